@@ -1,0 +1,36 @@
+# make        builds the setup program and the stand-in application into dist/
+# make run    builds, then installs silently with the real setup program under Wine
+# make test   builds, then runs every test (host tests and Wine tests) through CTest
+HOST := build/host
+WIN := build/win32
+JOBS ?= 2
+
+.PHONY: all deps host win dist run test clean
+
+all: dist
+
+deps:
+	@bash tools/install-deps.sh
+
+host: deps
+	@cmake -S . -B $(HOST) -DWIN_BUILD_DIR=$(CURDIR)/$(WIN) >/dev/null
+	@cmake --build $(HOST) -j$(JOBS)
+
+win: host
+	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake \
+	    -DPACKER=$(CURDIR)/$(HOST)/tsdpack >/dev/null
+	@cmake --build $(WIN) -j$(JOBS)
+
+dist: win
+	@mkdir -p dist
+	@cp $(WIN)/tessaron-setup.exe $(WIN)/tsd.exe dist/
+	@echo "dist/tessaron-setup.exe and dist/tsd.exe are ready"
+
+run: dist
+	@bash tools/run-under-wine.sh dist/tessaron-setup.exe
+
+test: dist
+	@cd $(HOST) && ctest --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf build dist

@@ -1,0 +1,53 @@
+# Host build: core + fake platform, the payload packer, the host tests and the Wine tests.
+find_package(ZLIB REQUIRED)
+find_package(GTest REQUIRED)
+include(GoogleTest)
+enable_testing()
+
+add_library(setupcore STATIC ${CORE_SOURCES})
+target_include_directories(setupcore PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(setupcore PUBLIC ZLIB::ZLIB)
+
+file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS platform/fake/*.cpp)
+add_library(platform_fake STATIC ${FAKE_SOURCES})
+target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
+
+# Build-time tools.
+file(GLOB PACKER_SOURCES CONFIGURE_DEPENDS tools/packer/*.cpp)
+add_executable(tsdpack ${PACKER_SOURCES} install/DosTime.cpp install/Utf8.cpp
+  payload/PayloadFormat.cpp)
+target_include_directories(tsdpack PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(tsdpack PRIVATE ZLIB::ZLIB)
+
+# Where the Windows build leaves its outputs (the real payload, the programs under test).
+set(WIN_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Windows build folder")
+
+# Host tests: every unit test against the fake, and the platform contract tests against the fake.
+file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp tests/contract/*.cpp)
+add_executable(host_tests ${HOST_TEST_SOURCES})
+target_include_directories(host_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(host_tests PRIVATE setupcore platform_fake GTest::gtest GTest::gtest_main
+  ZLIB::ZLIB)
+target_compile_definitions(host_tests PRIVATE
+  TSD_PAYLOAD_FILE="${WIN_BUILD_DIR}/payload/payload.bin"
+  TSD_PACKER="$<TARGET_FILE:tsdpack>"
+  TSD_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
+
+# Wine tests: the real programs of the Windows build in throw-away prefixes. They share one
+# template prefix (booted by the fixture) and run one at a time.
+set(WINE_WORK "${CMAKE_BINARY_DIR}/wine")
+file(GLOB WINE_TESTS CONFIGURE_DEPENDS tests/wine/test_*.sh)
+add_test(NAME wine.boot_template
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/wine/boot_template.sh)
+set_tests_properties(wine.boot_template PROPERTIES FIXTURES_SETUP wine_template
+  RESOURCE_LOCK wine TIMEOUT 300
+  ENVIRONMENT "WINE_WORK=${WINE_WORK};WIN_BUILD_DIR=${WIN_BUILD_DIR};SRC_DIR=${CMAKE_SOURCE_DIR}")
+foreach(script ${WINE_TESTS})
+  get_filename_component(name ${script} NAME_WE)
+  string(REGEX REPLACE "^test_" "" name ${name})
+  add_test(NAME wine.${name} COMMAND bash ${script})
+  set_tests_properties(wine.${name} PROPERTIES FIXTURES_REQUIRED wine_template
+    RESOURCE_LOCK wine TIMEOUT 600
+    ENVIRONMENT "WINE_WORK=${WINE_WORK};WIN_BUILD_DIR=${WIN_BUILD_DIR};SRC_DIR=${CMAKE_SOURCE_DIR}")
+endforeach()

@@ -1,0 +1,79 @@
+# Windows build: the setup program with its resources, the stand-in application, and the Windows
+# test programs. Everything is linked statically: no DLL beyond the system's.
+set(PACKER "" CACHE FILEPATH "The payload packer built by the host build")
+if(NOT PACKER)
+  message(FATAL_ERROR "PACKER must name the host build's tsdpack")
+endif()
+set(RC windres)
+find_program(WINDRES NAMES i686-w64-mingw32-windres REQUIRED)
+find_library(ZLIB_STATIC NAMES libz.a REQUIRED)
+
+set(WIN_LINK_FLAGS -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
+set(WIN_SYSTEM_LIBS ole32 uuid shell32 mpr comctl32 gdi32 user32 kernel32)
+add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601)
+
+file(GLOB WIN32_PLATFORM_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
+add_library(platform_win32 STATIC ${WIN32_PLATFORM_SOURCES})
+target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
+
+add_library(setupcore STATIC ${CORE_SOURCES} ${CORE_WIN32_SOURCES})
+target_include_directories(setupcore PUBLIC ${CMAKE_SOURCE_DIR} /usr/i686-w64-mingw32/include)
+target_link_libraries(setupcore PUBLIC platform_win32 ${ZLIB_STATIC})
+
+# ---- The stand-in application, packed first into the payload ----
+file(GLOB STANDIN_SOURCES CONFIGURE_DEPENDS standin/*.cpp)
+add_executable(tsd WIN32 ${STANDIN_SOURCES})
+target_link_options(tsd PRIVATE ${WIN_LINK_FLAGS} -municode)
+target_link_libraries(tsd PRIVATE ${WIN_SYSTEM_LIBS})
+
+# ---- The payload ----
+set(PAYLOAD_DIR ${CMAKE_BINARY_DIR}/payload)
+set(LISTING ${CMAKE_SOURCE_DIR}/resources/payload/listing.txt)
+file(GLOB_RECURSE PAYLOAD_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/payload/*)
+add_custom_command(OUTPUT ${PAYLOAD_DIR}/payload.bin
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PAYLOAD_DIR}
+  COMMAND ${PACKER} --listing ${LISTING} --set "tsd.exe=$<TARGET_FILE:tsd>"
+          --out ${PAYLOAD_DIR}/payload.bin
+  DEPENDS ${PACKER} ${PAYLOAD_INPUTS} tsd
+  COMMENT "Packing the payload")
+# A copy with damaged deflate data, for the test that the program stops before any window.
+set(DAMAGED_DIR ${CMAKE_BINARY_DIR}/damaged)
+add_custom_command(OUTPUT ${DAMAGED_DIR}/payload.bin
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${DAMAGED_DIR}
+  COMMAND sh ${CMAKE_SOURCE_DIR}/tools/damage-payload.sh ${PAYLOAD_DIR}/payload.bin
+          ${DAMAGED_DIR}/payload.bin
+  DEPENDS ${PAYLOAD_DIR}/payload.bin ${CMAKE_SOURCE_DIR}/tools/damage-payload.sh)
+
+# Resource objects: setup.rc takes "payload.bin" from the include folder it is given.
+file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
+function(setup_resources out payload_dir)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${WINDRES} -F pe-i386 -I ${payload_dir} -I ${CMAKE_SOURCE_DIR}/resources
+            -i ${CMAKE_SOURCE_DIR}/resources/setup.rc -o ${out}
+    DEPENDS ${payload_dir}/payload.bin ${RESOURCE_INPUTS}
+    COMMENT "Compiling resources for ${out}")
+endfunction()
+setup_resources(${CMAKE_BINARY_DIR}/setup_res.o ${PAYLOAD_DIR})
+setup_resources(${CMAKE_BINARY_DIR}/setup_damaged_res.o ${DAMAGED_DIR})
+
+# ---- The setup program ----
+add_executable(tessaron-setup WIN32 app/WinMain_win32.cpp ${CMAKE_BINARY_DIR}/setup_res.o)
+target_link_options(tessaron-setup PRIVATE ${WIN_LINK_FLAGS} -municode)
+target_link_libraries(tessaron-setup PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+
+add_executable(tessaron-setup-damaged WIN32 app/WinMain_win32.cpp
+  ${CMAKE_BINARY_DIR}/setup_damaged_res.o)
+target_link_options(tessaron-setup-damaged PRIVATE ${WIN_LINK_FLAGS} -municode)
+target_link_libraries(tessaron-setup-damaged PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+
+# ---- Windows test programs (run under Wine by the host build's tests) ----
+set(GTEST_SRC /usr/src/googletest/googletest)
+add_library(gtest_win STATIC ${GTEST_SRC}/src/gtest-all.cc)
+target_include_directories(gtest_win PUBLIC ${GTEST_SRC}/include PRIVATE ${GTEST_SRC})
+target_compile_options(gtest_win PRIVATE -w)
+
+file(GLOB CONTRACT_SOURCES CONFIGURE_DEPENDS tests/contract/*.cpp)
+add_executable(platform_contract_tests ${CONTRACT_SOURCES} tests/win/gtest_main_win32.cpp)
+target_include_directories(platform_contract_tests PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(platform_contract_tests PRIVATE ${WIN_LINK_FLAGS})
+target_link_libraries(platform_contract_tests PRIVATE setupcore gtest_win ${WIN_SYSTEM_LIBS})

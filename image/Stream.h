@@ -1,0 +1,49 @@
+// The runtime's byte streams, as far as the logo reader and the inflate stream need them, and the
+// one silent abort error that the stream layer and the PNG reader raise for any failure.
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <vector>
+
+// "Operation aborted": raised for any failure of the stream and PNG layer. The window framework's
+// error report does not show it.
+class EAbort : public std::runtime_error {
+public:
+    EAbort() : std::runtime_error("Operation aborted") {}
+};
+
+[[noreturn]] void Abort();
+
+enum SeekOrigin { soBeginning = 0, soCurrent = 1, soEnd = 2 };
+
+class TStream {
+public:
+    virtual ~TStream() = default;
+    virtual void SetSize(int32_t newSize) {}
+    // Returns the number of bytes delivered, possibly fewer than asked.
+    virtual int32_t Read(void* buffer, int32_t count) = 0;
+    virtual int32_t Write(const void* buffer, int32_t count) = 0;
+    virtual int32_t Seek(int32_t offset, int origin) = 0;
+
+    int32_t Position() { return Seek(0, soCurrent); }
+    void SetPosition(int32_t position) { Seek(position, soBeginning); }
+    // Reads exactly count bytes or raises the abort error.
+    void ReadBuffer(void* buffer, int32_t count);
+};
+
+// A stream over bytes held in memory, owned by the stream.
+class TMemoryStream : public TStream {
+public:
+    TMemoryStream() = default;
+    TMemoryStream(const void* data, int32_t size);
+    void SetSize(int32_t newSize) override;
+    int32_t Read(void* buffer, int32_t count) override;
+    int32_t Write(const void* buffer, int32_t count) override;
+    int32_t Seek(int32_t offset, int origin) override;
+    const std::vector<uint8_t>& Bytes() const { return bytes_; }
+
+private:
+    std::vector<uint8_t> bytes_;
+    int32_t position_ = 0;
+};

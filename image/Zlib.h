@@ -1,0 +1,53 @@
+// Inflation of zlib data: the payload in one piece into one memory block, and the logo's image
+// data as a stream that inflates on demand.
+#pragma once
+
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include <zlib.h>
+
+#include "image/Stream.h"
+
+struct FreeBlock {
+    void operator()(uint8_t* p) const { std::free(p); }
+};
+// A block from malloc, as InflateBuffer grows it with realloc.
+using InflatedData = std::unique_ptr<uint8_t[], FreeBlock>;
+
+// Inflates one whole zlib stream into a newly allocated block of exactly the inflated length.
+// initialCapacity 0 means the input length raised to the next multiple of 256; the block grows in
+// steps of that size. Gives false, and no block, when the data does not inflate completely (a data
+// error, a wrong check value, a preset dictionary, input that ends early, bytes after the end of
+// the stream) or the result would pass 2 GiB.
+bool InflateBuffer(const void* input, uint32_t inputLength, uint32_t initialCapacity,
+                   InflatedData* block, uint32_t* length);
+
+class TCustomZStream : public TStream {
+protected:
+    explicit TCustomZStream(TStream* source);
+
+    TStream* source_;          // not owned
+    int32_t sourcePosition_;   // where the next compressed bytes are read from
+    z_stream zstate_;
+    uint8_t input_[65536];     // compressed bytes read and not yet inflated
+};
+
+// Reads the inflated bytes of the zlib data that starts at the source's current position. Its
+// position is the number of bytes inflated so far; it does not know the inflated size.
+class TZDecompressionStream : public TCustomZStream {
+public:
+    explicit TZDecompressionStream(TStream* source);
+    ~TZDecompressionStream() override;
+    TZDecompressionStream(const TZDecompressionStream&) = delete;
+    TZDecompressionStream& operator=(const TZDecompressionStream&) = delete;
+
+    // Delivers fewer bytes than asked once the stream has ended, the source is exhausted or the
+    // data is damaged.
+    int32_t Read(void* buffer, int32_t count) override;
+    int32_t Write(const void* buffer, int32_t count) override;
+    // Seek to 0 from the beginning restarts at source position 0; forward requests skip bytes;
+    // anything else changes nothing. Gives the position after the request.
+    int32_t Seek(int32_t offset, int origin) override;
+};

@@ -1,0 +1,125 @@
+// Controls of the in-memory Windows that host tests run against.
+//
+// The fake models one machine: drive-lettered, case-insensitive file systems with times,
+// attributes, sharing and injected write failures; a drive table; a registry; special folders;
+// a user locale; top-level windows with properties; message boxes answered from a script and
+// recorded; programs "started" through the shell and recorded; a settable clock and time zone;
+// the program's own resources and command line. Reset() returns it to a clean machine.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace fake {
+
+using plat::Wide;
+
+// A clean machine:
+//   C: fixed, "NTFS", flags case-preserved, no label, bus SATA; C:\ with the folders the special
+//      folders name, all existing; current folder C:\; temporary folder C:\Users\User\Temp\;
+//   special folders as on a 32-bit Windows (C:\Program Files, C:\ProgramData, ...);
+//   LCID 0x0409; time zone UTC+0 without daylight saving; clock 2026-03-14 10:20:30.000 local;
+//   empty registry, no windows, no resources, command line "setup.exe";
+//   folder lookup service available; error mode 0; no scripted answers.
+void Reset();
+
+// ---- Drives ----
+struct DriveInfo {
+    uint32_t type = plat::kDriveFixed;
+    std::u16string label;                 // volume label, empty for none
+    std::u16string fileSystem = u"NTFS";  // file-system name
+    uint32_t fsFlags = plat::kFsCasePreservedNames;
+    bool mediumPresent = true;            // false: an empty card reader or optical drive
+    bool canOpenVolume = true;            // false: opening \\.\X: is refused (no rights)
+    uint32_t busType = plat::kBusTypeSata;
+    bool removableMedia = false;          // the descriptor's RemovableMedia byte
+    std::u16string networkName;           // remote name for WNetGetConnectionW, empty for none
+    uint64_t capacity = 1ull << 40;       // bytes that fit before writes fail with "disk full"
+};
+// Adds (or replaces) drive letter 'A'..'Z' with an empty root folder.
+void AddDrive(char letter, const DriveInfo& info);
+// Unplugs a drive: it vanishes from GetLogicalDrives and its files become unreachable.
+void RemoveDrive(char letter);
+DriveInfo* Drive(char letter);
+uint32_t ErrorMode();
+
+// ---- Files (paths are full, any letter case) ----
+// Creates the file and its missing folders with the given bytes and last-write time (UTC).
+void PutFile(const Wide& path, const std::string& bytes, plat::FileTime lastWriteUtc = 0);
+void PutFolder(const Wide& path);
+bool FileExistsAt(const Wide& path);
+bool FolderExistsAt(const Wide& path);
+std::string FileBytes(const Wide& path);
+plat::FileTime FileWriteTime(const Wide& path);
+void SetAttributes(const Wide& path, uint32_t attributes);
+// Every name below the folder (files and folders), relative, sorted, folders ending in '\'.
+std::vector<Wide> ListTree(const Wide& folder);
+// Another program holds the file open without sharing: opening it fails with a sharing violation.
+void HoldOpen(const Wide& path, bool held = true);
+// The next `count` WriteFile calls on handles of this file fail (error kErrorWriteFault), after
+// writing `partialBytes` bytes of each.
+void FailWrites(const Wide& path, int count = 1, uint32_t partialBytes = 0);
+// CreateDirectoryW of this folder fails with access denied.
+void DenyCreateFolder(const Wide& path, bool deny = true);
+// Number of handles currently open (to find leaks).
+int OpenHandleCount();
+
+// ---- Process, clock, locale ----
+void SetCommandLine(const Wide& commandLine);
+void SetModuleFileName(const Wide& path);
+void SetTempPath(const Wide& path);
+// Local = UTC - biasMinutes (the Win32 sign convention: UTC+1 is -60).
+void SetTimeZoneBias(int biasMinutes);
+void SetLocalTime(const plat::SystemTime& local);
+void SetUserLCID(uint32_t lcid);
+
+// ---- Resources ----
+void SetResource(const std::string& type, const std::string& name, const std::string& bytes);
+void ClearResources();
+
+// ---- Shell ----
+void SetSpecialFolder(int csidl, const Wide& path);  // an empty path makes the lookup fail
+void SetFolderServiceAvailable(bool available);
+struct Execution {
+    Wide verb, file, parameters, directory;
+    int showCommand;
+};
+const std::vector<Execution>& Executions();
+bool OleInitialized();
+// Links saved by the shell link object, by path: target, working folder, description.
+struct LinkData {
+    Wide target, workingDirectory, description;
+};
+bool LinkAt(const Wide& path, LinkData* out);
+void SetShellLinkAvailable(bool available);
+
+// ---- Registry ----
+struct RegValue {
+    uint32_t type;
+    std::string bytes;  // as stored: REG_SZ in UTF-16LE with its terminating nul
+};
+bool RegKeyExists(plat::HKey root, const std::string& path);
+bool RegValueAt(plat::HKey root, const std::string& path, const std::string& name, RegValue* out);
+void DenyRegistryKey(plat::HKey root, const std::string& path, bool deny = true);
+int OpenKeyCount();
+
+// ---- Windows ----
+plat::WindowHandle AddWindow();
+void SetWindowProp(plat::WindowHandle window, const Wide& name, uintptr_t value);
+void RemoveWindow(plat::WindowHandle window);
+void FailWindowEnumeration(bool fail = true);
+
+// ---- Message boxes ----
+// Answers given in order to the next boxes shown. With no answer left, a box answers as one that
+// cannot be shown: kIdOk.
+void ScriptAnswers(const std::vector<int>& answers);
+struct ShownBox {
+    Wide text, caption;
+    uint32_t flags;
+};
+const std::vector<ShownBox>& ShownBoxes();
+
+}  // namespace fake

@@ -1,0 +1,307 @@
+// The one seam between the setup program and Windows.
+//
+// Every operation here is shaped like the Win32 call of the same name, so the code above it reads
+// like the Win32 program it is. Two implementations exist and are chosen at link time:
+//   platform/win32/  thin calls of the real functions (Windows build only);
+//   platform/fake/   an in-memory Windows for host tests (see fake/fake.h for its controls).
+// Buffers of the real API are replaced by returned values where that changes nothing for callers;
+// error results keep their Win32 meaning (FALSE / INVALID_HANDLE_VALUE / error codes) so that the
+// callers can follow the installer's algorithms literally.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace plat {
+
+// UTF-16 text, the form of every path and every text handed to the platform.
+using Wide = std::u16string;
+
+// Opaque handles. A Handle is a file, search or volume handle; kInvalidHandle is
+// INVALID_HANDLE_VALUE.
+using Handle = intptr_t;
+constexpr Handle kInvalidHandle = -1;
+using HKey = uintptr_t;
+using WindowHandle = uintptr_t;
+using IconHandle = uintptr_t;
+
+// ---- Published Win32 values (prefixed so they never meet the windows.h macros) ----
+
+// Access rights, sharing, dispositions, attributes.
+constexpr uint32_t kGenericRead = 0x80000000u;
+constexpr uint32_t kGenericWrite = 0x40000000u;
+constexpr uint32_t kFileShareRead = 0x1;
+constexpr uint32_t kFileShareWrite = 0x2;
+constexpr uint32_t kFileShareDelete = 0x4;
+constexpr uint32_t kCreateNew = 1;
+constexpr uint32_t kCreateAlways = 2;
+constexpr uint32_t kOpenExisting = 3;
+constexpr uint32_t kOpenAlways = 4;
+constexpr uint32_t kFileAttributeReadOnly = 0x01;
+constexpr uint32_t kFileAttributeHidden = 0x02;
+constexpr uint32_t kFileAttributeSystem = 0x04;
+constexpr uint32_t kFileAttributeVolumeLabel = 0x08;
+constexpr uint32_t kFileAttributeDirectory = 0x10;
+constexpr uint32_t kFileAttributeArchive = 0x20;
+constexpr uint32_t kFileAttributeNormal = 0x80;
+constexpr uint32_t kInvalidFileSize = 0xFFFFFFFFu;
+constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kMoveFileDelayUntilReboot = 0x4;
+
+// Error codes (GetLastError, registry and network results).
+constexpr uint32_t kErrorSuccess = 0;
+constexpr uint32_t kErrorFileNotFound = 2;
+constexpr uint32_t kErrorPathNotFound = 3;
+constexpr uint32_t kErrorAccessDenied = 5;
+constexpr uint32_t kErrorInvalidHandle = 6;
+constexpr uint32_t kErrorNotReady = 21;
+constexpr uint32_t kErrorWriteFault = 29;
+constexpr uint32_t kErrorSharingViolation = 32;
+constexpr uint32_t kErrorHandleDiskFull = 39;
+constexpr uint32_t kErrorInvalidParameter = 87;
+constexpr uint32_t kErrorDiskFull = 112;
+constexpr uint32_t kErrorInsufficientBuffer = 122;
+constexpr uint32_t kErrorDirNotEmpty = 145;
+constexpr uint32_t kErrorAlreadyExists = 183;
+constexpr uint32_t kErrorMoreData = 234;
+constexpr uint32_t kErrorNoMoreFiles = 18;
+constexpr uint32_t kErrorNotConnected = 2250;
+constexpr uint32_t kErrorBadDevice = 1200;
+
+// Drive types (GetDriveTypeW).
+constexpr uint32_t kDriveUnknown = 0;
+constexpr uint32_t kDriveNoRootDir = 1;
+constexpr uint32_t kDriveRemovable = 2;
+constexpr uint32_t kDriveFixed = 3;
+constexpr uint32_t kDriveRemote = 4;
+constexpr uint32_t kDriveCdrom = 5;
+constexpr uint32_t kDriveRamdisk = 6;
+
+// File-system flags (GetVolumeInformationW).
+constexpr uint32_t kFsCaseSensitive = 0x1;
+constexpr uint32_t kFsCasePreservedNames = 0x2;
+
+// Error mode.
+constexpr uint32_t kSemFailCriticalErrors = 0x1;
+
+// Storage query (DeviceIoControl).
+constexpr uint32_t kIoctlStorageQueryProperty = 0x2D1400;
+constexpr uint32_t kBusTypeAta = 3;
+constexpr uint32_t kBusType1394 = 4;
+constexpr uint32_t kBusTypeUsb = 7;
+constexpr uint32_t kBusTypeSata = 11;
+// Offsets inside STORAGE_DEVICE_DESCRIPTOR.
+constexpr size_t kDescriptorSizeOffset = 4;
+constexpr size_t kDescriptorRemovableMediaOffset = 10;
+constexpr size_t kDescriptorBusTypeOffset = 28;
+
+// Locale.
+constexpr uint32_t kLocaleUserDefault = 0x0400;
+constexpr uint32_t kLcmapLowercase = 0x100;
+constexpr uint32_t kLcmapUppercase = 0x200;
+constexpr uint32_t kNormIgnoreCase = 0x1;
+constexpr uint32_t kSortStringSort = 0x1000;
+constexpr int kCstrLessThan = 1;
+constexpr int kCstrEqual = 2;
+constexpr int kCstrGreaterThan = 3;
+
+// Registry.
+constexpr HKey kHKeyCurrentUser = 0x80000001u;
+constexpr HKey kHKeyLocalMachine = 0x80000002u;
+constexpr uint32_t kKeyAllAccess = 0xF003F;
+constexpr uint32_t kKeyRead = 0x20019;
+constexpr uint32_t kRegNone = 0;
+constexpr uint32_t kRegSz = 1;
+constexpr uint32_t kRegBinary = 3;
+constexpr uint32_t kRegDword = 4;
+
+// Message boxes.
+constexpr uint32_t kMbOk = 0x0;
+constexpr uint32_t kMbOkCancel = 0x1;
+constexpr uint32_t kMbAbortRetryIgnore = 0x2;
+constexpr uint32_t kMbYesNoCancel = 0x3;
+constexpr uint32_t kMbYesNo = 0x4;
+constexpr uint32_t kMbRetryCancel = 0x5;
+constexpr uint32_t kMbIconError = 0x10;
+constexpr uint32_t kMbIconQuestion = 0x20;
+constexpr uint32_t kMbIconWarning = 0x30;
+constexpr uint32_t kMbIconInformation = 0x40;
+constexpr uint32_t kMbTaskModal = 0x2000;
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdAbort = 3;
+constexpr int kIdRetry = 4;
+constexpr int kIdIgnore = 5;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+
+// Show commands.
+constexpr int kSwShow = 5;
+
+// Shell folder ids.
+constexpr int kCsidlPrograms = 0x02;
+constexpr int kCsidlPersonal = 0x05;
+constexpr int kCsidlDesktopDirectory = 0x10;
+constexpr int kCsidlCommonPrograms = 0x17;
+constexpr int kCsidlCommonDesktopDirectory = 0x19;
+constexpr int kCsidlCommonAppData = 0x23;
+constexpr int kCsidlProgramFiles = 0x26;
+
+// ---- Structures ----
+
+// A FILETIME as one number: 100-nanosecond intervals since 1601-01-01.
+using FileTime = uint64_t;
+
+struct SystemTime {
+    uint16_t year = 0, month = 0, dayOfWeek = 0, day = 0;
+    uint16_t hour = 0, minute = 0, second = 0, milliseconds = 0;
+};
+
+struct FindData {
+    uint32_t attributes = 0;
+    FileTime creationTime = 0, lastAccessTime = 0, lastWriteTime = 0;
+    uint64_t size = 0;
+    Wide name;
+};
+
+// ---- Process ----
+
+uint32_t GetLastError();
+void SetLastError(uint32_t code);
+Wide GetCommandLineW();
+// Full path of the running program file.
+Wide GetModuleFileNameW();
+
+// ---- Files and folders ----
+
+Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32_t disposition,
+                   uint32_t flagsAndAttributes);
+bool ReadFile(Handle file, void* buffer, uint32_t count, uint32_t* read);
+bool WriteFile(Handle file, const void* buffer, uint32_t count, uint32_t* written);
+// Low 32 bits of the size; kInvalidFileSize for an invalid handle.
+uint32_t GetFileSize(Handle file);
+// Null pointers leave that time unchanged.
+bool SetFileTime(Handle file, const FileTime* creation, const FileTime* lastAccess,
+                 const FileTime* lastWrite);
+bool GetFileTime(Handle file, FileTime* creation, FileTime* lastAccess, FileTime* lastWrite);
+bool CloseHandle(Handle handle);
+Handle FindFirstFileW(const Wide& pattern, FindData* found);
+bool FindNextFileW(Handle search, FindData* found);
+bool FindClose(Handle search);
+uint32_t GetFileAttributesW(const Wide& path);
+bool SetFileAttributesW(const Wide& path, uint32_t attributes);
+bool CreateDirectoryW(const Wide& path);
+bool RemoveDirectoryW(const Wide& path);
+bool DeleteFileW(const Wide& path);
+bool CopyFileW(const Wide& from, const Wide& to, bool failIfExists);
+bool MoveFileExW(const Wide& from, const Wide& to, uint32_t flags);
+// The current folder as the platform holds it (no trailing backslash except on a root).
+Wide GetCurrentDirectoryW();
+bool SetCurrentDirectoryW(const Wide& path);
+// The temporary folder as the platform gives it (normally with a trailing backslash).
+Wide GetTempPathW();
+
+// ---- Times ----
+
+bool FileTimeToLocalFileTime(FileTime utc, FileTime* local);
+bool LocalFileTimeToFileTime(FileTime local, FileTime* utc);
+bool FileTimeToDosDateTime(FileTime time, uint16_t* dosDate, uint16_t* dosTime);
+bool DosDateTimeToFileTime(uint16_t dosDate, uint16_t dosTime, FileTime* time);
+bool FileTimeToSystemTime(FileTime time, SystemTime* out);
+bool SystemTimeToFileTime(const SystemTime& in, FileTime* out);
+void GetLocalTime(SystemTime* out);
+FileTime GetSystemTimeAsFileTime();
+
+// ---- Drives and volumes ----
+
+uint32_t GetLogicalDrives();
+uint32_t GetDriveTypeW(const Wide& root);
+// Any output may be null. Fails for a missing drive or a drive without a medium.
+bool GetVolumeInformationW(const Wide& root, Wide* label, uint32_t* fileSystemFlags,
+                           Wide* fileSystemName);
+uint32_t SetErrorMode(uint32_t mode);
+bool DeviceIoControl(Handle device, uint32_t code, const void* in, uint32_t inSize, void* out,
+                     uint32_t outSize, uint32_t* returned);
+// Returns 0 and the remote name, or an error code (kErrorNotConnected for a local drive).
+uint32_t WNetGetConnectionW(const Wide& localName, Wide* remoteName);
+
+// ---- Locale ----
+
+uint32_t GetUserDefaultLCID();
+Wide LCMapStringW(uint32_t locale, uint32_t flags, const Wide& text);
+// kCstrLessThan, kCstrEqual or kCstrGreaterThan; 0 on failure.
+int CompareStringA(uint32_t locale, uint32_t flags, const std::string& a, const std::string& b);
+
+// ---- The program's own resources ----
+
+// FindResourceA + LoadResource + LockResource + SizeofResource in one: the bytes of the resource
+// of that type and name in the program file. Integer ids are written "#n" as FindResourceA allows.
+bool LoadOwnResource(const char* type, const char* name, const void** data, uint32_t* size);
+// Resource id as an icon of the program file; 0 when missing.
+IconHandle LoadIconW(int resourceId);
+
+// ---- Registry (results are Win32 error codes, 0 on success) ----
+
+int32_t RegCreateKeyExA(HKey root, const std::string& subKey, uint32_t access, HKey* result);
+int32_t RegOpenKeyExA(HKey root, const std::string& subKey, uint32_t access, HKey* result);
+// data may be null to ask for the size only; *size is in and out, in bytes.
+int32_t RegQueryValueExA(HKey key, const std::string& name, uint32_t* type, void* data,
+                         uint32_t* size);
+int32_t RegQueryValueExW(HKey key, const Wide& name, uint32_t* type, void* data, uint32_t* size);
+int32_t RegSetValueExA(HKey key, const std::string& name, uint32_t type, const void* data,
+                       uint32_t size);
+int32_t RegSetValueExW(HKey key, const Wide& name, uint32_t type, const void* data, uint32_t size);
+int32_t RegDeleteValueA(HKey key, const std::string& name);
+// Deletes a key that has no sub-keys.
+int32_t RegDeleteKeyA(HKey root, const std::string& subKey);
+int32_t RegCloseKey(HKey key);
+
+// ---- Shell ----
+
+// Loads the folder lookup service from the system folder ("shell32.dll", then "shfolder.dll").
+// False when neither has it; SHGetFolderPathW then fails.
+bool ResolveSHGetFolderPathW();
+// HRESULT, 0 on success.
+int32_t SHGetFolderPathW(int csidl, Wide* path);
+// > 32 on success, as ShellExecuteW.
+intptr_t ShellExecuteW(const Wide& verb, const Wide& file, const Wide& parameters,
+                       const Wide& directory, int showCommand);
+int32_t OleInitialize();
+void OleUninitialize();
+
+// The shell link object (CLSID_ShellLink with IShellLinkW and IPersistFile). Created() is false
+// when CoCreateInstance failed; every other call then fails.
+class ShellLink {
+public:
+    ShellLink();
+    ~ShellLink();
+    ShellLink(const ShellLink&) = delete;
+    ShellLink& operator=(const ShellLink&) = delete;
+    bool Created() const;
+    int32_t SetPath(const Wide& target);
+    int32_t SetWorkingDirectory(const Wide& folder);
+    int32_t SetDescription(const Wide& text);
+    // QueryInterface for IPersistFile.
+    bool HasPersistFile();
+    int32_t Save(const Wide& linkPath);
+    int32_t Load(const Wide& linkPath);
+    Wide GetPath();
+    Wide GetWorkingDirectory();
+    Wide GetDescription();
+
+    struct Impl;
+
+private:
+    Impl* impl_;
+};
+
+// ---- Windows ----
+
+// Calls visit for each top-level window until it returns false. False when enumeration failed.
+bool EnumWindows(const std::function<bool(WindowHandle)>& visit);
+uintptr_t GetPropW(WindowHandle window, const Wide& name);
+int MessageBoxW(WindowHandle owner, const Wide& text, const Wide& caption, uint32_t flags);
+
+}  // namespace plat

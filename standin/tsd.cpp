@@ -1,0 +1,93 @@
+// Stand-in for the Tessaron Word Processor application that the setup program installs: a plain
+// text editor window. It marks its main window with the window property "1.x Coral Wing", by which
+// the setup program recognises a running copy, and shows the interface language it was started
+// with ("-uilp <code>").
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+constexpr wchar_t kRunningMark[] = L"1.x Coral Wing";
+constexpr wchar_t kWindowClass[] = L"TessaronStandInMain";
+constexpr int kEditorId = 100;
+constexpr int kLanguageId = 101;
+
+std::wstring g_language;
+
+// The arguments after the program path, split the usual Windows way.
+std::wstring LanguageArgument() {
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::wstring language;
+    for (int i = 1; args && i + 1 < count; ++i)
+        if (lstrcmpiW(args[i], L"-uilp") == 0) language = args[i + 1];
+    if (args) LocalFree(args);
+    return language;
+}
+
+LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE: {
+        auto* font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+        std::wstring label = L"Interface language: " + (g_language.empty() ? L"(none)" : g_language);
+        HWND status = CreateWindowExW(0, L"STATIC", label.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 0,
+                                      0, window, reinterpret_cast<HMENU>(kLanguageId), nullptr,
+                                      nullptr);
+        HWND editor = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE |
+                                          ES_AUTOVSCROLL | ES_WANTRETURN,
+                                      0, 0, 0, 0, window, reinterpret_cast<HMENU>(kEditorId),
+                                      nullptr, nullptr);
+        SendMessageW(status, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SendMessageW(editor, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return 0;
+    }
+    case WM_SIZE: {
+        int width = LOWORD(lParam), height = HIWORD(lParam);
+        MoveWindow(GetDlgItem(window, kLanguageId), 4, 4, width - 8, 18, TRUE);
+        MoveWindow(GetDlgItem(window, kEditorId), 0, 26, width, height - 26, TRUE);
+        return 0;
+    }
+    case WM_SETFOCUS:
+        SetFocus(GetDlgItem(window, kEditorId));
+        return 0;
+    case WM_DESTROY:
+        RemovePropW(window, kRunningMark);
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
+    g_language = LanguageArgument();
+
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = MainProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWindowClass;
+    if (!RegisterClassW(&wc)) return 1;
+
+    std::wstring title = L"Tessaron Word Processor";
+    if (!g_language.empty()) title += L" [" + g_language + L"]";
+    HWND window = CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr,
+                                  instance, nullptr);
+    if (!window) return 1;
+    SetPropW(window, kRunningMark, reinterpret_cast<HANDLE>(1));
+    ShowWindow(window, show);
+    UpdateWindow(window);
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

@@ -1,0 +1,89 @@
+# Shared by the Wine tests: one template prefix per test run, a fresh copy of it per test, runs
+# with a time limit (nothing may hang CI, not even a message box that nobody answers), and Xvfb
+# for the tests that need a display. Source it; it sets -eu and cleans up on exit.
+#
+# Environment (set by CTest): WINE_WORK (work folder), WIN_BUILD_DIR (Windows build), SRC_DIR.
+set -eu
+
+: "${WINE_WORK:?}" "${WIN_BUILD_DIR:?}" "${SRC_DIR:?}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+TEMPLATE="$WINE_WORK/template"
+TEST_NAME="$(basename "$0" .sh)"
+TEST_DIR="$WINE_WORK/runs/$TEST_NAME"
+XVFB_PID=""
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+cleanup() {
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+    fi
+    if [ -n "$XVFB_PID" ]; then
+        kill "$XVFB_PID" 2>/dev/null || true
+        wait "$XVFB_PID" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+
+# A fresh copy of the template prefix for this test; sets WINEPREFIX.
+new_prefix() {
+    [ -f "$TEMPLATE/.booted" ] || fail "no template prefix (run wine.boot_template first)"
+    rm -rf "$TEST_DIR"
+    mkdir -p "$TEST_DIR"
+    cp -a "$TEMPLATE" "$TEST_DIR/prefix"
+    sync
+    export WINEPREFIX="$TEST_DIR/prefix"
+    # Start this prefix's server alone first: two processes creating it at once can race.
+    timeout 60 wine cmd.exe /c exit >/dev/null 2>"$TEST_DIR/first-start.txt" </dev/null || true
+}
+
+# run_wine SECONDS PROGRAM [ARGS...]: runs it in the prefix, output in $TEST_DIR/out.txt and
+# err.txt, exit code in RUN_CODE. A run that does not end in time is killed and fails the test.
+run_wine() {
+    local limit="$1"
+    shift
+    set +e
+    timeout --kill-after=5 "$limit" wine "$@" >"$TEST_DIR/out.txt" 2>"$TEST_DIR/err.txt" </dev/null
+    RUN_CODE=$?
+    set -e
+    if [ "$RUN_CODE" -eq 124 ] || [ "$RUN_CODE" -eq 137 ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        fail "$* did not end within $limit s (waiting for something nobody answers?)"
+    fi
+}
+
+# The same run with no display at all, as an unattended deployment runs it.
+run_wine_headless() {
+    local saved="${DISPLAY:-}"
+    unset DISPLAY
+    run_wine "$@"
+    [ -n "$saved" ] && export DISPLAY="$saved"
+    return 0
+}
+
+# Starts Xvfb on a free display and exports DISPLAY; stopped on exit by its process id.
+start_xvfb() {
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+    done
+    [ -e "/tmp/.X11-unix/X$n" ] || fail "Xvfb did not start"
+    export DISPLAY=":$n"
+}
+
+# A path inside the prefix's C: drive.
+c_drive() { echo "$WINEPREFIX/drive_c/$1"; }
+
+expect_code() {
+    [ "$RUN_CODE" -eq "$1" ] || fail "exit code $RUN_CODE, expected $1 ($2)"
+    echo "ok: $2 (exit code $RUN_CODE)"
+}
