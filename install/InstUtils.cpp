@@ -1,0 +1,157 @@
+#include "install/InstUtils.h"
+
+#include "install/InstallLog.h"
+
+void AppendBackslash(Wide& path) {
+    if (path.empty()) return;
+    if (path.back() == u'/' || path.back() == u'\\')
+        path.back() = u'\\';
+    else
+        path += u'\\';
+}
+
+Wide WithoutBackslash(const Wide& path) {
+    if (!path.empty() && path.back() == u'\\') return path.substr(0, path.size() - 1);
+    return path;
+}
+
+Wide JoinPath(const Wide& folder, const Wide& name) {
+    Wide joined = folder;
+    AppendBackslash(joined);
+    return joined + name;
+}
+
+Wide ExtractFolder(const Wide& path) {
+    for (size_t i = path.size(); i-- > 0;)
+        if (path[i] == u'\\' || path[i] == u':') return path.substr(0, i + 1);
+    return Wide();
+}
+
+Wide CurrentFolder() {
+    Wide folder = plat::GetCurrentDirectoryW();
+    AppendBackslash(folder);
+    return folder;
+}
+
+Wide TempFolder() {
+    Wide folder = plat::GetTempPathW();
+    size_t nul = folder.find(u'\0');
+    if (nul != Wide::npos) folder.resize(nul);
+    if (!FolderExists(folder)) folder = SpecialFolder(plat::kCsidlPersonal);
+    AppendBackslash(folder);
+    return folder;
+}
+
+Wide SpecialFolder(int csidl) {
+    Wide path;
+    if (plat::SHGetFolderPathW(csidl, &path) != 0) return Wide();
+    size_t nul = path.find(u'\0');
+    if (nul != Wide::npos) path.resize(nul);
+    return path;
+}
+
+bool FolderExists(const Wide& path) {
+    Wide remembered = CurrentFolder();
+    Wide candidate = path;
+    AppendBackslash(candidate);
+    plat::SetCurrentDirectoryW(candidate);
+    bool exists = SamePath(CurrentFolder(), candidate);
+    plat::SetCurrentDirectoryW(remembered);
+    return exists;
+}
+
+bool FileExists(const Wide& path) {
+    plat::FindData found;
+    plat::Handle search = plat::FindFirstFileW(path, &found);
+    if (search == plat::kInvalidHandle) return false;
+    plat::FindClose(search);
+    return (found.attributes & plat::kFileAttributeDirectory) == 0;
+}
+
+bool SamePath(const Wide& a, const Wide& b) {
+    return plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapUppercase, a) ==
+           plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapUppercase, b);
+}
+
+bool PathStartsWith(const Wide& path, const Wide& prefix) {
+    return SamePath(path.substr(0, prefix.size()), prefix);
+}
+
+void ForceFolders(const Wide& folder) {
+    if (FolderExists(folder)) return;
+    Wide t = folder;
+    if (!t.empty() && t.back() == u'\\') t.pop_back();
+    Wide parent = ExtractFolder(t);
+    // The length strictly decreases, so "X:" (its own parent) ends the recursion.
+    if (parent.size() < folder.size()) ForceFolders(parent);
+    plat::CreateDirectoryW(folder);
+    LogLine("Made Dir: " + Utf8Of(folder));
+}
+
+int32_t FileSizeOf(const Wide& path) {
+    plat::Handle file = plat::CreateFileW(path, 0, plat::kFileShareRead, plat::kOpenExisting,
+                                          plat::kFileAttributeNormal);
+    uint32_t size = plat::GetFileSize(file);
+    if (file != plat::kInvalidHandle) plat::CloseHandle(file);
+    return static_cast<int32_t>(size);
+}
+
+double NowAsDate() {
+    plat::SystemTime now;
+    plat::GetLocalTime(&now);
+    return EncodeDate(now.year, now.month, now.day) +
+           EncodeTime(now.hour, now.minute, now.second, now.milliseconds);
+}
+
+double FileDateOf(const Wide& path) {
+    plat::FindData found;
+    plat::Handle search = plat::FindFirstFileW(path, &found);
+    if (search == plat::kInvalidHandle) return NowAsDate();
+    plat::FindClose(search);
+    plat::FileTime local;
+    uint16_t dosDate, dosTime;
+    if (!plat::FileTimeToLocalFileTime(found.lastWriteTime, &local) ||
+        !plat::FileTimeToDosDateTime(local, &dosDate, &dosTime))
+        return kUnrepresentableFileDate;
+    return DosTimeToDate((uint32_t{dosDate} << 16) | dosTime);
+}
+
+void WriteBytesToFile(const Wide& path, const std::string& bytes) {
+    plat::Handle file =
+        plat::CreateFileW(path, plat::kGenericRead | plat::kGenericWrite, plat::kFileShareRead,
+                          plat::kCreateAlways, plat::kFileAttributeNormal);
+    if (file == plat::kInvalidHandle) return;
+    uint32_t written = 0;
+    plat::WriteFile(file, bytes.data(), static_cast<uint32_t>(bytes.size()), &written);
+    plat::CloseHandle(file);
+}
+
+uint32_t SetFileDate(plat::Handle file, uint32_t dosTime) {
+    plat::FileTime local, utc;
+    if (!plat::DosDateTimeToFileTime(static_cast<uint16_t>(dosTime >> 16),
+                                     static_cast<uint16_t>(dosTime & 0xFFFF), &local))
+        return plat::GetLastError();
+    if (!plat::LocalFileTimeToFileTime(local, &utc)) return plat::GetLastError();
+    if (!plat::SetFileTime(file, nullptr, nullptr, &utc)) return plat::GetLastError();
+    return 0;
+}
+
+bool ReadBytesOfFile(const Wide& path, std::string* bytes) {
+    bytes->clear();
+    plat::Handle file = plat::CreateFileW(path, plat::kGenericRead, plat::kFileShareRead,
+                                          plat::kOpenExisting, plat::kFileAttributeNormal);
+    if (file == plat::kInvalidHandle) return false;
+    bool ok = true;
+    char buffer[65536];
+    for (;;) {
+        uint32_t got = 0;
+        if (!plat::ReadFile(file, buffer, sizeof buffer, &got)) {
+            ok = false;
+            break;
+        }
+        if (got == 0) break;
+        bytes->append(buffer, got);
+    }
+    plat::CloseHandle(file);
+    return ok;
+}

@@ -1,0 +1,77 @@
+#include "install/InstallLog.h"
+
+#include "install/InstUtils.h"
+#include "install/RunFlags.h"
+
+std::unique_ptr<std::vector<std::string>> LogList;
+plat::Wide LogFileName;
+int32_t LogSuspendCount = 0;
+
+int CompareLogText(const std::string& a, const std::string& b) {
+    return plat::CompareStringA(plat::kLocaleUserDefault,
+                                plat::kNormIgnoreCase | plat::kSortStringSort, a, b) -
+           plat::kCstrEqual;
+}
+
+void LogLine(const std::string& line) {
+    // Before the log starts, lines arrive only while it is suspended; a missing list is no place
+    // to record one either way.
+    if (LogSuspendCount != 0 || !LogList) return;
+    for (const auto& existing : *LogList)
+        if (CompareLogText(existing, line) == 0) return;
+    LogList->push_back(line);
+}
+
+void SuspendLog() { ++LogSuspendCount; }
+
+void ResumeLog() { --LogSuspendCount; }
+
+std::vector<std::string> SplitLogLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t end = text.find('\0');
+    if (end == std::string::npos) end = text.size();
+    size_t start = 0, i = 0;
+    while (i < end) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.push_back(text.substr(start, i - start));
+            i += (c == '\r' && i + 1 < end && text[i + 1] == '\n') ? 2 : 1;
+            start = i;
+        } else {
+            ++i;
+        }
+    }
+    if (start < end) lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+std::string JoinLogLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    return text;
+}
+
+void StartInstallLog(const plat::Wide& mainDir, bool portable) {
+    LogList = std::make_unique<std::vector<std::string>>();
+    if (!portable) {
+        LogFileName = JoinPath(mainDir, u"Install.log");
+        std::string text;
+        if (FileExists(LogFileName) && ReadBytesOfFile(LogFileName, &text))
+            *LogList = SplitLogLines(text);
+    }
+    LogActive = true;
+}
+
+void SaveInstallLog() {
+    if (!LogList || LogFileName.empty()) return;
+    WriteBytesToFile(LogFileName, JoinLogLines(*LogList));
+}
+
+void ResetInstallLog() {
+    LogList.reset();
+    LogFileName.clear();
+    LogSuspendCount = 0;
+}
