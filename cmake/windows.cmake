@@ -11,6 +11,9 @@ find_library(ZLIB_STATIC NAMES libz.a REQUIRED)
 set(WIN_LINK_FLAGS -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
 set(WIN_SYSTEM_LIBS ole32 uuid shell32 mpr comctl32 gdi32 user32 kernel32)
 add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601)
+# Date values must come out bit for bit as the packer computed them on the build machine: x87
+# arithmetic keeps excess precision and rounds differently, so use SSE2 doubles.
+add_compile_options(-msse2 -mfpmath=sse)
 
 file(GLOB WIN32_PLATFORM_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 add_library(platform_win32 STATIC ${WIN32_PLATFORM_SOURCES})
@@ -71,9 +74,19 @@ set(GTEST_SRC /usr/src/googletest/googletest)
 add_library(gtest_win STATIC ${GTEST_SRC}/src/gtest-all.cc)
 target_include_directories(gtest_win PUBLIC ${GTEST_SRC}/include PRIVATE ${GTEST_SRC})
 target_compile_options(gtest_win PRIVATE -w)
+# The win32-threads mingw runtime has no std::mutex, which gtest needs only for its Notification.
+target_compile_options(gtest_win PUBLIC
+  -include ${CMAKE_SOURCE_DIR}/tests/win/gtest_notification_mingw.h)
 
 file(GLOB CONTRACT_SOURCES CONFIGURE_DEPENDS tests/contract/*.cpp)
 add_executable(platform_contract_tests ${CONTRACT_SOURCES} tests/win/gtest_main_win32.cpp)
 target_include_directories(platform_contract_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(platform_contract_tests PRIVATE ${WIN_LINK_FLAGS})
-target_link_libraries(platform_contract_tests PRIVATE setupcore gtest_win ${WIN_SYSTEM_LIBS})
+target_link_libraries(platform_contract_tests PRIVATE platform_win32 gtest_win ${WIN_SYSTEM_LIBS})
+
+# Installs the payload with the real platform and reads it back (run under Wine).
+add_executable(payload_install_check tests/win/PayloadInstallCheck.cpp
+  ${CMAKE_BINARY_DIR}/setup_res.o)
+target_include_directories(payload_install_check PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(payload_install_check PRIVATE ${WIN_LINK_FLAGS})
+target_link_libraries(payload_install_check PRIVATE setupcore ${WIN_SYSTEM_LIBS})

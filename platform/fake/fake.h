@@ -23,7 +23,8 @@ using plat::Wide;
 //   special folders as on a 32-bit Windows (C:\Program Files, C:\ProgramData, ...);
 //   LCID 0x0409; time zone UTC+0 without daylight saving; clock 2026-03-14 10:20:30.000 local;
 //   empty registry, no windows, no resources, command line "setup.exe";
-//   folder lookup service available; error mode 0; no scripted answers.
+//   folder lookup service available (SHGetFolderPathW answers once ResolveSHGetFolderPathW has
+//   found it, as at program start); error mode 0; no scripted answers.
 void Reset();
 
 // ---- Drives ----
@@ -47,7 +48,8 @@ DriveInfo* Drive(char letter);
 uint32_t ErrorMode();
 
 // ---- Files (paths are full, any letter case) ----
-// Creates the file and its missing folders with the given bytes and last-write time (UTC).
+// Creates the file and its missing folders with the given bytes and last-write time (UTC; 0 for
+// the clock's time). The drive must exist.
 void PutFile(const Wide& path, const std::string& bytes, plat::FileTime lastWriteUtc = 0);
 void PutFolder(const Wide& path);
 bool FileExistsAt(const Wide& path);
@@ -57,7 +59,8 @@ plat::FileTime FileWriteTime(const Wide& path);
 void SetAttributes(const Wide& path, uint32_t attributes);
 // Every name below the folder (files and folders), relative, sorted, folders ending in '\'.
 std::vector<Wide> ListTree(const Wide& folder);
-// Another program holds the file open without sharing: opening it fails with a sharing violation.
+// Another program holds the file open without sharing: opening it fails with a sharing violation
+// (opens without access rights, which only query the file, still succeed, as on Windows).
 void HoldOpen(const Wide& path, bool held = true);
 // The next `count` WriteFile calls on handles of this file fail (error kErrorWriteFault), after
 // writing `partialBytes` bytes of each.
@@ -77,6 +80,7 @@ void SetLocalTime(const plat::SystemTime& local);
 void SetUserLCID(uint32_t lcid);
 
 // ---- Resources ----
+// An icon for LoadIconW(n) is the group-icon resource of type "#14" and name "#n".
 void SetResource(const std::string& type, const std::string& name, const std::string& bytes);
 void ClearResources();
 
@@ -94,6 +98,7 @@ struct LinkData {
     Wide target, workingDirectory, description;
 };
 bool LinkAt(const Wide& path, LinkData* out);
+// The link object is created only while OleInitialize is in force, as CoCreateInstance needs.
 void SetShellLinkAvailable(bool available);
 
 // ---- Registry ----

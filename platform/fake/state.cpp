@@ -1,0 +1,237 @@
+// The fake machine's state, its clean configuration, and the path rules shared by its parts.
+#include "platform/fake/state.h"
+
+namespace fake {
+
+namespace detail {
+
+namespace {
+
+bool g_populated = false;
+
+constexpr plat::FileTime kTicksPerMinute = 600000000ull;
+
+const struct {
+    int csidl;
+    const char16_t* path;
+} kSpecialFolders[] = {
+    {plat::kCsidlPrograms, u"C:\\Users\\User\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs"},
+    {plat::kCsidlPersonal, u"C:\\Users\\User\\Documents"},
+    {plat::kCsidlDesktopDirectory, u"C:\\Users\\User\\Desktop"},
+    {plat::kCsidlCommonPrograms, u"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs"},
+    {plat::kCsidlCommonDesktopDirectory, u"C:\\Users\\Public\\Desktop"},
+    {plat::kCsidlCommonAppData, u"C:\\ProgramData"},
+    {plat::kCsidlProgramFiles, u"C:\\Program Files"},
+    {0x1A, u"C:\\Users\\User\\AppData\\Roaming"},  // CSIDL_APPDATA
+    {0x1C, u"C:\\Users\\User\\AppData\\Local"},    // CSIDL_LOCAL_APPDATA
+    {0x24, u"C:\\Windows"},                        // CSIDL_WINDOWS
+    {0x25, u"C:\\Windows\\System32"},              // CSIDL_SYSTEM
+    {0x2E, u"C:\\Users\\Public\\Documents"},       // CSIDL_COMMON_DOCUMENTS
+};
+
+// Fills a default-constructed machine with the clean configuration of fake.h.
+void Populate(Machine& m) {
+    m.commandLine = u"setup.exe";
+    m.moduleFileName = u"C:\\Users\\User\\Downloads\\setup.exe";
+    m.tempPath = u"C:\\Users\\User\\Temp\\";
+    m.currentFolder = u"C:\\";
+    plat::SystemTime clock;
+    clock.year = 2026;
+    clock.month = 3;
+    clock.day = 14;
+    clock.hour = 10;
+    clock.minute = 20;
+    clock.second = 30;
+    plat::SystemTimeToFileTime(clock, &m.localNow);
+
+    DriveInfo c;
+    AddDrive('C', c);
+    for (const auto& folder : kSpecialFolders) {
+        m.specialFolders[folder.csidl] = folder.path;
+        PutFolder(folder.path);
+    }
+    PutFolder(u"C:\\Users\\User\\Temp");
+    PutFolder(u"C:\\Users\\User\\Downloads");
+}
+
+}  // namespace
+
+Machine& M() {
+    static Machine machine;
+    if (!g_populated) {
+        g_populated = true;
+        Populate(machine);
+    }
+    return machine;
+}
+
+uint32_t Fail(uint32_t error) {
+    M().lastError = error;
+    return error;
+}
+
+plat::FileTime Now() {
+    const Machine& m = M();
+    return m.localNow + static_cast<plat::FileTime>(static_cast<int64_t>(m.biasMinutes) *
+                                                    static_cast<int64_t>(kTicksPerMinute));
+}
+
+// ---- Paths ----
+
+Wide DriveKey(char16_t drive) { return Wide(1, drive) + u":"; }
+
+Wide Path::Display() const {
+    Wide result = DriveKey(drive);
+    if (parts.empty()) return result + u"\\";
+    for (const auto& part : parts) result += u"\\" + part;
+    return result;
+}
+
+Wide Path::Key() const {
+    Wide result = DriveKey(drive);
+    for (const auto& part : parts) result += u"\\" + Upper(part);
+    return result;
+}
+
+Wide Path::ParentKey() const {
+    Path parent = *this;
+    if (!parent.parts.empty()) parent.parts.pop_back();
+    return parent.Key();
+}
+
+Wide Path::Name() const { return parts.empty() ? Wide() : parts.back(); }
+
+namespace {
+
+bool IsLetter(char16_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+void Append(Path* path, const Wide& rest) {
+    size_t start = 0;
+    while (start <= rest.size()) {
+        size_t end = rest.find(u'\\', start);
+        if (end == Wide::npos) end = rest.size();
+        Wide part = rest.substr(start, end - start);
+        if (part == u"..") {
+            if (!path->parts.empty()) path->parts.pop_back();
+        } else if (!part.empty() && part != u".") {
+            path->parts.push_back(part);
+        }
+        start = end + 1;
+    }
+}
+
+}  // namespace
+
+Path ParsePath(const Wide& input) {
+    Path path;
+    Wide text = input;
+    for (auto& c : text) {
+        if (c == u'/') c = u'\\';
+    }
+    if (text.empty()) return path;
+    if (text.compare(0, 4, u"\\\\?\\") == 0) text = text.substr(4);
+    if (text.size() == 6 && text.compare(0, 4, u"\\\\.\\") == 0 && IsLetter(text[4]) &&
+        text[5] == u':') {
+        path.valid = true;
+        path.volume = true;
+        path.drive = UpperUnit(text[4]);
+        return path;
+    }
+    if (text.compare(0, 2, u"\\\\") == 0) return path;  // network paths: not on this machine
+
+    const Wide& current = M().currentFolder;
+    Path base;
+    base.valid = true;
+    base.drive = UpperUnit(current.empty() ? u'C' : current[0]);
+    if (current.size() > 2) Append(&base, current.substr(2));
+    Wide rest;
+    if (text.size() >= 2 && text[1] == u':') {
+        if (!IsLetter(text[0])) return path;
+        char16_t drive = UpperUnit(text[0]);
+        rest = text.substr(2);
+        if (drive != base.drive || (!rest.empty() && rest[0] == u'\\')) {
+            base.parts.clear();
+            base.drive = drive;
+        }
+    } else if (text[0] == u'\\') {
+        base.parts.clear();
+        rest = text;
+    } else {
+        rest = text;
+    }
+    path = base;
+    Append(&path, rest);
+    path.trailingSlash = !path.parts.empty() && text.back() == u'\\';
+    return path;
+}
+
+// ---- File system ----
+
+Node* FindNode(const Wide& key) {
+    auto it = M().nodes.find(key);
+    return it == M().nodes.end() ? nullptr : &it->second;
+}
+
+uint32_t CheckDrive(char16_t drive) {
+    auto it = M().drives.find(drive);
+    if (it == M().drives.end()) return plat::kErrorPathNotFound;
+    if (!it->second.mediumPresent) return plat::kErrorNotReady;
+    return 0;
+}
+
+uint32_t CheckParent(const Path& path) {
+    if (!path.valid || path.volume) return plat::kErrorPathNotFound;
+    if (uint32_t error = CheckDrive(path.drive)) return error;
+    const Node* parent = FindNode(path.ParentKey());
+    if (!parent || !parent->folder) return plat::kErrorPathNotFound;
+    return 0;
+}
+
+Node& MakeFolderNode(const Path& path) {
+    Node& node = M().nodes[path.Key()];
+    node.name = path.IsRoot() ? DriveKey(path.drive) : path.Name();
+    node.folder = true;
+    node.attributes = plat::kFileAttributeDirectory;
+    node.bytes.clear();
+    node.created = node.accessed = node.written = Now();
+    return node;
+}
+
+std::vector<Wide> ChildKeys(const Wide& folderKey) {
+    std::vector<Wide> result;
+    Wide prefix = folderKey + u"\\";
+    const auto& nodes = M().nodes;
+    for (auto it = nodes.lower_bound(prefix);
+         it != nodes.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+        if (it->first.find(u'\\', prefix.size()) == Wide::npos) result.push_back(it->first);
+    }
+    return result;
+}
+
+bool HasOpenHandle(const Wide& key) {
+    for (const auto& entry : M().handles) {
+        if (entry.second.kind == HandleObject::kFile && entry.second.file.key == key) return true;
+    }
+    return false;
+}
+
+uint64_t UsedBytes(char16_t drive) {
+    Wide prefix = DriveKey(drive);
+    uint64_t used = 0;
+    const auto& nodes = M().nodes;
+    for (auto it = nodes.lower_bound(prefix);
+         it != nodes.end() && it->first.compare(0, prefix.size(), prefix) == 0; ++it) {
+        used += it->second.bytes.size();
+    }
+    return used;
+}
+
+}  // namespace detail
+
+void Reset() {
+    detail::g_populated = true;
+    detail::M() = detail::Machine();
+    detail::Populate(detail::M());
+}
+
+}  // namespace fake

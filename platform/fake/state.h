@@ -1,0 +1,145 @@
+// The one state of the in-memory Windows, shared by the fake's files. Reset() replaces it whole.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/fake/fake.h"
+
+namespace fake::detail {
+
+// ---- Text ----
+char16_t UpperUnit(char16_t c);
+char16_t LowerUnit(char16_t c);
+Wide Upper(const Wide& text);
+// Code page 1252 <-> UTF-16 ('?' for characters outside the code page).
+char16_t FromCp1252(unsigned char byte);
+Wide WideOfCp1252(const std::string& bytes);
+std::string Cp1252Of(const Wide& text);
+Wide Ascii(const std::string& text);
+
+// ---- Paths ----
+// A parsed full path. Keys (map keys of the file system) are upper-cased: "C:" for a root,
+// "C:\DIR\FILE" below it.
+struct Path {
+    bool valid = false;     // a drive-lettered path (or a volume)
+    bool volume = false;    // "\\.\X:"
+    char16_t drive = 0;     // 'A'..'Z'
+    std::vector<Wide> parts;
+    bool trailingSlash = false;
+    bool IsRoot() const { return parts.empty(); }
+    Wide Display() const;   // "C:\Dir\File", "C:\" for a root
+    Wide Key() const;
+    Wide ParentKey() const;
+    Wide Name() const;      // last element, "" for a root
+};
+// Resolves relative, drive-relative and rooted paths against the current folder; folds "." and
+// ".." and repeated separators as Windows does.
+Path ParsePath(const Wide& text);
+Wide DriveKey(char16_t drive);
+
+// ---- File system ----
+struct Node {
+    Wide name;  // as created
+    bool folder = false;
+    uint32_t attributes = 0;  // stored bits, the directory bit included for folders
+    std::string bytes;
+    plat::FileTime created = 0, accessed = 0, written = 0;
+};
+
+struct WriteFailure {
+    int count = 0;
+    uint32_t partialBytes = 0;
+};
+
+struct OpenFile {
+    Wide key;
+    uint32_t access = 0, share = 0;
+    uint64_t position = 0;
+    bool writeTimeFixed = false;  // SetFileTime gave a last-write time: writes keep it
+};
+
+struct HandleObject {
+    enum Kind { kFile, kSearch, kVolume } kind = kFile;
+    OpenFile file;
+    std::vector<plat::FindData> entries;
+    size_t next = 0;
+    char16_t drive = 0;
+};
+
+// ---- Registry ----
+struct RegEntry {
+    Wide name;
+    RegValue value;
+};
+
+struct RegKeyNode {
+    Wide name;
+    std::map<Wide, RegEntry> values;  // by upper-cased name
+};
+
+struct Window {
+    plat::WindowHandle handle;
+    std::map<Wide, uintptr_t> props;  // by upper-cased name
+};
+
+struct Machine {
+    uint32_t lastError = 0;
+    Wide commandLine, moduleFileName, tempPath, currentFolder;
+
+    std::map<char16_t, DriveInfo> drives;
+    std::map<Wide, Node> nodes;
+    std::map<Wide, WriteFailure> writeFailures;
+    std::set<Wide> held, deniedFolders;
+    std::map<plat::Handle, HandleObject> handles;
+    plat::Handle nextHandle = 0x100;
+
+    uint32_t errorMode = 0;
+    int biasMinutes = 0;
+    plat::FileTime localNow = 0;  // the clock, in local time; it does not run by itself
+    uint32_t lcid = 0x0409;
+
+    std::map<std::pair<std::string, std::string>, std::string> resources;
+
+    std::map<int, Wide> specialFolders;
+    bool folderServiceAvailable = true, folderServiceResolved = false;
+    std::vector<Execution> executions;
+    int oleInitCount = 0;
+    bool shellLinkAvailable = true;
+
+    std::map<Wide, RegKeyNode> keys;  // by upper-cased "HKCU\PATH"
+    std::map<plat::HKey, Wide> keyHandles;
+    plat::HKey nextKey = 0x1000;
+    std::set<Wide> deniedKeys;
+
+    std::vector<Window> windows;
+    plat::WindowHandle nextWindow = 0x10010;
+    bool failEnumeration = false;
+
+    std::deque<int> answers;
+    std::vector<ShownBox> shownBoxes;
+};
+
+Machine& M();
+uint32_t Fail(uint32_t error);  // sets the last error, returns it
+
+// File-system helpers.
+Node* FindNode(const Wide& key);
+// 0 when the path's drive is there and ready and its parent folder exists; else the error
+// (ERROR_PATH_NOT_FOUND, ERROR_NOT_READY).
+uint32_t CheckParent(const Path& path);
+uint32_t CheckDrive(char16_t drive);
+Node& MakeFolderNode(const Path& path);
+// Children keys of a folder key, in the file system's (upper-cased name) order.
+std::vector<Wide> ChildKeys(const Wide& folderKey);
+bool HasOpenHandle(const Wide& key);
+plat::FileTime Now();  // the clock in UTC
+uint64_t UsedBytes(char16_t drive);
+
+// Registry helpers.
+Wide RootName(plat::HKey root);
+
+}  // namespace fake::detail

@@ -1,0 +1,45 @@
+// Process, command line and the program's own resources.
+#include <vector>
+
+#include "platform/win32/wide.h"
+
+namespace plat {
+
+using namespace win32;
+
+uint32_t GetLastError() { return ::GetLastError(); }
+
+void SetLastError(uint32_t code) { ::SetLastError(code); }
+
+Wide GetCommandLineW() { return FromW(::GetCommandLineW()); }
+
+Wide GetModuleFileNameW() {
+    // A result that fills the buffer may be cut: grow until it fits.
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (length == 0) return Wide();
+        if (length < buffer.size()) return FromW(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+bool LoadOwnResource(const char* type, const char* name, const void** data, uint32_t* size) {
+    // FindResourceA itself reads "#n" as the integer id n.
+    HRSRC found = ::FindResourceA(nullptr, name, type);
+    if (!found) return false;
+    HGLOBAL loaded = ::LoadResource(nullptr, found);
+    if (!loaded) return false;
+    const void* bytes = ::LockResource(loaded);
+    if (!bytes) return false;
+    *data = bytes;
+    *size = ::SizeofResource(nullptr, found);
+    return true;
+}
+
+IconHandle LoadIconW(int resourceId) {
+    return reinterpret_cast<IconHandle>(
+        ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId)));
+}
+
+}  // namespace plat
