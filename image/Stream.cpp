@@ -3,10 +3,23 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/platform.h"
+
 void Abort() { throw EAbort(); }
+
+int32_t TStream::Size() {
+    int32_t position = Position();
+    int32_t size = Seek(0, soEnd);
+    Seek(position, soBeginning);
+    return size;
+}
 
 void TStream::ReadBuffer(void* buffer, int32_t count) {
     if (count != 0 && Read(buffer, count) != count) Abort();
+}
+
+void TStream::WriteBuffer(const void* buffer, int32_t count) {
+    if (count != 0 && Write(buffer, count) != count) Abort();
 }
 
 TMemoryStream::TMemoryStream(const void* data, int32_t size)
@@ -36,6 +49,30 @@ int32_t TMemoryStream::Write(const void* buffer, int32_t count) {
 
 int32_t TMemoryStream::Seek(int32_t offset, int origin) {
     int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? position_ : bytes_.size();
+    int64_t target = base + offset;
+    if (target >= 0 && target <= INT32_MAX) position_ = static_cast<int32_t>(target);
+    return position_;
+}
+
+TResourceStream::TResourceStream(const char* name, const char* type) {
+    const void* data = nullptr;
+    uint32_t size = 0;
+    if (!plat::LoadOwnResource(type, name, &data, &size) || size > INT32_MAX) Abort();
+    data_ = static_cast<const uint8_t*>(data);
+    size_ = static_cast<int32_t>(size);
+}
+
+int32_t TResourceStream::Read(void* buffer, int32_t count) {
+    int32_t n = std::max<int32_t>(0, std::min(count, size_ - position_));
+    if (n > 0) std::memcpy(buffer, data_ + position_, static_cast<size_t>(n));
+    position_ += n;
+    return n;
+}
+
+int32_t TResourceStream::Write(const void* buffer, int32_t count) { return 0; }
+
+int32_t TResourceStream::Seek(int32_t offset, int origin) {
+    int64_t base = origin == soBeginning ? 0 : origin == soCurrent ? position_ : size_;
     int64_t target = base + offset;
     if (target >= 0 && target <= INT32_MAX) position_ = static_cast<int32_t>(target);
     return position_;

@@ -28,8 +28,12 @@ public:
 
     int32_t Position() { return Seek(0, soCurrent); }
     void SetPosition(int32_t position) { Seek(position, soBeginning); }
+    // The position of the end; the position is kept.
+    int32_t Size();
     // Reads exactly count bytes or raises the abort error.
     void ReadBuffer(void* buffer, int32_t count);
+    // Writes exactly count bytes or raises the abort error.
+    void WriteBuffer(const void* buffer, int32_t count);
 };
 
 // A stream over bytes held in memory, owned by the stream.
@@ -45,5 +49,23 @@ public:
 
 private:
     std::vector<uint8_t> bytes_;
+    int32_t position_ = 0;
+};
+
+// A read-only stream over the bytes of one of the program's own resources. Nothing is copied: the
+// bytes belong to the loaded program image and stay valid for the whole run.
+class TResourceStream : public TStream {
+public:
+    // Raises the abort error when the program has no such resource. Integer ids are "#n".
+    TResourceStream(const char* name, const char* type);
+    int32_t Read(void* buffer, int32_t count) override;
+    // Resources cannot be written: delivers nothing.
+    int32_t Write(const void* buffer, int32_t count) override;
+    int32_t Seek(int32_t offset, int origin) override;
+    const uint8_t* Memory() const { return data_; }
+
+private:
+    const uint8_t* data_ = nullptr;
+    int32_t size_ = 0;
     int32_t position_ = 0;
 };
