@@ -2,5 +2,9 @@
 #include <windows.h>
 
 #include "app/Entry.h"
+#include "ui/Win32Backend.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) { return SetupMain(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
+    InstallWin32Backend();
+    return SetupMain();
+}

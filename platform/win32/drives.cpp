@@ -40,9 +40,19 @@ bool DeviceIoControl(Handle device, uint32_t code, const void* in, uint32_t inSi
 }
 
 uint32_t WNetGetConnectionW(const Wide& localName, Wide* remoteName) {
+    // mpr.dll is no library the system always maps from its own folder, so it is loaded by full
+    // path rather than imported.
+    using GetConnectionFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+    static GetConnectionFn getConnection = [] {
+        HMODULE mpr = LoadSystemLibrary(L"mpr.dll");
+        return mpr ? reinterpret_cast<GetConnectionFn>(reinterpret_cast<void*>(
+                         ::GetProcAddress(mpr, "WNetGetConnectionW")))
+                   : nullptr;
+    }();
+    if (!getConnection) return ERROR_NOT_CONNECTED;
     wchar_t buffer[MAX_PATH + 1] = {};
     DWORD length = MAX_PATH;
-    DWORD result = ::WNetGetConnectionW(W(localName), buffer, &length);
+    DWORD result = getConnection(W(localName), buffer, &length);
     if (result == NO_ERROR && remoteName) *remoteName = FromW(buffer);
     return result;
 }

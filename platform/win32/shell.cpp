@@ -19,18 +19,6 @@ namespace {
 using GetFolderPathFn = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPWSTR);
 GetFolderPathFn g_getFolderPath = nullptr;
 
-// Loads a library from the system folder by its full path: a file of the same name beside the
-// program or in the current folder is never considered.
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-    wchar_t folder[MAX_PATH];
-    UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return nullptr;
-    std::wstring path(folder, length);
-    if (path.back() != L'\\') path += L'\\';
-    path += name;
-    return ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
 GetFolderPathFn Lookup(const wchar_t* library) {
     HMODULE module = LoadSystemLibrary(library);
     if (!module) return nullptr;

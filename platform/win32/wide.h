@@ -21,6 +21,10 @@ inline Wide FromW(const wchar_t* text, size_t length) {
     return Wide(reinterpret_cast<const char16_t*>(text), length);
 }
 
+// Loads a library from the system folder by its full path: a file of the same name beside the
+// program (a downloads folder) or in the current folder is never considered.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
 inline HANDLE H(Handle handle) { return reinterpret_cast<HANDLE>(handle); }
 inline Handle FromH(HANDLE handle) { return reinterpret_cast<Handle>(handle); }
 
