@@ -1,9 +1,33 @@
 #include "payload/AttachFiles.h"
 
-#include "install/Utf8.h"
+#include "install/InstUtils.h"
+#include "install/InstallLog.h"
+#include "install/RunFlags.h"
 #include "payload/PayloadFormat.h"
+#include "wizard/UILang.h"
 
-TAttachedFiles::TAttachedFiles() { loaded_ = Load(); }
+TAttachedFiles* AttachedFiles = nullptr;
+plat::Wide PublicDataDir;
+bool ForceOverwrite = false;
+
+namespace {
+
+plat::Wide Upper(const plat::Wide& text) {
+    return plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapUppercase, text);
+}
+
+}  // namespace
+
+void ResetAttachFilesState() {
+    AttachedFiles = nullptr;
+    PublicDataDir.clear();
+    ForceOverwrite = false;
+}
+
+TAttachedFiles::TAttachedFiles() {
+    loaded_ = Load();
+    PublicDataDir = JoinPath(SpecialFolder(plat::kCsidlCommonAppData), u"Tessaron\\Public\\");
+}
 
 bool TAttachedFiles::Load() {
     const void* stored = nullptr;
@@ -29,4 +53,79 @@ bool TAttachedFiles::Load() {
     return walked;
 }
 
-TAttachedFiles* AttachedFiles = nullptr;
+void TAttachedFiles::SelectFiles(const std::string& pattern, const plat::Wide& folder,
+                                 CopyMode mode) {
+    CopyMode effective = ForceOverwrite ? CopyAlways : mode;
+    plat::Wide wanted = Upper(WideOfUtf8(pattern));
+    bool folderPattern = !wanted.empty() && wanted.back() == u'\\';
+    for (auto& entry : Entries) {
+        plat::Wide name = Upper(entry->Name);
+        if (folderPattern) {
+            if (name.compare(0, wanted.size(), wanted) == 0 && name.size() >= wanted.size())
+                AddFileToInstall(entry.get(), folder, effective, mode);
+        } else if (name == wanted) {
+            AddFileToInstall(entry.get(), folder, effective, mode);
+            break;
+        }
+    }
+}
+
+void TAttachedFiles::AddFileToInstall(TAttachedFile* entry, const plat::Wide& folder,
+                                      CopyMode effective, CopyMode given) {
+    plat::Wide dest = JoinPath(folder, entry->Name);
+    if (effective != CopyAlways && FileExists(dest)) {
+        if (effective == CopyIfMissing) return;
+        // Any difference counts, a newer file on disk too.
+        if (FileDateOf(dest) == entry->Time) return;
+    }
+    auto file = std::make_unique<TFileToInstall>();
+    file->Source = entry;
+    file->Dest = dest;
+    file->Logged = LogSuspendCount == 0 ? 1 : 0;
+    ToInstall.push_back(std::move(file));
+    if (PathStartsWith(dest, PublicDataDir)) {
+        plat::Wide line = dest;
+        if (given == CopyIfMissing) line += u"\t!";
+        UpdateList.push_back(Utf8Of(line));
+    }
+}
+
+bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const plat::Wide& path) {
+    plat::Handle file = plat::CreateFileW(path, plat::kGenericWrite, 0, plat::kCreateAlways,
+                                          plat::kFileAttributeNormal);
+    if (file == plat::kInvalidHandle) return false;
+    // One write straight from the inflated block.
+    uint32_t written = 0;
+    bool ok = plat::WriteFile(file, entry.Data, static_cast<uint32_t>(entry.Size), &written) &&
+              written == static_cast<uint32_t>(entry.Size);
+    if (ok) {
+        SetFileDate(file, DateToDosTime(entry.Time));  // a failure keeps the write time
+        LogLine("File Copy: " + Utf8Of(path));
+    }
+    plat::CloseHandle(file);
+    return ok;
+}
+
+bool TAttachedFiles::InstallFile(TAttachedFile* entry, const std::string& name,
+                                 const plat::Wide& path) {
+    if (!entry) {
+        plat::Wide wanted = WideOfUtf8(name);
+        for (size_t i = Entries.size(); i-- > 0 && !entry;)
+            if (SamePath(Entries[i]->Name, wanted)) entry = Entries[i].get();
+    }
+    for (;;) {
+        ForceFolders(ExtractFolder(path));
+        // A name the payload does not hold fails like a file that cannot be written.
+        if (entry && WriteEntry(*entry, path)) return true;
+        if (Silent) {
+            ExitCode = kExitCannotWrite;
+            return false;
+        }
+        TMsgButton answer =
+            ShowMessageBox(FormatText(UIText(CannotCreateFile), {Utf8Of(path)}), TMsgKind::Error,
+                           {TMsgButton::Abort, TMsgButton::Retry, TMsgButton::Ignore});
+        if (answer == TMsgButton::Ignore) return true;
+        // Only Retry tries again: a box that could not be shown answers OK, which must not spin.
+        if (answer != TMsgButton::Retry) return false;
+    }
+}

@@ -9,6 +9,13 @@
 #include "image/Zlib.h"
 #include "platform/platform.h"
 
+// How SelectFiles treats a file that already exists at the destination.
+enum CopyMode : uint8_t {
+    CopyIfMissing = 0,  // write only when no file exists there
+    CopyIfChanged = 1,  // write when none exists or its date differs from the entry's
+    CopyAlways = 2,     // always write
+};
+
 // One payload entry. Data points into the reader's inflated block.
 class TAttachedFile {
 public:
@@ -16,6 +23,14 @@ public:
     int32_t Size = 0;   // number of data bytes
     double Time = 0;    // last-write time, a local date value
     const uint8_t* Data = nullptr;
+};
+
+// A file that the installation is to write.
+class TFileToInstall {
+public:
+    TAttachedFile* Source = nullptr;  // not owned
+    plat::Wide Dest;                  // full destination path
+    uint8_t Logged = 0;               // 1 when the log was not suspended at selection
 };
 
 class TAttachedFiles {
@@ -29,10 +44,27 @@ public:
 
     bool Loaded() const { return loaded_; }
 
+    // Selects the entries the pattern names, to be written below the folder. A pattern ending in
+    // "\" takes every entry whose name begins with it; any other pattern takes the first entry of
+    // that name. Names are compared without regard to case. Destinations under PublicDataDir are
+    // also listed in UpdateList, with a tab and "!" when the mode given was CopyIfMissing.
+    void SelectFiles(const std::string& pattern, const plat::Wide& folder, CopyMode mode);
+
+    // Writes one entry (or, when none is given, the last entry named `name`) to the path with its
+    // time stamp and its "File Copy: " line. When the file cannot be written: in a silent run the
+    // exit code becomes 2 and the result is false; otherwise the user chooses Abort (false), Retry
+    // or Ignore (true, the file left as it is).
+    bool InstallFile(TAttachedFile* entry, const std::string& name, const plat::Wide& path);
+
     std::vector<std::unique_ptr<TAttachedFile>> Entries;
+    std::vector<std::unique_ptr<TFileToInstall>> ToInstall;
+    std::vector<std::string> UpdateList;  // UTF-8 update-log lines, in selection order
 
 private:
     bool Load();
+    void AddFileToInstall(TAttachedFile* entry, const plat::Wide& folder, CopyMode effective,
+                          CopyMode given);
+    bool WriteEntry(const TAttachedFile& entry, const plat::Wide& path);
 
     bool loaded_ = false;
     InflatedData block_;
@@ -41,3 +73,11 @@ private:
 
 // The one reader of the run: created by the entry before any window, never released.
 extern TAttachedFiles* AttachedFiles;
+
+// The all-users data folder for templates and clip library items, "...\Tessaron\Public\".
+extern plat::Wide PublicDataDir;
+// Set for a normal installation: every selected file is written again, whatever exists.
+extern bool ForceOverwrite;
+
+// Back to the state at process start (for tests).
+void ResetAttachFilesState();
