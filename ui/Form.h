@@ -1,0 +1,76 @@
+// A form: the top-level window of the framework, shown modally, with its timers.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "ui/Controls.h"
+
+constexpr int mrNone = 0;
+constexpr int mrOk = 1;
+constexpr int mrCancel = 2;
+
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+
+class TForm;
+
+// A timer of a form; it ticks only while the form is shown and messages are processed.
+class TTimer : public TObject {
+public:
+    TTimer(TForm* form, int id) : form_(form), id_(id) {}
+    int Id() const { return id_; }
+    int Interval = 1000;
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    TNotifyEvent OnTimer;
+    // One tick (the backend's timer message, or a test).
+    void Tick();
+    TForm* Form() const { return form_; }
+
+private:
+    TForm* form_;
+    int id_;
+    bool enabled_ = false;
+};
+
+class TForm : public TWinControl {
+public:
+    const char* ClassName() const override { return "TForm"; }
+
+    // The handlers that the form description may name, registered before it is loaded.
+    std::map<std::string, TNotifyEvent> Handlers;
+    std::map<std::string, TCloseQueryEvent> CloseQueryHandlers;
+
+    int ModalResult = mrNone;
+    TCloseQueryEvent OnCloseQuery;
+    TWinControl* ActiveControl = nullptr;
+    std::vector<std::unique_ptr<TTimer>> Timers;
+
+    // Shows the form modally; gives the modal result.
+    int ShowModal();
+    bool Shown() const { return shown_; }
+    void SetShown(bool shown) { shown_ = shown; }
+    // Asks to close (Cancel, Escape, the caption's close button): the modal loop then asks
+    // OnCloseQuery.
+    void Close();
+    // Runs OnCloseQuery: may the form close?
+    bool CloseQuery();
+    // For modal loops: true when a modal result is set and the close query allows it; a refused
+    // close clears the modal result.
+    bool ModalEnded();
+
+    TButton* DefaultButton();
+    TButton* CancelButton();
+    // The control of that name anywhere in the form, or none.
+    TControl* FindControl(const std::string& name);
+    template <class T>
+    T* Find(const std::string& name) {
+        return dynamic_cast<T*>(FindControl(name));
+    }
+    TTimer* AddTimer(int id);
+
+    bool SetProperty(const std::string& key, const std::string& value) override;
+
+private:
+    bool shown_ = false;
+};
