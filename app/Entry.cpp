@@ -1,45 +1,88 @@
 #include "app/Entry.h"
 
+#include <exception>
+
 #include "app/CommandLine.h"
+#include "image/PNG.h"
+#include "install/InstallLog.h"
 #include "install/RunFlags.h"
 #include "payload/AttachFiles.h"
 #include "platform/platform.h"
+#include "ui/Backend.h"
+#include "wizard/MainDlg.h"
+#include "wizard/Registry.h"
+#include "wizard/UILang.h"
 
 namespace {
 
-// Shown when the program file's payload is missing or damaged; there is nothing to install then.
-constexpr char16_t kDamagedText[] =
-    u"The setup program is damaged: the files it carries cannot be read.\r\r"
-    u"Please download the setup program again and run the new copy.";
-constexpr char16_t kDamagedCaption[] = u"Tessaron Word Processor - Setup";
+// Shown when the program file's payload or form is missing or damaged; nothing can be installed
+// then. The language has not been chosen yet at that point, so the box is English throughout.
+constexpr char kDamagedText[] =
+    "The setup program is damaged: the files it carries cannot be read.\r\r"
+    "Please download the setup program again and run the new copy.";
 
 // Start-up work of the units, before any window exists.
 void StartUnits() {
+    InitPNGUnit();
     plat::OleInitialize();
     plat::ResolveSHGetFolderPathW();
 }
 
 void StopUnits() { plat::OleUninitialize(); }
 
+int32_t Damaged() {
+    if (!Silent) ShowMessageBox(kDamagedText, TMsgKind::Error, {TMsgButton::OK});
+    return kExitDamaged;
+}
+
+// The records of an installation that started and is not portable, then its install log. Any
+// failure here is swallowed: the run has ended, and a failed registry write skips the log.
+void RecordInstallation(TMainDlgForm& form) {
+    if (!LogActive || form.IsPortable()) return;
+    try {
+        WriteRegistryRecords({MainDir, form.InstallToAllChkBx->Checked(),
+                              form.DesktopChkBx->Checked(), form.FinishChkBx->Checked(), false});
+        SaveInstallLog();
+    } catch (...) {
+    }
+}
+
+int32_t Run() {
+    RegisterFormControlClasses();
+    Application.SetIcon(plat::LoadIconW(1));
+    if (HasSilentSwitch(ProgramArguments())) Silent = true;
+
+    // The payload is inflated and listed before any window is made.
+    AttachedFiles = new TAttachedFiles();
+    if (!AttachedFiles->Loaded()) return Damaged();
+
+    std::unique_ptr<TMainDlgForm> form;
+    try {
+        form = std::make_unique<TMainDlgForm>();
+    } catch (const std::exception&) {
+        // The logo or another resource of the program itself could not be read.
+        return Damaged();
+    }
+    if (!form->Built()) return Damaged();
+    MainDlgForm = form.get();
+
+    if (Silent)
+        form->NextBtn->Click();
+    else
+        form->ShowModal();
+
+    RecordInstallation(*form);
+    MainDlgForm = nullptr;
+    form.reset();
+    return ExitCode;
+}
+
 }  // namespace
 
 int32_t SetupMain() {
     StartUnits();
-    plat::IconHandle icon = plat::LoadIconW(1);
-    (void)icon;
-
-    if (HasSilentSwitch(ProgramArguments())) Silent = true;
-
-    // The payload is inflated and listed before any window is made; a program file whose payload
-    // cannot be read stops here.
-    AttachedFiles = new TAttachedFiles();
-    if (!AttachedFiles->Loaded()) {
-        if (!Silent)
-            plat::MessageBoxW(0, kDamagedText, kDamagedCaption,
-                              plat::kMbTaskModal | plat::kMbIconError | plat::kMbOk);
-        ExitCode = kExitDamaged;
-    }
-
+    int32_t code = Run();
+    if (code != kExitOk) ExitCode = code;
     StopUnits();
     return ExitCode;
 }

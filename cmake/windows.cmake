@@ -9,7 +9,7 @@ find_program(WINDRES NAMES i686-w64-mingw32-windres REQUIRED)
 find_library(ZLIB_STATIC NAMES libz.a REQUIRED)
 
 set(WIN_LINK_FLAGS -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp)
-set(WIN_SYSTEM_LIBS ole32 uuid shell32 mpr comctl32 gdi32 user32 kernel32)
+set(WIN_SYSTEM_LIBS ole32 uuid shell32 comctl32 gdi32 user32 kernel32)
 add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601)
 # Date values must come out bit for bit as the packer computed them on the build machine: x87
 # arithmetic keeps excess precision and rounds differently, so use SSE2 doubles.
@@ -90,3 +90,9 @@ add_executable(payload_install_check tests/win/PayloadInstallCheck.cpp
 target_include_directories(payload_install_check PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(payload_install_check PRIVATE ${WIN_LINK_FLAGS})
 target_link_libraries(payload_install_check PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+
+# Reads shortcuts and registry values back for the Wine tests.
+add_executable(install_inspect tests/win/InstallInspect.cpp)
+target_include_directories(install_inspect PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(install_inspect PRIVATE ${WIN_LINK_FLAGS})
+target_link_libraries(install_inspect PRIVATE setupcore ${WIN_SYSTEM_LIBS})

@@ -30,6 +30,17 @@ wineserver -w
 echo
 echo "Files and folders the run created on C: :"
 comm -13 "$work/before.txt" "$work/after.txt" | sed 's|^\./|  C:\\|; s|/|\\|g' | head -400 || true
+for key in 'HKCU\Software\Tessaron Word Processor\Install' \
+           'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaron Word Processor'; do
+    echo
+    echo "Registry $key:"
+    if wine reg query "$key" >"$work/reg.txt" 2>/dev/null </dev/null; then
+        tr -d '\r' <"$work/reg.txt" | grep -v '^$' | grep -v '^HKEY' | sed 's/^ */  /'
+    else
+        echo "  (none)"
+    fi
+done
+wineserver -w
 [ -s "$work/err.txt" ] && { echo; echo "Wine said:"; sed 's/^/  /' "$work/err.txt" | head -20; }
 echo
 case "$code" in

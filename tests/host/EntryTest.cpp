@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -14,6 +15,8 @@
 #include "payload/AttachFiles.h"
 #include "payload/PayloadFormat.h"
 #include "platform/fake/fake.h"
+#include "tests/host/TestMachine.h"
+#include "wizard/UILang.h"
 
 namespace {
 
@@ -37,8 +40,7 @@ std::string SmallPayload() {
 class Entry : public ::testing::Test {
 protected:
     void SetUp() override {
-        fake::Reset();
-        ResetRunFlags();
+        StartFreshProcess();
     }
     int Run(const std::string& payload, const plat::Wide& commandLine) {
         fake::SetResource("FILES", "FILES", payload);
@@ -81,6 +83,7 @@ TEST_F(Entry, DamagedPayloadIsReportedInAnInteractiveRun) {
     ASSERT_EQ(1u, fake::ShownBoxes().size());
     const auto& box = fake::ShownBoxes()[0];
     EXPECT_NE(plat::Wide::npos, box.text.find(u"damaged"));
+    EXPECT_EQ(u"Tessaron Word Processor - Setup", box.caption);
     EXPECT_TRUE(box.flags & plat::kMbTaskModal);
     EXPECT_EQ(plat::kMbIconError, box.flags & 0xF0);
 }
@@ -108,8 +111,7 @@ TEST(RealPayload, HoldsThe260EntriesInTheirFolders) {
     std::string packed = bytes.str();
     ASSERT_EQ("\x78\xDA", packed.substr(0, 2));
 
-    fake::Reset();
-    ResetRunFlags();
+    StartFreshProcess();
     fake::SetResource("FILES", "FILES", packed);
     fake::SetCommandLine(u"setup.exe -S");
     ASSERT_EQ(0, SetupMain());

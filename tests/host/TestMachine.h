@@ -1,12 +1,40 @@
-// A fresh process on a clean fake machine: every unit's state as at program start, and the
-// start-up work that the entry does before anything else (the folder lookup service resolved).
+// A fresh process on a clean fake machine: every unit's state as at program start, the start-up
+// work the entry does before anything else (the folder lookup service resolved), and the
+// program's own resources (form description, logo, bitmaps) as the setup program carries them.
 #pragma once
 
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "image/PNG.h"
 #include "install/InstallLog.h"
 #include "install/RunFlags.h"
 #include "payload/AttachFiles.h"
 #include "platform/fake/fake.h"
+#include "ui/Backend.h"
+#include "ui/FormLoader.h"
+#include "wizard/MainDlg.h"
 #include "wizard/UILang.h"
+
+inline std::string ReadSourceFile(const std::string& relative) {
+    std::ifstream in(std::string(TSD_SOURCE_DIR) + "/" + relative, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The resources that the resource script puts into the program (the payload aside).
+inline void PutProgramResources() {
+    fake::SetResource("#10", "TMAINDLGFORM", ReadSourceFile("resources/MainDlg.form"));
+    fake::SetResource("PNG", "LOGO", ReadSourceFile("resources/logo.png"));
+    // A BITMAP resource is the .bmp file without its 14-byte file header.
+    for (auto [name, file] : {std::pair{"OPENFOLDER", "openfolder.bmp"},
+                              std::pair{"CLOSEDFOLDER", "closedfolder.bmp"},
+                              std::pair{"FIXEDDRIVE", "fixeddrive.bmp"},
+                              std::pair{"REMOVABLEDRIVE", "removabledrive.bmp"}})
+        fake::SetResource("#2", name, ReadSourceFile(std::string("resources/") + file).substr(14));
+}
 
 inline void StartFreshProcess() {
     fake::Reset();
@@ -14,5 +42,11 @@ inline void StartFreshProcess() {
     ResetInstallLog();
     ResetAttachFilesState();
     ResetUILangState();
+    ResetUIState();
+    ResetMainDlgState();
+    ResetControlClasses();
+    InitPNGUnit();
+    PutProgramResources();
+    plat::OleInitialize();
     plat::ResolveSHGetFolderPathW();
 }

@@ -1,0 +1,73 @@
+// Merging a run's shared files into the update log.
+#include <gtest/gtest.h>
+
+#include "install/InstUtils.h"
+#include "tests/host/TestMachine.h"
+#include "wizard/UpdateLog.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class UpdateLog : public ::testing::Test {
+protected:
+    void SetUp() override { StartFreshProcess(); }
+    const plat::Wide path = u"C:\\ProgramData\\Tessaron\\Update.log";
+};
+
+TEST_F(UpdateLog, MarkerHoldsTheStampBytesInMemoryOrder) {
+    EXPECT_EQ("*00000000B04DE640", UpdateLogMarker(45677.5));
+}
+
+TEST_F(UpdateLog, FirstInstallationWritesOneMarkerAndTheSortedFiles) {
+    fake::PutFolder(u"C:\\ProgramData\\Tessaron");
+    ASSERT_TRUE(WriteUpdateLog(path, {"C:\\P\\b.rtf\t!", "C:\\P\\A.rtf\t!", "C:\\P\\c.rtf"}, 45677.5));
+    EXPECT_EQ("*00000000B04DE640\r\nC:\\P\\A.rtf\t!\r\nC:\\P\\b.rtf\t!\r\nC:\\P\\c.rtf\r\n",
+              fake::FileBytes(path));
+}
+
+TEST_F(UpdateLog, ReinstallingTheSamePayloadKeepsOneMarker) {
+    Lines run = {"C:\\P\\a.rtf\t!", "C:\\P\\b.rtf\t!"};
+    Lines merged = MergeUpdateLog(MergeUpdateLog({}, run, 1.0), run, 2.0);
+    EXPECT_EQ((Lines{UpdateLogMarker(2.0), "C:\\P\\a.rtf\t!", "C:\\P\\b.rtf\t!"}), merged);
+}
+
+TEST_F(UpdateLog, FilesNoLongerShippedKeepTheirOldMarker) {
+    Lines first = MergeUpdateLog({}, {"C:\\P\\old.rtf\t!", "C:\\P\\a.rtf\t!"}, 1.0);
+    Lines merged = MergeUpdateLog(first, {"C:\\P\\A.RTF\t!"}, 2.0);
+    EXPECT_EQ((Lines{UpdateLogMarker(1.0), "C:\\P\\old.rtf\t!", UpdateLogMarker(2.0), "C:\\P\\A.RTF\t!"}),
+              merged)
+        << "lines differing only in case are the same line";
+}
+
+TEST_F(UpdateLog, EmptyLinesAndRunsOfMarkersAreTidied) {
+    Lines existing = {"", "*AAAA", "*BBBB", "", "C:\\x", "*CCCC", "*DDDD", ""};
+    EXPECT_EQ((Lines{"*AAAA", "C:\\x", UpdateLogMarker(3.0), "C:\\y"}),
+              MergeUpdateLog(existing, {"C:\\y"}, 3.0));
+}
+
+TEST_F(UpdateLog, NoLinesLeaveTheFileUntouched) {
+    fake::PutFile(path, "*0\r\nC:\\x\r\n");
+    ASSERT_TRUE(WriteUpdateLog(path, {}, 1.0));
+    EXPECT_EQ("*0\r\nC:\\x\r\n", fake::FileBytes(path));
+    ASSERT_TRUE(WriteUpdateLog(u"C:\\ProgramData\\Tessaron\\Other.log", {}, 1.0));
+    EXPECT_FALSE(fake::FileExistsAt(u"C:\\ProgramData\\Tessaron\\Other.log"));
+}
+
+TEST_F(UpdateLog, ALogThatCannotBeReadOrWrittenIsKeptWhole) {
+    fake::PutFile(path, "*0\r\nC:\\keep\r\n");
+    fake::HoldOpen(path);
+    EXPECT_FALSE(WriteUpdateLog(path, {"C:\\y"}, 1.0));
+    fake::HoldOpen(path, false);
+    EXPECT_EQ("*0\r\nC:\\keep\r\n", fake::FileBytes(path));
+
+    fake::FailWrites(path + u".new", 1, 3);
+    EXPECT_FALSE(WriteUpdateLog(path, {"C:\\y"}, 1.0));
+    EXPECT_EQ("*0\r\nC:\\keep\r\n", fake::FileBytes(path)) << "a failed write loses nothing";
+    EXPECT_FALSE(fake::FileExistsAt(path + u".new"));
+
+    ASSERT_TRUE(WriteUpdateLog(path, {"C:\\y"}, 1.0));
+    EXPECT_EQ("*0\r\nC:\\keep\r\n" + UpdateLogMarker(1.0) + "\r\nC:\\y\r\n", fake::FileBytes(path));
+}
+
+}  // namespace

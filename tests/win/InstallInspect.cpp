@@ -1,0 +1,88 @@
+// Reads back what an installation left, through the same Windows interfaces, and prints it as
+// UTF-8 lines for the Wine tests to compare:
+//   install_inspect link PATH            target=, workdir=, description= of a shortcut
+//   install_inspect reg HKCU|HKLM KEY NAME...
+//                                        NAME=<type> <value> for each value (REG_SZ as text,
+//                                        with "(no nul)" when the terminating nul is missing;
+//                                        REG_DWORD as a decimal number); NAME=missing
+//   install_inspect key HKCU|HKLM KEY    exists / missing
+//   install_inspect running              yes / no: a window carries the application's mark
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "install/Utf8.h"
+#include "platform/platform.h"
+#include "wizard/AppRunning.h"
+
+namespace {
+
+plat::HKey Root(const plat::Wide& name) {
+    return name == u"HKLM" ? plat::kHKeyLocalMachine : plat::kHKeyCurrentUser;
+}
+
+int Link(const plat::Wide& path) {
+    plat::OleInitialize();
+    plat::ShellLink link;
+    if (!link.Created() || !link.HasPersistFile() || link.Load(path) != 0) {
+        std::printf("cannot load %s\n", Utf8Of(path).c_str());
+        return 1;
+    }
+    std::printf("target=%s\nworkdir=%s\ndescription=%s\n", Utf8Of(link.GetPath()).c_str(),
+                Utf8Of(link.GetWorkingDirectory()).c_str(), Utf8Of(link.GetDescription()).c_str());
+    return 0;
+}
+
+int Values(const std::vector<plat::Wide>& args) {
+    plat::HKey key = 0;
+    if (plat::RegOpenKeyExA(Root(args[1]), Utf8Of(args[2]), plat::kKeyRead, &key) != 0) {
+        std::printf("key missing\n");
+        return 1;
+    }
+    for (size_t i = 3; i < args.size(); ++i) {
+        std::string name = Utf8Of(args[i]);
+        uint32_t type = 0, size = 0;
+        if (plat::RegQueryValueExW(key, args[i], &type, nullptr, &size) != 0) {
+            std::printf("%s=missing\n", name.c_str());
+            continue;
+        }
+        std::vector<uint8_t> data(size + 2, 0);
+        plat::RegQueryValueExW(key, args[i], &type, data.data(), &size);
+        if (type == plat::kRegSz) {
+            plat::Wide text;
+            for (uint32_t b = 0; b + 1 < size; b += 2) text += static_cast<char16_t>(data[b] | data[b + 1] << 8);
+            bool terminated = !text.empty() && text.back() == u'\0';
+            if (terminated) text.pop_back();
+            std::printf("%s=REG_SZ %s%s\n", name.c_str(), Utf8Of(text).c_str(), terminated ? "" : " (no nul)");
+        } else if (type == plat::kRegDword && size == 4) {
+            uint32_t v = data[0] | data[1] << 8 | data[2] << 16 | static_cast<uint32_t>(data[3]) << 24;
+            std::printf("%s=REG_DWORD %u\n", name.c_str(), v);
+        } else {
+            std::printf("%s=type %u, %u bytes\n", name.c_str(), type, size);
+        }
+    }
+    plat::RegCloseKey(key);
+    return 0;
+}
+
+}  // namespace
+
+int main() {
+    std::vector<plat::Wide> args = ProgramArguments();
+    if (args.size() == 2 && args[0] == u"link") return Link(args[1]);
+    if (args.size() >= 4 && args[0] == u"reg") return Values(args);
+    if (args.size() == 3 && args[0] == u"key") {
+        plat::HKey key = 0;
+        bool exists = plat::RegOpenKeyExA(Root(args[1]), Utf8Of(args[2]), plat::kKeyRead, &key) == 0;
+        if (exists) plat::RegCloseKey(key);
+        std::printf("%s\n", exists ? "exists" : "missing");
+        return 0;
+    }
+    if (args.size() == 1 && args[0] == u"running") {
+        std::printf("%s\n", IsAppRunning() ? "yes" : "no");
+        return 0;
+    }
+    std::printf("usage: install_inspect link PATH | reg HKCU|HKLM KEY NAME... | key HKCU|HKLM KEY | running\n");
+    return 2;
+}

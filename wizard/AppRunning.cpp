@@ -1,0 +1,13 @@
+#include "wizard/AppRunning.h"
+
+#include "platform/platform.h"
+
+bool IsAppRunning() {
+    bool running = false;
+    plat::EnumWindows([&running](plat::WindowHandle window) {
+        if (plat::GetPropW(window, kRunningMark) == 0) return true;
+        running = true;
+        return false;
+    });
+    return running;
+}

@@ -1,0 +1,118 @@
+// The destination page: the folder edit, the folder list and the drive selector kept in step,
+// the portable option, the drives followed while the wizard is open, and the commit of the
+// destination when the page is left.
+#include "app/CommandLine.h"
+#include "install/Drives.h"
+#include "install/InstUtils.h"
+#include "install/RunFlags.h"
+#include "wizard/MainDlg.h"
+#include "wizard/UILang.h"
+
+namespace {
+
+// The product's web site, in front of the help page's path of each language.
+constexpr char16_t kProductWebSite[] = u"https://www.tessaron.example";
+
+Wide ProgramFilesFolder() { return SpecialFolder(plat::kCsidlProgramFiles); }
+
+Wide Trimmed(const Wide& text) {
+    size_t start = text.find_first_not_of(u' ');
+    if (start == Wide::npos) return Wide();
+    size_t end = text.find_last_not_of(u' ');
+    return text.substr(start, end - start + 1);
+}
+
+}  // namespace
+
+void TMainDlgForm::SettleDestination() {
+    if (MainDir.empty() || !FolderExists(MainDir)) MainDir = JoinPath(ProgramFilesFolder(), u"Tessaron");
+    FindDestinationSwitch(ProgramArguments(), &MainDir);
+    DestDirEdt->SetText(MainDir);
+    NormalizeDestination();
+    DestDirLstBx->OpenFolder(MainDir);
+}
+
+void TMainDlgForm::NormalizeDestination() {
+    Wide text = Trimmed(DestDirEdt->Text());
+    if (DriveOf(text).empty()) {
+        // Before any drive was chosen (a relative or empty "-D" at start) the drive of the
+        // program files folder stands in for the selector's.
+        char16_t letter = DestDirCmbBx->DriveLetter();
+        if (letter <= u' ') {
+            Wide pf = ProgramFilesFolder();
+            letter = pf.size() >= 2 && pf[1] == u':' ? pf[0] : u'c';
+            letter = plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapLowercase, Wide(1, letter))[0];
+        }
+        text = Wide(1, letter) + u":";
+    }
+    if (!text.empty() && text.back() == u'\\') text.pop_back();
+    Wide lastName = text.substr(ExtractFolder(text).size());
+    if (lastName.empty() || SamePath(text, ProgramFilesFolder())) text += u"\\Tessaron";
+    DestDirEdt->SetText(text);
+    if (FileExists(text + u"\\Tessaron.ini")) {
+        PortableChkBx->SetChecked(true);
+        PortableChkBx->SetEnabled(false);
+    } else {
+        PortableChkBx->SetEnabled(true);
+    }
+}
+
+void TMainDlgForm::DestDirLstBxChange(TObject*) {
+    if (!Initialized) return;
+    Wide oldDrive = DriveOf(DestDirEdt->Text());
+    Wide newDrive = DriveOf(DestDirLstBx->Folder());
+    if (!SamePath(oldDrive, newDrive)) {
+        bool wasRemovable = IsRemovableDrive(oldDrive);
+        bool isRemovable = IsRemovableDrive(newDrive);
+        if (wasRemovable != isRemovable) PortableChkBx->SetChecked(isRemovable);
+    }
+    DestDirEdt->SetText(DestDirLstBx->Folder());
+    NormalizeDestination();
+}
+
+void TMainDlgForm::RefreshDrives(TObject*) {
+    uint32_t mask = plat::GetLogicalDrives();
+    uint32_t old = DestDirCmbBx->DriveMask();
+    if (mask == old) return;
+    int selected = DestDirCmbBx->ItemIndex();
+    Wide shown = selected >= 0 ? DestDirCmbBx->Items()[static_cast<size_t>(selected)] : Wide();
+    DestDirCmbBx->FillDrives();
+    if (static_cast<int32_t>(mask) < static_cast<int32_t>(old)) {
+        // A drive went away.
+        char16_t letter = DestDirCmbBx->DriveLetter();
+        bool stillThere = letter >= u'a' && letter <= u'z' && (mask >> (letter - u'a') & 1);
+        if (stillThere) {
+            for (int i = 0; i < DestDirCmbBx->Count(); ++i)
+                if (DestDirCmbBx->Items()[static_cast<size_t>(i)] == shown) DestDirCmbBx->SetItemIndex(i);
+        } else {
+            Wide pf = ProgramFilesFolder();
+            char16_t fallback = pf.empty() ? u'c' : pf[0];
+            DestDirCmbBx->ChooseDrive(
+                plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapLowercase, Wide(1, fallback))[0]);
+        }
+    } else {
+        // A drive came: the first new one from C: on becomes the destination.
+        for (int bit = 2; bit <= 25; ++bit)
+            if ((mask >> bit & 1) && !(old >> bit & 1)) {
+                DestDirCmbBx->ChooseDrive(static_cast<char16_t>(u'a' + bit));
+                break;
+            }
+    }
+}
+
+void TMainDlgForm::PortableInfoBtnClick(TObject*) {
+    plat::ShellExecuteW(u"open", Wide(kProductWebSite) + WideOfUtf8(UIText(PortableHelpPath)), u"",
+                        u"", 1);
+}
+
+bool TMainDlgForm::CommitDestination() {
+    NormalizeDestination();
+    Wide pf = ProgramFilesFolder();
+    // Without a program files folder there is nothing to keep a portable copy out of.
+    if (IsPortable() && !pf.empty() && PathStartsWith(DestDirEdt->Text(), pf)) {
+        ShowMessageBox(UIText(PortableNotHere), TMsgKind::Information, {TMsgButton::OK});
+        return false;
+    }
+    MainDir = DestDirEdt->Text();
+    return true;
+}

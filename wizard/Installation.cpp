@@ -1,0 +1,138 @@
+// The installation work that the page switch does on its way: the licence text for the licence
+// page, the files on entering the installing page, the small data files and shortcuts on
+// entering the finished page, and the update log and the launch at the closing step.
+#include <cstring>
+
+#include "install/InstUtils.h"
+#include "install/InstallLog.h"
+#include "install/RunFlags.h"
+#include "payload/AttachFiles.h"
+#include "ui/Backend.h"
+#include "wizard/MainDlg.h"
+#include "wizard/Shortcuts.h"
+#include "wizard/UILang.h"
+#include "wizard/UpdateLog.h"
+
+namespace {
+
+void AppendInt32(std::string* out, int32_t value) {
+    for (int i = 0; i < 4; ++i) out->push_back(static_cast<char>(static_cast<uint32_t>(value) >> (8 * i)));
+}
+
+void AppendFloat64(std::string* out, double value) {
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (int i = 0; i < 8; ++i) out->push_back(static_cast<char>(bits >> (8 * i)));
+}
+
+// The lines of a UTF-8 text file as the memo shows them.
+std::vector<Wide> TextLines(std::string text) {
+    if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) text.erase(0, 3);
+    std::vector<Wide> lines;
+    for (const auto& line : SplitLogLines(text)) lines.push_back(WideOfUtf8(line));
+    return lines;
+}
+
+}  // namespace
+
+Wide TMainDlgForm::GetDataDir(TDataDir kind) {
+    Wide folder;
+    if (IsPortable()) {
+        folder = MainDir + u"\\";
+    } else {
+        Wide shared = SpecialFolder(plat::kCsidlCommonAppData);
+        if (shared.empty()) shared = SpecialFolder(plat::kCsidlPersonal);
+        folder = JoinPath(shared, u"Tessaron\\");
+        if (kind == HiddenData) folder += u"Hidden\\";
+        if (kind == PublicData) folder += u"Public\\";
+    }
+    ForceFolders(folder);
+    return folder;
+}
+
+bool TMainDlgForm::ExtractLicense() {
+    NextBtn->SetEnabled(false);
+    CancelBtn->SetEnabled(false);
+    SetBusyCursor(true);
+    Wide path = TempFolder() + u"License.txt";
+    SuspendLog();
+    bool ok = AttachedFiles->InstallFile(nullptr, "License.txt", path);
+    ResumeLog();
+    if (ok) {
+        std::string text;
+        if (ReadBytesOfFile(path, &text)) LicenseMemo->SetLines(TextLines(text));
+        plat::DeleteFileW(path);
+    } else if (Silent) {
+        ExitCode = kExitCannotWrite;
+    } else {
+        CloseWizard();
+    }
+    SetBusyCursor(false);
+    return ok;
+}
+
+void TMainDlgForm::SelectInstallFiles() {
+    ForceOverwrite = !IsPortable();
+    AttachedFiles->SelectFiles("tsd.exe", MainDir, CopyIfChanged);
+    AttachedFiles->SelectFiles("License.txt", MainDir, CopyIfChanged);
+    Wide shared = GetDataDir(PublicData);
+    SuspendLog();
+    AttachedFiles->SelectFiles("Templates\\", shared, CopyIfMissing);
+    AttachedFiles->SelectFiles("Clip Library\\", shared, CopyIfMissing);
+    ResumeLog();
+    if (!IsPortable()) {
+        InstallStamp = NowAsDate();
+        std::string stamp;
+        AppendFloat64(&stamp, InstallStamp);
+        WriteBytesToFile(GetDataDir(HiddenData) + u"install_stamp", stamp);
+    }
+}
+
+bool TMainDlgForm::InstallFiles() {
+    StartInstallLog(MainDir, IsPortable());
+    SelectInstallFiles();
+    // One file after the other, without processing window messages in between.
+    for (auto& file : AttachedFiles->ToInstall) {
+        if (!file->Logged) SuspendLog();
+        bool ok = AttachedFiles->InstallFile(file->Source, "", file->Dest);
+        if (!file->Logged) ResumeLog();
+        if (!ok) return false;
+    }
+    return true;
+}
+
+void TMainDlgForm::EnterFinishedPage() {
+    std::string common;
+    AppendInt32(&common, 1);
+    AppendInt32(&common, 8);
+    AppendFloat64(&common, NowAsDate());
+    WriteBytesToFile(GetDataDir(CommonData) + u"tsd_common.dat", common);
+    if (IsPortable()) {
+        Wide marker = JoinPath(MainDir, u"Tessaron.ini");
+        if (!FileExists(marker)) WriteBytesToFile(marker, "");
+    } else {
+        PlaceShortcuts(InstallToAllChkBx->Checked(), DesktopChkBx->Checked(), MainDir);
+    }
+}
+
+void TMainDlgForm::CloseAfterFinish() {
+    if (!IsPortable()) {
+        Wide path = GetDataDir(CommonData) + u"Update.log";
+        if (!WriteUpdateLog(path, AttachedFiles->UpdateList, InstallStamp)) {
+            // The closing step stops here: a silent run reports the failure by its exit code,
+            // the user sees the file and may press Finish again.
+            if (Silent) {
+                ExitCode = kExitCannotWrite;
+            } else {
+                ShowMessageBox(FormatText(UIText(CannotCreateFile), {Utf8Of(path)}), TMsgKind::Error,
+                               {TMsgButton::OK});
+            }
+            return;
+        }
+    }
+    if (!Silent && FinishChkBx->Checked())
+        plat::ShellExecuteW(u"open", MainDir + u"\\tsd.exe",
+                            u"-uilp " + WideOfUtf8(UILangs[CurrentUILang].Code), u"", plat::kSwShow);
+    CloseAllowed = true;
+    ModalResult = mrOk;
+}

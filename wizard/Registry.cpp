@@ -1,0 +1,135 @@
+#include "wizard/Registry.h"
+
+#include <cstring>
+#include <vector>
+
+#include "install/InstUtils.h"
+#include "wizard/UILang.h"
+
+TRegistry::TRegistry() : root_(plat::kHKeyCurrentUser) {}
+
+TRegistry::~TRegistry() { CloseKey(); }
+
+void TRegistry::SetRootKey(plat::HKey root) {
+    if (root == root_) return;
+    CloseKey();
+    root_ = root;
+}
+
+void TRegistry::CloseKey() {
+    if (current_) plat::RegCloseKey(current_);
+    current_ = 0;
+    currentPath_.clear();
+}
+
+bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
+    // An absolute path (or no key open) is taken under the root, a relative one under the
+    // current key.
+    bool relative = path.empty() || path[0] != '\\';
+    std::string sub = relative ? path : path.substr(1);
+    plat::HKey base = relative && current_ ? current_ : root_;
+    plat::HKey key = 0;
+    int32_t result = canCreate ? plat::RegCreateKeyExA(base, sub, plat::kKeyAllAccess, &key)
+                               : plat::RegOpenKeyExA(base, sub, plat::kKeyAllAccess, &key);
+    if (result != 0) return false;
+    CloseKey();
+    current_ = key;
+    currentPath_ = sub;
+    return true;
+}
+
+bool TRegistry::KeyExists(const std::string& path) {
+    std::string sub = !path.empty() && path[0] == '\\' ? path.substr(1) : path;
+    plat::HKey key = 0;
+    if (plat::RegOpenKeyExA(root_, sub, plat::kKeyAllAccess, &key) != 0) return false;
+    plat::RegCloseKey(key);
+    return true;
+}
+
+bool TRegistry::ValueExists(const std::string& name) {
+    uint32_t type = 0, size = 0;
+    return current_ && plat::RegQueryValueExA(current_, name, &type, nullptr, &size) == 0;
+}
+
+Wide TRegistry::ReadString(const std::string& name) {
+    uint32_t type = 0, size = 0;
+    if (!current_ || plat::RegQueryValueExA(current_, name, &type, nullptr, &size) != 0 || size == 0)
+        return Wide();
+    // The ANSI size in bytes is enough UTF-16 characters for the same text.
+    std::vector<char16_t> buffer(size + 1, 0);
+    uint32_t bytes = size * 2;
+    if (plat::RegQueryValueExW(current_, WideOfUtf8(name), &type, buffer.data(), &bytes) != 0)
+        return Wide();
+    Wide text(buffer.data(), size);
+    size_t nul = text.find(u'\0');
+    if (nul != Wide::npos) text.resize(nul);
+    return text;
+}
+
+bool TRegistry::ReadBool(const std::string& name) {
+    uint8_t bytes[4] = {0, 0, 0, 0};
+    uint32_t type = 0, size = sizeof bytes;
+    if (!current_) return false;
+    plat::RegQueryValueExA(current_, name, &type, bytes, &size);
+    return bytes[0] || bytes[1] || bytes[2] || bytes[3];
+}
+
+void TRegistry::WriteString(const std::string& name, const std::string& ansiText) {
+    plat::RegSetValueExA(current_, name, plat::kRegSz, ansiText.c_str(),
+                         static_cast<uint32_t>(ansiText.size() + 1));
+}
+
+void TRegistry::WriteWideString(const std::string& name, const Wide& text) {
+    plat::RegSetValueExW(current_, WideOfUtf8(name), plat::kRegSz, text.c_str(),
+                         static_cast<uint32_t>((text.size() + 1) * 2));
+}
+
+void TRegistry::WriteInteger(const std::string& name, int32_t value) {
+    uint8_t bytes[4];
+    for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
+    plat::RegSetValueExA(current_, name, plat::kRegDword, bytes, 4);
+}
+
+void TRegistry::WriteBool(const std::string& name, bool value) { WriteInteger(name, value ? 1 : 0); }
+
+TSavedChoices ReadSavedChoices() {
+    TSavedChoices saved;
+    TRegistry reg;
+    if (!reg.KeyExists(kSavedChoicesKey)) return saved;
+    saved.KeyExists = true;
+    reg.OpenKey(kSavedChoicesKey, false);
+    if (reg.ValueExists("MAINDIR")) {
+        saved.HasMainDir = true;
+        saved.MainDir = reg.ReadString("MAINDIR");
+    }
+    if (reg.ValueExists("INSTALLTOALL")) saved.InstallToAll = reg.ReadBool("INSTALLTOALL");
+    if (reg.ValueExists("DSKSHORTCUT")) saved.DesktopShortcut = reg.ReadBool("DSKSHORTCUT");
+    if (reg.ValueExists("LAUNCH")) saved.Launch = reg.ReadBool("LAUNCH");
+    if (reg.ValueExists("UILANG")) {
+        saved.HasUILang = true;
+        saved.UILang = reg.ReadString("UILANG");
+    }
+    return saved;
+}
+
+void WriteRegistryRecords(const TInstallRecords& records) {
+    TRegistry reg;
+    reg.OpenKey(kSavedChoicesKey, true);
+    reg.WriteWideString("MAINDIR", records.MainDir);
+    reg.WriteBool("INSTALLTOALL", records.InstallToAll);
+    reg.WriteBool("DSKSHORTCUT", records.DesktopShortcut);
+    reg.WriteBool("LAUNCH", records.Launch);
+    reg.WriteString("UILANG", UILangs[CurrentUILang].Code);
+    if (records.Portable) return;
+
+    Wide program = records.MainDir + u"\\tsd.exe";
+    reg.SetRootKey(plat::kHKeyLocalMachine);
+    reg.OpenKey(kUninstallKey, true);
+    reg.WriteWideString("DisplayIcon", program);
+    reg.WriteWideString("DisplayName", DecodeUIText(UIText(ProductName)));
+    reg.WriteString("DisplayVersion", "4.4.3.8");
+    // Kilobytes of the main executable alone; a file that cannot be opened gives -1, so 0.
+    reg.WriteInteger("EstimatedSize", FileSizeOf(program) / 1024);
+    reg.WriteString("Publisher", "The Tessaron Word Processor Team");
+    reg.WriteWideString("UninstallString", u"\"" + program + u"\" -ui");
+}

@@ -1,0 +1,66 @@
+// The registry: the choices of the last installation, read back as the next run's defaults, and
+// the uninstall entry by which Windows lists the installed application.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/platform.h"
+
+using plat::Wide;
+
+constexpr char kSavedChoicesKey[] = "Software\\Tessaron Word Processor\\Install";
+constexpr char kUninstallKey[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessaron Word Processor";
+
+// A thin owner of one open key.
+class TRegistry {
+public:
+    TRegistry();  // root HKEY_CURRENT_USER, no key open
+    ~TRegistry();
+    TRegistry(const TRegistry&) = delete;
+    TRegistry& operator=(const TRegistry&) = delete;
+
+    plat::HKey RootKey() const { return root_; }
+    // A different root closes the current key.
+    void SetRootKey(plat::HKey root);
+    // Opens (or with canCreate, creates) the path under the root key with full access; it
+    // becomes the current key. A leading backslash is dropped.
+    bool OpenKey(const std::string& path, bool canCreate);
+    void CloseKey();
+    bool KeyExists(const std::string& path);
+    bool ValueExists(const std::string& name);
+    // Empty for a missing or empty value.
+    Wide ReadString(const std::string& name);
+    // Four bytes whatever the value's type: true when they are not all zero.
+    bool ReadBool(const std::string& name);
+    void WriteString(const std::string& name, const std::string& ansiText);
+    void WriteWideString(const std::string& name, const Wide& text);
+    void WriteInteger(const std::string& name, int32_t value);
+    void WriteBool(const std::string& name, bool value);
+
+private:
+    plat::HKey root_;
+    plat::HKey current_ = 0;
+    std::string currentPath_;
+};
+
+struct TSavedChoices {
+    bool KeyExists = false;
+    bool HasMainDir = false;
+    Wide MainDir;
+    bool InstallToAll = true, DesktopShortcut = true, Launch = true;
+    bool HasUILang = false;
+    Wide UILang;
+};
+
+// The saved choices; every value keeps its default where it is missing.
+TSavedChoices ReadSavedChoices();
+
+struct TInstallRecords {
+    Wide MainDir;
+    bool InstallToAll, DesktopShortcut, Launch;
+    bool Portable;
+};
+// Writes the saved choices and, for a copy that is not portable, the uninstall entry.
+void WriteRegistryRecords(const TInstallRecords& records);

@@ -1,0 +1,73 @@
+#include "wizard/UpdateLog.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "install/InstUtils.h"
+#include "install/InstallLog.h"
+
+namespace {
+
+constexpr uint32_t kMoveFileReplaceExisting = 0x1;
+
+}  // namespace
+
+std::string UpdateLogMarker(double installStamp) {
+    uint8_t bytes[8];
+    std::memcpy(bytes, &installStamp, sizeof bytes);
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string marker = "*";
+    for (uint8_t b : bytes) {
+        marker += kHex[b >> 4];
+        marker += kHex[b & 0xF];
+    }
+    return marker;
+}
+
+std::vector<std::string> MergeUpdateLog(std::vector<std::string> lines,
+                                        std::vector<std::string> runLines, double installStamp) {
+    std::stable_sort(runLines.begin(), runLines.end(), [](const std::string& a, const std::string& b) {
+        return CompareLogText(a, b) < 0;
+    });
+    auto isRunLine = [&](const std::string& line) {
+        return std::binary_search(runLines.begin(), runLines.end(), line,
+                                  [](const std::string& a, const std::string& b) {
+                                      return CompareLogText(a, b) < 0;
+                                  });
+    };
+    for (size_t i = lines.size(); i-- > 0;)
+        if (lines[i].empty() || isRunLine(lines[i])) lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+    for (size_t i = lines.size(); i-- > 1;)
+        if (lines[i][0] == '*' && lines[i - 1][0] == '*')
+            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+    if (!lines.empty() && lines.back()[0] == '*') lines.pop_back();
+    lines.push_back(UpdateLogMarker(installStamp));
+    lines.insert(lines.end(), runLines.begin(), runLines.end());
+    return lines;
+}
+
+bool WriteUpdateLog(const plat::Wide& path, const std::vector<std::string>& runLines,
+                    double installStamp) {
+    if (runLines.empty()) return true;
+    std::vector<std::string> existing;
+    if (FileExists(path)) {
+        std::string text;
+        // A log that cannot be read must not be replaced by one that forgot its earlier runs.
+        if (!ReadBytesOfFile(path, &text)) return false;
+        existing = SplitLogLines(text);
+    }
+    std::string merged = JoinLogLines(MergeUpdateLog(existing, runLines, installStamp));
+    // Written beside the log and then put in its place, so a failed write (a full disk) leaves
+    // the old log whole.
+    plat::Wide fresh = path + u".new";
+    plat::Handle file = plat::CreateFileW(fresh, plat::kGenericWrite, 0, plat::kCreateAlways,
+                                          plat::kFileAttributeNormal);
+    if (file == plat::kInvalidHandle) return false;
+    uint32_t written = 0;
+    bool ok = plat::WriteFile(file, merged.data(), static_cast<uint32_t>(merged.size()), &written) &&
+              written == merged.size();
+    plat::CloseHandle(file);
+    if (ok) ok = plat::MoveFileExW(fresh, path, kMoveFileReplaceExisting);
+    if (!ok) plat::DeleteFileW(fresh);
+    return ok;
+}
