@@ -89,93 +89,51 @@ bool TMemo::SetProperty(const std::string& key, const std::string& value) {
     return TWinControl::SetProperty(key, value);
 }
 
-// ---- TComboBox ----
+// ---- Lists ----
 
-void TComboBox::Clear() {
+void TItemList::Clear() {
     items_.clear();
     data_.clear();
     itemIndex_ = -1;
     Changed(TChange::Items);
 }
 
-void TComboBox::AddItem(const Wide& text, intptr_t data) {
-    items_.push_back(text);
-    data_.push_back(data);
-    Changed(TChange::Items);
-}
+void TItemList::AddItem(const Wide& text, intptr_t data) { InsertItem(Count(), text, data); }
 
-void TComboBox::SetItemIndex(int index) {
-    if (index < -1 || index >= Count()) index = -1;
-    if (index == itemIndex_) return;
-    itemIndex_ = index;
-    Changed(TChange::ItemIndex);
-}
-
-void TComboBox::UserSelected(int index) {
-    if (index < -1 || index >= Count()) index = -1;
-    itemIndex_ = index;
-    Selected();
-}
-
-void TComboBox::Selected() {
-    if (OnChange) OnChange(this);
-}
-
-void TComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState, TCanvas& canvas) {
-    canvas.FillRect(rect);
-    canvas.DrawTextLine({rect.Left + 2, rect.Top, rect.Right, rect.Bottom}, items_[static_cast<size_t>(index)]);
-}
-
-bool TComboBox::SetProperty(const std::string& key, const std::string& value) {
-    if (key == "style") {
-        // Only drop-down lists (no typing) exist here.
-        return value == "dropdownlist";
-    }
-    return TWinControl::SetProperty(key, value);
-}
-
-// ---- TListBox ----
-
-void TListBox::Clear() {
-    items_.clear();
-    data_.clear();
-    itemIndex_ = -1;
-    Changed(TChange::Items);
-}
-
-void TListBox::AddItem(const Wide& text, intptr_t data) { InsertItem(Count(), text, data); }
-
-void TListBox::InsertItem(int index, const Wide& text, intptr_t data) {
+void TItemList::InsertItem(int index, const Wide& text, intptr_t data) {
     items_.insert(items_.begin() + index, text);
     data_.insert(data_.begin() + index, data);
     if (itemIndex_ >= index) ++itemIndex_;
     Changed(TChange::Items);
 }
 
-void TListBox::SetItemIndex(int index) {
+void TItemList::SetItemIndex(int index) {
     if (index < -1 || index >= Count()) index = -1;
     if (index == itemIndex_) return;
     itemIndex_ = index;
     Changed(TChange::ItemIndex);
 }
 
-void TListBox::UserSelected(int index) {
+void TItemList::UserSelected(int index) {
     if (index < -1 || index >= Count()) index = -1;
     itemIndex_ = index;
     Selected();
 }
 
-void TListBox::Selected() {
+void TItemList::Selected() {
     if (OnChange) OnChange(this);
 }
 
-void TListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState, TCanvas& canvas) {
+void TItemList::DrawItem(int index, const TRect& rect, TOwnerDrawState, TCanvas& canvas) {
     canvas.FillRect(rect);
-    canvas.TextOut(rect.Left + 2, rect.Top, items_[static_cast<size_t>(index)]);
+    canvas.DrawTextLine({rect.Left + 2, rect.Top, rect.Right, rect.Bottom},
+                        items_[static_cast<size_t>(index)]);
 }
 
-bool TListBox::SetProperty(const std::string& key, const std::string& value) {
-    return TWinControl::SetProperty(key, value);
+bool TComboBox::SetProperty(const std::string& key, const std::string& value) {
+    // Only drop-down lists (no typing) exist here.
+    if (key == "style") return value == "dropdownlist";
+    return TItemList::SetProperty(key, value);
 }
 
 // ---- TPanel, TBevel, TImage ----

@@ -76,63 +76,49 @@ private:
     std::vector<Wide> lines_;
 };
 
-// A list of items with one selected item (or none, -1), shared by the list box and the
-// drop-down list.
-class TItemList {
+// A list of items with one selected item (or none, -1): the base of the list box and the
+// drop-down list, which differ only in how their window shows the items.
+class TItemList : public TWinControl {
 public:
+    TItemList() { TabStop = true; }
     const std::vector<Wide>& Items() const { return items_; }
     intptr_t ItemData(int index) const { return data_[static_cast<size_t>(index)]; }
     int Count() const { return static_cast<int>(items_.size()); }
     int ItemIndex() const { return itemIndex_; }
 
-protected:
-    std::vector<Wide> items_;
-    std::vector<intptr_t> data_;
-    int itemIndex_ = -1;
-};
-
-class TComboBox : public TWinControl, public TItemList {
-public:
-    TComboBox() { TabStop = true; }
-    const char* ClassName() const override { return "TComboBox"; }
     // Items drawn by the control itself (DrawItem), all ItemHeight high.
     bool OwnerDraw = false;
     int ItemHeight = 16;
     void Clear();
     void AddItem(const Wide& text, intptr_t data = 0);
+    void InsertItem(int index, const Wide& text, intptr_t data = 0);
     // A selection by the program: no change event.
     void SetItemIndex(int index);
     TNotifyEvent OnChange;
     // A selection by the user: the item becomes current, then the control reacts.
     void UserSelected(int index);
     virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state, TCanvas& canvas);
-    // The window was created or destroyed.
+    // The window was created.
     virtual void WindowCreated() {}
-    bool SetProperty(const std::string& key, const std::string& value) override;
 
 protected:
-    // Reaction to a user's selection; the plain list fires OnChange.
+    // Reaction to a user's selection; a plain list fires OnChange.
     virtual void Selected();
+
+    std::vector<Wide> items_;
+    std::vector<intptr_t> data_;
+    int itemIndex_ = -1;
 };
 
-class TListBox : public TWinControl, public TItemList {
+class TComboBox : public TItemList {
 public:
-    TListBox() { TabStop = true; }
-    const char* ClassName() const override { return "TListBox"; }
-    bool OwnerDraw = false;
-    int ItemHeight = 16;
-    void Clear();
-    void AddItem(const Wide& text, intptr_t data = 0);
-    void InsertItem(int index, const Wide& text, intptr_t data = 0);
-    void SetItemIndex(int index);
-    TNotifyEvent OnChange;
-    void UserSelected(int index);
-    virtual void DrawItem(int index, const TRect& rect, TOwnerDrawState state, TCanvas& canvas);
-    virtual void WindowCreated() {}
+    const char* ClassName() const override { return "TComboBox"; }
     bool SetProperty(const std::string& key, const std::string& value) override;
+};
 
-protected:
-    virtual void Selected();
+class TListBox : public TItemList {
+public:
+    const char* ClassName() const override { return "TListBox"; }
 };
 
 enum class TBevelCut { None, Lowered, Raised };

@@ -73,8 +73,7 @@ bool ApplyProperty(TForm& form, TControl& control, const std::string& key,
         if (auto* b = dynamic_cast<TButton*>(&control); b && key == "onclick") return b->OnClick = handler->second, true;
         if (auto* c = dynamic_cast<TCheckBox*>(&control); c && key == "onclick") return c->OnClick = handler->second, true;
         if (auto* e = dynamic_cast<TEdit*>(&control); e && key == "onchange") return e->OnChange = handler->second, true;
-        if (auto* l = dynamic_cast<TComboBox*>(&control); l && key == "onchange") return l->OnChange = handler->second, true;
-        if (auto* l = dynamic_cast<TListBox*>(&control); l && key == "onchange") return l->OnChange = handler->second, true;
+        if (auto* l = dynamic_cast<TItemList*>(&control); l && key == "onchange") return l->OnChange = handler->second, true;
         return false;
     }
     return control.SetProperty(key, value);

@@ -22,15 +22,6 @@ using Lines = std::vector<std::string>;
 
 const double kStamp = 46000.5;  // 2025-12-09 12:00:00, on the two-second grid
 
-std::string Deflate(const std::string& raw) {
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    std::string out(size, '\0');
-    compress2(reinterpret_cast<Bytef*>(&out[0]), &size, reinterpret_cast<const Bytef*>(raw.data()),
-              static_cast<uLong>(raw.size()), 9);
-    out.resize(size);
-    return out;
-}
-
 class AttachFiles : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -43,7 +34,7 @@ protected:
         AppendPayloadEntry(&raw, "TemplatesX\\a.rtf", kStamp, "not a template");
         AppendPayloadEntry(&raw, "Clip Library\\Phrases\\p.txt", kStamp, "phrase");
         AppendPayloadEntry(&raw, "license.TXT", kStamp + 1, "second licence");
-        fake::SetResource("FILES", "FILES", Deflate(raw));
+        fake::SetResource("FILES", "FILES", DeflateForTest(raw));
         files = std::make_unique<TAttachedFiles>();
         ASSERT_TRUE(files->Loaded());
         StartInstallLog(u"C:\\Apps\\Tessaron", true);

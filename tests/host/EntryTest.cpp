@@ -20,21 +20,12 @@
 
 namespace {
 
-std::string Deflate(const std::string& raw) {
-    uLongf size = compressBound(static_cast<uLong>(raw.size()));
-    std::string out(size, '\0');
-    compress2(reinterpret_cast<Bytef*>(&out[0]), &size, reinterpret_cast<const Bytef*>(raw.data()),
-              static_cast<uLong>(raw.size()), 9);
-    out.resize(size);
-    return out;
-}
-
 std::string SmallPayload() {
     std::string raw;
     AppendPayloadEntry(&raw, "tsd.exe", 46000.5, "MZ");
     AppendPayloadEntry(&raw, "License.txt", 46000.5, "Licence");
     AppendPayloadEntry(&raw, "Templates\\Letters\\Caf\xC3\xA9.rtf", 46000.5, "{\\rtf1}");
-    return Deflate(raw);
+    return DeflateForTest(raw);
 }
 
 class Entry : public ::testing::Test {
@@ -93,7 +84,7 @@ TEST_F(Entry, PayloadWhoseWalkRunsPastTheEndIsDamaged) {
     AppendPayloadEntry(&raw, "tsd.exe", 46000.5, "MZ");
     raw.push_back('\x05');
     raw += "abc";  // a name that the block ends in
-    EXPECT_EQ(kExitDamaged, Run(Deflate(raw), u"setup.exe -S"));
+    EXPECT_EQ(kExitDamaged, Run(DeflateForTest(raw), u"setup.exe -S"));
     EXPECT_TRUE(AttachedFiles->Entries.empty());
 }
 

@@ -3,6 +3,8 @@
 // program's own resources (form description, logo, bitmaps) as the setup program carries them.
 #pragma once
 
+#include <zlib.h>
+
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -36,8 +38,8 @@ inline void PutProgramResources() {
         fake::SetResource("#2", name, ReadSourceFile(std::string("resources/") + file).substr(14));
 }
 
-inline void StartFreshProcess() {
-    fake::Reset();
+// Every unit's state as at the start of a process (the machine stays as it is).
+inline void ResetProcessState() {
     ResetRunFlags();
     ResetInstallLog();
     ResetAttachFilesState();
@@ -45,8 +47,23 @@ inline void StartFreshProcess() {
     ResetUIState();
     ResetMainDlgState();
     ResetControlClasses();
+}
+
+inline void StartFreshProcess() {
+    fake::Reset();
+    ResetProcessState();
     InitPNGUnit();
     PutProgramResources();
     plat::OleInitialize();
     plat::ResolveSHGetFolderPathW();
+}
+
+// A zlib stream at the strongest level, as the packer writes the payload.
+inline std::string DeflateForTest(const std::string& raw) {
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    std::string out(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(&out[0]), &size, reinterpret_cast<const Bytef*>(raw.data()),
+              static_cast<uLong>(raw.size()), Z_BEST_COMPRESSION);
+    out.resize(size);
+    return out;
 }

@@ -36,15 +36,7 @@ protected:
         fake::SetResource("FILES", "FILES", payload);
     }
     // A second run of the program on the same machine.
-    void NextProcess() {
-        ResetRunFlags();
-        ResetInstallLog();
-        ResetAttachFilesState();
-        ResetUILangState();
-        ResetUIState();
-        ResetMainDlgState();
-        ResetControlClasses();
-    }
+    void NextProcess() { ResetProcessState(); }
     int Run(const plat::Wide& arguments, std::vector<TModalStep> user = {}) {
         fake::SetCommandLine(u"\"C:\\Users\\User\\Downloads\\tessaron-setup.exe\" " + arguments);
         SetHeadlessModalSteps(std::move(user));
