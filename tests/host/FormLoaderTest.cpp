@@ -1,0 +1,183 @@
+// The form loader: building controls from a form description, and refusing what it cannot follow.
+#include <gtest/gtest.h>
+
+#include "tests/host/TestMachine.h"
+#include "ui/FormLoader.h"
+
+namespace {
+
+class FormLoader : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartFreshProcess();
+        RegisterFormControlClasses();
+        form.Handlers["Clicked"] = [this](TObject* s) { clickedBy = s; };
+        form.CloseQueryHandlers["Ask"] = [](TObject*, bool& c) { c = false; };
+    }
+    bool Load(const std::string& text) { return LoadFormDescription(form, text, &error); }
+    TForm form;
+    std::string error;
+    TObject* clickedBy = nullptr;
+};
+
+TEST_F(FormLoader, BuildsTheTreeWithPropertiesAndHandlers) {
+    ASSERT_TRUE(Load("# a comment\n"
+                     "TForm Main clientwidth=300 clientheight=200 onclosequery=Ask\n"
+                     "  TPanel Top width=300 height=40 align=top color=#FFFFFF bevelouter=lowered\r\n"
+                     "    TLabel Title left=5 top=6 font=Arial,15,bold,#000080\n"
+                     "\n"
+                     "  TButton Go left=10 top=100 width=80 height=22 caption=\"  ?  \" default=true onclick=Clicked\n"
+                     "  TCheckBox Box left=10 top=130 checked=true caption=\"Say \\\"hi\\\" \\\\ there\"\n"))
+        << error;
+    EXPECT_EQ("Main", form.Name);
+    EXPECT_EQ(300, form.Width());
+    auto* top = form.Find<TPanel>("Top");
+    ASSERT_NE(nullptr, top);
+    EXPECT_EQ(0x00FFFFFFu, top->Color);
+    EXPECT_EQ(TBevelCut::Lowered, top->BevelOuter);
+    auto* title = form.Find<TLabel>("Title");
+    ASSERT_NE(nullptr, title);
+    EXPECT_EQ(top, title->Parent());
+    EXPECT_FALSE(title->ParentFont);
+    EXPECT_EQ(u"Arial", title->Font.Name);
+    EXPECT_EQ(15, title->Font.Height);
+    EXPECT_TRUE(title->Font.Bold);
+    EXPECT_EQ(0x00800000u, title->Font.Color) << "#000080 is navy";
+    auto* go = form.Find<TButton>("Go");
+    ASSERT_NE(nullptr, go);
+    EXPECT_EQ(u"  ?  ", go->Caption());
+    EXPECT_EQ(go, form.DefaultButton());
+    go->Click();
+    EXPECT_EQ(go, clickedBy);
+    EXPECT_EQ(u"Say \"hi\" \\ there", form.Find<TCheckBox>("Box")->Caption());
+    EXPECT_TRUE(form.Find<TCheckBox>("Box")->Checked());
+    EXPECT_FALSE(form.CloseQuery());
+}
+
+TEST_F(FormLoader, RefusesWhatItCannotFollow) {
+    struct Case {
+        std::string text, says;
+    } cases[] = {
+        {"", "empty"},
+        {"TForm F\n  TNoSuch X\n", "unknown class TNoSuch"},
+        {"TForm F\n  TButton B onclick=Missing\n", "onclick=Missing"},
+        {"TForm F\n  TButton B width=wide\n", "width=wide"},
+        {"TForm F\n  TButton B colour=#FFFFFF\n", "colour"},
+        {"TForm F\n  TButton B\n  TButton B\n", "second control named B"},
+        {"TForm F\n   TButton B\n", "multiple of two"},
+        {"TForm F\n    TButton B\n", "indentation"},
+        {"TForm F\n  TLabel L\n    TButton B\n", "indentation"},
+        {"TForm F\n  TButton B caption=\"open\n", "not closed"},
+        {"TForm F\n  TButton\n", "class and a name"},
+        {"  TForm F\n", "not be indented"},
+        {"TForm F\n  TButton B =x\n", "no property"},
+    };
+    for (const auto& c : cases) {
+        TForm fresh;
+        std::string why;
+        EXPECT_FALSE(LoadFormDescription(fresh, c.text, &why)) << c.text;
+        EXPECT_NE(std::string::npos, why.find(c.says)) << c.text << " said: " << why;
+        if (!c.text.empty()) EXPECT_EQ(0u, why.find("line ")) << why;
+    }
+}
+
+TEST_F(FormLoader, TheWizardsDescriptionHoldsItsLayout) {
+    TMainDlgForm wizard;
+    ASSERT_TRUE(wizard.Built()) << wizard.LoadError();
+    EXPECT_EQ(492, wizard.Width());
+    EXPECT_EQ(351, wizard.Height());
+    auto bounds = [&](const char* name) {
+        TControl* c = wizard.FindControl(name);
+        EXPECT_NE(nullptr, c) << name;
+        return c ? std::vector<int>{c->Left(), c->Top(), c->Width(), c->Height()} : std::vector<int>{};
+    };
+    EXPECT_EQ((std::vector<int>{120, 41, 375, 268}), bounds("PgCtrl"));
+    EXPECT_EQ((std::vector<int>{0, 0, 375, 268}), bounds("DestDirTabSheet")) << "pages fill the container";
+    EXPECT_EQ((std::vector<int>{0, 0, 492, 46}), bounds("TopPanel")) << "aligned to the top";
+    EXPECT_EQ((std::vector<int>{121, 0, 2, 301}), bounds("LeftBevel")) << "aligned right";
+    EXPECT_EQ((std::vector<int>{1, 0, 120, 260}), bounds("LogoImage"));
+    EXPECT_EQ((std::vector<int>{295, 12, 85, 22}), bounds("NextBtn"));
+    EXPECT_EQ((std::vector<int>{1, 0, 491, 2}), bounds("BottomBevel"));
+    EXPECT_EQ(wizard.NextBtn, wizard.DefaultButton());
+    EXPECT_EQ(wizard.CancelBtn, wizard.CancelButton());
+    EXPECT_EQ(120, wizard.LogoImage->Picture().Width());
+    EXPECT_EQ(260, wizard.LogoImage->Picture().Height());
+    EXPECT_EQ(8, wizard.LogoImage->Picture().BitsPerPixel());
+    EXPECT_EQ(wizard.DestDirLstBx, wizard.DestDirCmbBx->DirList());
+}
+
+TEST(FormModal, CloseQueryDecidesAndARefusalClearsTheResult) {
+    ResetUIState();
+    TForm form;
+    bool allow = false;
+    int asked = 0;
+    form.OnCloseQuery = [&](TObject*, bool& c) {
+        ++asked;
+        c = allow;
+    };
+    EXPECT_FALSE(form.ModalEnded()) << "no result, no question";
+    EXPECT_EQ(0, asked);
+    form.Close();
+    EXPECT_FALSE(form.ModalEnded());
+    EXPECT_EQ(mrNone, form.ModalResult);
+    allow = true;
+    form.ModalResult = mrOk;
+    EXPECT_TRUE(form.ModalEnded());
+    EXPECT_EQ(2, asked);
+}
+
+TEST(FormModal, WithoutAWindowAFormCannotBeShownAndCancels) {
+    ResetUIState();
+    TForm form;
+    EXPECT_EQ(mrCancel, form.ShowModal());
+}
+
+TEST(FormModal, TimersTickOnlyWhenEnabled) {
+    ResetUIState();
+    TForm form;
+    TTimer* timer = form.AddTimer(1);
+    int ticks = 0;
+    timer->OnTimer = [&](TObject*) { ++ticks; };
+    timer->Tick();
+    timer->SetEnabled(true);
+    timer->Tick();
+    timer->Tick();
+    timer->SetEnabled(false);
+    timer->Tick();
+    EXPECT_EQ(2, ticks);
+}
+
+TEST(Controls, TheWindowHearsOnlyOfRealChanges) {
+    struct Recorder : TControlPeer {
+        std::vector<TChange> seen;
+        void Changed(TChange what) override { seen.push_back(what); }
+        void Focus() override {}
+    } peer;
+    TButton button;
+    button.Peer = &peer;
+    button.SetCaption(u"&Next >");
+    button.SetCaption(u"&Next >");
+    button.SetEnabled(true);
+    button.SetBounds(0, 0, 0, 0);
+    button.SetVisible(false);
+    EXPECT_EQ((std::vector<TChange>{TChange::Text, TChange::Visible}), peer.seen);
+}
+
+TEST(Controls, PagesShowOnlyTheActiveOne) {
+    TPageControl pages;
+    auto* first = new TTabSheet;
+    auto* second = new TTabSheet;
+    first->SetParent(&pages);
+    second->SetParent(&pages);
+    EXPECT_EQ(-1, pages.ActivePageIndex());
+    EXPECT_FALSE(first->Visible() || second->Visible());
+    pages.SetActivePageIndex(1);
+    EXPECT_TRUE(second->Showing());
+    EXPECT_FALSE(first->Visible());
+    pages.SetActivePageIndex(0);
+    EXPECT_TRUE(first->Visible());
+    EXPECT_FALSE(second->Visible());
+    EXPECT_EQ(1, second->PageIndex());
+}
+
+}  // namespace
