@@ -26,8 +26,9 @@ target_link_libraries(setupcore PUBLIC platform_win32 ${ZLIB_STATIC})
 # ---- The stand-in application, packed first into the payload ----
 file(GLOB STANDIN_SOURCES CONFIGURE_DEPENDS standin/*.cpp)
 add_executable(tsd WIN32 ${STANDIN_SOURCES})
-target_link_options(tsd PRIVATE ${WIN_LINK_FLAGS} -municode)
-target_link_libraries(tsd PRIVATE ${WIN_SYSTEM_LIBS})
+# Without its symbol table: the application travels inside the setup program.
+target_link_options(tsd PRIVATE ${WIN_LINK_FLAGS} -municode -s)
+target_link_libraries(tsd PRIVATE setupcore ${WIN_SYSTEM_LIBS})
 
 # ---- The payload ----
 set(PAYLOAD_DIR ${CMAKE_BINARY_DIR}/payload)
@@ -96,3 +97,15 @@ add_executable(install_inspect tests/win/InstallInspect.cpp)
 target_include_directories(install_inspect PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(install_inspect PRIVATE ${WIN_LINK_FLAGS})
 target_link_libraries(install_inspect PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+
+# The automation driver of the Wine wizard tests (a console program, no link to the setup's code).
+add_executable(wizard_driver tests/win/WizardDriver.cpp)
+target_link_options(wizard_driver PRIVATE ${WIN_LINK_FLAGS} -municode)
+target_link_libraries(wizard_driver PRIVATE ${WIN_SYSTEM_LIBS})
+
+# A form with every kind of control on the Win32 window backend (its own Wine test). It takes the
+# setup's resources for the same manifest (common controls 6, DPI awareness) and icon.
+add_executable(ui_demo tests/win/UiDemo.cpp ${CMAKE_BINARY_DIR}/setup_res.o)
+target_include_directories(ui_demo PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(ui_demo PRIVATE ${WIN_LINK_FLAGS})
+target_link_libraries(ui_demo PRIVATE setupcore ${WIN_SYSTEM_LIBS})

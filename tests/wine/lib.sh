@@ -87,3 +87,65 @@ expect_code() {
     [ "$RUN_CODE" -eq "$1" ] || fail "exit code $RUN_CODE, expected $1 ($2)"
     echo "ok: $2 (exit code $RUN_CODE)"
 }
+
+# ---- Driving windows (wizard_driver.exe) ----
+# Xvfb has no window manager, so windows get no frames there; a Wine virtual desktop draws them,
+# but only for a named desktop whose size is stored in the registry. The driver must run in the
+# same desktop as the program it drives, and under "wine explorer /desktop" its own exit code is
+# lost: it writes the program's exit code and its verdict into a result file instead.
+DESKTOP_NAME=tessaron
+DESKTOP_SIZE=800x600
+
+# Stores the virtual desktop's size in the current prefix (call after new_prefix).
+enable_desktop_frames() {
+    timeout 60 wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v "$DESKTOP_NAME" \
+        /d "$DESKTOP_SIZE" /f >/dev/null 2>>"$TEST_DIR/err.txt" </dev/null ||
+        fail "cannot store the virtual desktop's size"
+}
+
+# run_driver SECONDS SCRIPT PROGRAM [ARGS...]: runs the driver's script against the program
+# inside the virtual desktop. The driver's log is $TEST_DIR/driver-log.txt; a failure of the
+# driver fails the test; RUN_CODE becomes the program's exit code.
+run_driver() {
+    local limit="$1" script="$2"
+    shift 2
+    local result="$TEST_DIR/driver-result.txt" log="$TEST_DIR/driver-log.txt"
+    rm -f "$result" "$log"
+    set +e
+    timeout --kill-after=5 "$limit" wine explorer "/desktop=$DESKTOP_NAME,$DESKTOP_SIZE" \
+        "$(winepath -w "$WIN_BUILD_DIR/wizard_driver.exe" 2>/dev/null)" \
+        --script "$script" --result "$result" --log "$log" --limit $((limit - 15)) -- "$@" \
+        >"$TEST_DIR/out.txt" 2>"$TEST_DIR/err.txt" </dev/null
+    local code=$?
+    set -e
+    if [ "$code" -eq 124 ] || [ "$code" -eq 137 ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        [ -f "$log" ] && cat "$log" >&2
+        fail "the driver did not end within $limit s"
+    fi
+    [ -f "$log" ] && cat "$log"
+    [ -f "$result" ] || fail "the driver wrote no result (did it start? see $TEST_DIR/err.txt)"
+    grep -q '^result=OK$' "$result" || fail "driver: $(sed -n 's/^result=//p' "$result")"
+    RUN_CODE="$(sed -n 's/^exit_code=//p' "$result")"
+    [ -n "$RUN_CODE" ] || fail "the driver did not see the program end"
+}
+
+# A PNG that is not blank: more than a handful of colours and more than one shade.
+check_not_blank() {
+    local png="$1" colours
+    [ -s "$png" ] || fail "no picture $png"
+    colours="$(identify -format '%k' "$png" 2>/dev/null)" || fail "cannot read $png"
+    [ "${colours:-0}" -ge 8 ] || fail "$png looks blank ($colours colours)"
+}
+
+# Wine draws Chinese text only when the font it chose for a face links to a font that has the
+# glyphs: link the usual faces to WenQuanYi Micro Hei when it is installed (fonts-wqy-microhei).
+cjk_font_fallback() {
+    fc-list 2>/dev/null | grep -q 'wqy-microhei.ttc' || return 0
+    local face
+    for face in "DejaVu Sans" "Tahoma" "Arial" "MS Shell Dlg" "Microsoft Sans Serif"; do
+        timeout 60 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f \
+            >/dev/null 2>>"$TEST_DIR/err.txt" </dev/null || fail "cannot link the fonts"
+    done
+}

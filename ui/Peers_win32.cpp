@@ -1,0 +1,756 @@
+// The native windows of the controls: made when a form is shown, following the controls' state
+// through their peers, and passing the user's input back into the controls.
+#include <algorithm>
+#include <functional>
+#include <unordered_map>
+
+#include "install/Utf8.h"
+#include "ui/Win32Backend.h"
+#include "ui/Win32Internal.h"
+
+namespace win32ui {
+
+namespace {
+
+std::unordered_map<HWND, TWinPeer*> g_peers;
+
+const wchar_t* W(const Wide& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+Wide WindowText(HWND window) {
+    int length = GetWindowTextLengthW(window);
+    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
+    int got = GetWindowTextW(window, &buffer[0], length + 1);
+    return Wide(reinterpret_cast<const char16_t*>(buffer.c_str()), static_cast<size_t>(std::max(got, 0)));
+}
+
+TPeerKind KindOf(TControl& control) {
+    if (dynamic_cast<TForm*>(&control)) return TPeerKind::Form;
+    if (dynamic_cast<TLabel*>(&control)) return TPeerKind::Label;
+    if (dynamic_cast<TButton*>(&control)) return TPeerKind::Button;
+    if (dynamic_cast<TCheckBox*>(&control)) return TPeerKind::CheckBox;
+    if (dynamic_cast<TEdit*>(&control)) return TPeerKind::Edit;
+    if (dynamic_cast<TMemo*>(&control)) return TPeerKind::Memo;
+    if (dynamic_cast<TComboBox*>(&control)) return TPeerKind::ComboBox;
+    if (dynamic_cast<TListBox*>(&control)) return TPeerKind::ListBox;
+    if (dynamic_cast<TBevel*>(&control)) return TPeerKind::Bevel;
+    if (dynamic_cast<TWinControl*>(&control)) return TPeerKind::Container;
+    return TPeerKind::Image;  // any other graphic control: drawn by PaintGraphic
+}
+
+const TItemList* ItemsOf(TControl& control) {
+    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo;
+    if (auto* list = dynamic_cast<TListBox*>(&control)) return list;
+    return nullptr;
+}
+
+// Enabled itself and all its parents.
+bool EnabledInTree(const TControl& control) {
+    for (const TControl* c = &control; c; c = c->Parent())
+        if (!c->Enabled()) return false;
+    return true;
+}
+
+// The colour a control's parent shows behind it.
+COLORREF BackgroundOf(const TControl* control) {
+    for (const TControl* c = control; c; c = c->Parent())
+        if (c->Color != clDefault) return ColorOf(c->Color);
+    return GetSysColor(COLOR_BTNFACE);
+}
+
+int ItemHeightOf(TControl& control) {
+    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo->ItemHeight;
+    if (auto* list = dynamic_cast<TListBox*>(&control)) return list->ItemHeight;
+    return 16;
+}
+
+bool OwnerDrawn(TControl& control) {
+    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo->OwnerDraw;
+    if (auto* list = dynamic_cast<TListBox*>(&control)) return list->OwnerDraw;
+    return false;
+}
+
+// A drop-down list's window also holds its list's height: room for eight items.
+int DropDownExtra(TControl& control) { return Scale(ItemHeightOf(control)) * 8 + 2; }
+
+void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
+    RECT r = {left, top, right, bottom};
+    FillRect(dc, &r, BrushOf(color));
+}
+
+// One raised or lowered frame line around the rectangle, which then shrinks by one pixel.
+void Frame3D(HDC dc, RECT& r, TBevelCut cut) {
+    COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
+    COLORREF topLeft = cut == TBevelCut::Lowered ? shadow : light;
+    COLORREF bottomRight = cut == TBevelCut::Lowered ? light : shadow;
+    FillSolid(dc, r.left, r.top, r.right - 1, r.top + 1, topLeft);
+    FillSolid(dc, r.left, r.top, r.left + 1, r.bottom - 1, topLeft);
+    FillSolid(dc, r.right - 1, r.top, r.right, r.bottom, bottomRight);
+    FillSolid(dc, r.left, r.bottom - 1, r.right, r.bottom, bottomRight);
+    InflateRect(&r, -1, -1);
+}
+
+void OnCommand(TWinPeer& peer, int code) {
+    TSession& session = peer.Session;
+    switch (peer.Kind) {
+    case TPeerKind::Button:
+        if (code == BN_CLICKED) {
+            auto& button = static_cast<TButton&>(peer.Control);
+            Guarded([&] { button.Click(); });
+        }
+        break;
+    case TPeerKind::CheckBox:
+        if (code == BN_CLICKED) {
+            bool checked = SendMessageW(peer.Window, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            auto& box = static_cast<TCheckBox&>(peer.Control);
+            Guarded([&] { box.UserToggled(checked); });
+        }
+        break;
+    case TPeerKind::Edit:
+        if (code == EN_CHANGE && !peer.SettingText) {
+            Wide text = WindowText(peer.Window);
+            auto& edit = static_cast<TEdit&>(peer.Control);
+            Guarded([&] { edit.UserEdited(text); });
+        }
+        break;
+    case TPeerKind::ComboBox:
+        if (code == CBN_SELCHANGE) {
+            int index = static_cast<int>(SendMessageW(peer.Window, CB_GETCURSEL, 0, 0));
+            auto& combo = static_cast<TComboBox&>(peer.Control);
+            Guarded([&] { combo.UserSelected(index); });
+        }
+        break;
+    case TPeerKind::ListBox:
+        if (code == LBN_SELCHANGE) {
+            int index = static_cast<int>(SendMessageW(peer.Window, LB_GETCURSEL, 0, 0));
+            auto& list = static_cast<TListBox&>(peer.Control);
+            Guarded([&] { list.UserSelected(index); });
+        }
+        break;
+    default:
+        break;
+    }
+    // Every control reports getting the focus; the form remembers it as its active control.
+    bool gotFocus = false;
+    switch (peer.Kind) {
+    case TPeerKind::Button:
+    case TPeerKind::CheckBox: gotFocus = code == BN_SETFOCUS; break;
+    case TPeerKind::Edit:
+    case TPeerKind::Memo: gotFocus = code == EN_SETFOCUS; break;
+    case TPeerKind::ComboBox: gotFocus = code == CBN_SETFOCUS; break;
+    case TPeerKind::ListBox: gotFocus = code == LBN_SETFOCUS; break;
+    default: break;
+    }
+    if (gotFocus) {
+        if (auto* control = dynamic_cast<TWinControl*>(&peer.Control)) session.Form.ActiveControl = control;
+        session.UpdateDefaultLook();
+    } else if (peer.Kind == TPeerKind::Button && code == BN_KILLFOCUS) {
+        session.UpdateDefaultLook();
+    }
+}
+
+void DrawListItem(TWinPeer& peer, const DRAWITEMSTRUCT& item) {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    TRect rect{r.left, r.top, r.right, r.bottom};
+    TOwnerDrawState state;
+    state.Selected = (item.itemState & ODS_SELECTED) != 0;
+    state.Focused = (item.itemState & ODS_FOCUS) != 0;
+    const TItemList* items = ItemsOf(peer.Control);
+    int index = static_cast<int>(item.itemID);
+    {
+        TGdiCanvas canvas(dc, FontOf(peer.Control.EffectiveFont()));
+        // The list's own colours: selected items in the highlight colours.
+        canvas.BrushColor = state.Selected ? clHighlight : clWindow;
+        canvas.FontColor = state.Selected ? clHighlightText : clWindowText;
+        if (index >= 0 && items && index < items->Count()) {
+            if (auto* combo = dynamic_cast<TComboBox*>(&peer.Control))
+                Guarded([&] { combo->DrawItem(index, rect, state, canvas); });
+            else if (auto* list = dynamic_cast<TListBox*>(&peer.Control))
+                Guarded([&] { list->DrawItem(index, rect, state, canvas); });
+        } else {
+            canvas.FillRect(rect);
+        }
+    }
+    if (state.Focused && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(dc, &r);
+}
+
+}  // namespace
+
+// ---- TWinPeer ----
+
+TWinPeer::TWinPeer(TSession& session, TControl& control, TPeerKind kind, int id)
+    : Session(session), Control(control), Kind(kind), Id(id) {}
+
+TWinPeer::~TWinPeer() {
+    if (Window) g_peers.erase(Window);
+    if (Control.Peer == this) Control.Peer = nullptr;
+    if (NameAtom) GlobalDeleteAtom(NameAtom);
+}
+
+bool TWinPeer::CanFocus() const {
+    return Window && IsWindowVisible(Window) && IsWindowEnabled(Window) && EnabledInTree(Control);
+}
+
+void TWinPeer::ApplyBounds() {
+    if (!Window) return;
+    if (Kind == TPeerKind::Form) {
+        RECT r = {0, 0, Scale(Control.Width()), Scale(Control.Height())};
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongW(Window, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongW(Window, GWL_EXSTYLE)));
+        SetWindowPos(Window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    int height = Scale(Control.Height());
+    if (Kind == TPeerKind::ComboBox) height += DropDownExtra(Control);
+    SetWindowPos(Window, nullptr, Scale(Control.Left()), Scale(Control.Top()),
+                 Scale(Control.Width()), height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWinPeer::SyncItems() {
+    const TItemList* list = ItemsOf(Control);
+    if (!list || !Window) return;
+    bool combo = Kind == TPeerKind::ComboBox;
+    const std::vector<Wide>& items = list->Items();
+    if (items.empty()) {
+        SendMessageW(Window, combo ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0);
+    } else {
+        // Only the run that differs changes: adding or inserting one line costs one message.
+        size_t shown = ShownItems.size(), wanted = items.size();
+        size_t prefix = 0;
+        while (prefix < shown && prefix < wanted && ShownItems[prefix] == items[prefix]) ++prefix;
+        size_t suffix = 0;
+        while (suffix < shown - prefix && suffix < wanted - prefix &&
+               ShownItems[shown - 1 - suffix] == items[wanted - 1 - suffix])
+            ++suffix;
+        for (size_t i = prefix; i < shown - suffix; ++i)
+            SendMessageW(Window, combo ? CB_DELETESTRING : LB_DELETESTRING, prefix, 0);
+        for (size_t i = prefix; i < wanted - suffix; ++i)
+            SendMessageW(Window, combo ? CB_INSERTSTRING : LB_INSERTSTRING, i,
+                         reinterpret_cast<LPARAM>(W(items[i])));
+    }
+    ShownItems = items;
+    SyncItemIndex();
+}
+
+void TWinPeer::SyncItemIndex() {
+    const TItemList* list = ItemsOf(Control);
+    if (!list || !Window) return;
+    bool combo = Kind == TPeerKind::ComboBox;
+    WPARAM index = static_cast<WPARAM>(list->ItemIndex());
+    SendMessageW(Window, combo ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
+}
+
+void TWinPeer::Initialize() {
+    NameAtom = GlobalAddAtomW(W(WideOfUtf8(Control.Name)));
+    if (NameAtom)
+        SetPropW(Window, TESSARON_CONTROL_PROPERTY,
+                 reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(NameAtom)));
+    if (Kind != TPeerKind::Form)
+        SendMessageW(Window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(Control.EffectiveFont())), FALSE);
+    switch (Kind) {
+    case TPeerKind::CheckBox:
+        SendMessageW(Window, BM_SETCHECK,
+                     static_cast<TCheckBox&>(Control).Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
+    case TPeerKind::Edit:
+    case TPeerKind::Memo:
+        SendMessageW(Window, EM_SETLIMITTEXT, 0, 0);  // no 30000-character limit
+        if (Kind == TPeerKind::Memo) {
+            SettingText = true;
+            SetWindowTextW(Window, W(static_cast<TMemo&>(Control).Text()));
+            SettingText = false;
+        }
+        break;
+    case TPeerKind::ComboBox:
+    case TPeerKind::ListBox:
+        SyncItems();
+        break;
+    default:
+        break;
+    }
+}
+
+void TWinPeer::Changed(TChange what) {
+    if (!Window) return;
+    switch (what) {
+    case TChange::Bounds:
+        ApplyBounds();
+        break;
+    case TChange::Text:
+        SettingText = true;
+        if (Kind == TPeerKind::Memo)
+            SetWindowTextW(Window, W(static_cast<TMemo&>(Control).Text()));
+        else
+            SetWindowTextW(Window, W(Control.Caption()));
+        SettingText = false;
+        if (Kind == TPeerKind::Container) InvalidateRect(Window, nullptr, TRUE);
+        break;
+    case TChange::Visible:
+        ShowWindow(Window, Control.Visible() ? SW_SHOWNA : SW_HIDE);
+        Session.PostRepairFocus();
+        break;
+    case TChange::Enabled:
+        EnableWindow(Window, Control.Enabled());
+        Session.PostRepairFocus();
+        break;
+    case TChange::Checked:
+        if (Kind == TPeerKind::CheckBox)
+            SendMessageW(Window, BM_SETCHECK,
+                         static_cast<TCheckBox&>(Control).Checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
+    case TChange::Items:
+        SyncItems();
+        break;
+    case TChange::ItemIndex:
+        SyncItemIndex();
+        break;
+    case TChange::ActivePage:
+        Session.PostRepairFocus();
+        break;
+    case TChange::Picture:
+        InvalidateRect(Window, nullptr, TRUE);
+        break;
+    }
+}
+
+void TWinPeer::Focus() {
+    // Before the form is on the screen the focus is only remembered (TWinControl::SetFocus
+    // sets the form's active control); the modal loop gives it once the form shows.
+    if (!IsWindowVisible(Session.Window)) return;
+    Session.FocusPeer(this);
+}
+
+// ---- TSession ----
+
+namespace {
+
+struct TChildClass {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+TChildClass ChildClassOf(TWinPeer& peer) {
+    TControl& c = peer.Control;
+    switch (peer.Kind) {
+    case TPeerKind::Label:
+        return {L"STATIC",
+                static_cast<DWORD>(static_cast<TLabel&>(c).WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP), 0};
+    case TPeerKind::Button:
+        return {L"BUTTON",
+                static_cast<DWORD>(WS_TABSTOP | BS_NOTIFY |
+                                   (static_cast<TButton&>(c).Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
+                0};
+    case TPeerKind::CheckBox:
+        return {L"BUTTON", static_cast<DWORD>(WS_TABSTOP | BS_NOTIFY | BS_AUTOCHECKBOX), 0};
+    case TPeerKind::Edit:
+        return {L"EDIT", static_cast<DWORD>(WS_TABSTOP | ES_AUTOHSCROLL), WS_EX_CLIENTEDGE};
+    case TPeerKind::Memo: {
+        auto& memo = static_cast<TMemo&>(c);
+        DWORD style = WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL;
+        if (memo.ReadOnly) style |= ES_READONLY;
+        if (memo.VerticalScrollBar) style |= WS_VSCROLL;
+        return {L"EDIT", style, WS_EX_CLIENTEDGE};
+    }
+    case TPeerKind::ComboBox:
+        return {L"COMBOBOX",
+                static_cast<DWORD>(WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS |
+                                   (OwnerDrawn(c) ? CBS_OWNERDRAWFIXED : 0)),
+                0};
+    case TPeerKind::ListBox:
+        return {L"LISTBOX",
+                static_cast<DWORD>(WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                                   LBS_HASSTRINGS | (OwnerDrawn(c) ? LBS_OWNERDRAWFIXED : 0)),
+                WS_EX_CLIENTEDGE};
+    case TPeerKind::Bevel:
+    case TPeerKind::Image:
+        return {kGraphicClass, 0, 0};
+    default:
+        return {kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    }
+}
+
+}  // namespace
+
+TWinPeer* PeerOfWindow(HWND window) {
+    auto found = g_peers.find(window);
+    return found == g_peers.end() ? nullptr : found->second;
+}
+
+TSession* SessionOfWindow(HWND window) {
+    TWinPeer* peer = PeerOfWindow(window);
+    return peer ? &peer->Session : nullptr;
+}
+
+TWinPeer* TSession::PeerOf(HWND window) const { return PeerOfWindow(window); }
+
+TWinPeer* TSession::PeerOf(const TControl* control) const {
+    for (auto& peer : Peers)
+        if (&peer->Control == control) return peer.get();
+    return nullptr;
+}
+
+bool TSession::CreateWindows() {
+    if (!RegisterWindowClasses()) return false;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+
+    auto formPeer = std::make_unique<TWinPeer>(*this, Form, TPeerKind::Form, 0);
+    // A fixed single border and only the close button; the form is its own taskbar entry.
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    DWORD exStyle = WS_EX_CONTROLPARENT | (Owner ? 0 : WS_EX_APPWINDOW);
+    RECT r = {0, 0, Scale(Form.Width()), Scale(Form.Height())};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    Window = CreateWindowExW(exStyle, kFormClass, W(Form.Caption()), style, std::max(x, 0),
+                             std::max(y, 0), width, height, Owner, nullptr, instance, nullptr);
+    if (!Window) return false;
+    formPeer->Window = Window;
+    g_peers[Window] = formPeer.get();
+    Form.Peer = formPeer.get();
+    formPeer->Initialize();
+    ApplyApplicationIcons(Window);
+    Peers.push_back(std::move(formPeer));
+
+    // Depth first in creation order: tab order and z-order follow it.
+    std::function<void(TWinControl&, HWND)> createChildren = [&](TWinControl& parent, HWND parentWindow) {
+        for (auto& child : parent.Children()) {
+            TControl& control = *child;
+            int id = static_cast<int>(Peers.size()) + 100;
+            auto peer = std::make_unique<TWinPeer>(*this, control, KindOf(control), id);
+            // Known by its identifier before the window exists: owner-drawn lists ask their
+            // item height while they are being created.
+            ById[id] = peer.get();
+            TChildClass cls = ChildClassOf(*peer);
+            DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS | cls.style;
+            if (control.Visible()) childStyle |= WS_VISIBLE;
+            if (!control.Enabled()) childStyle |= WS_DISABLED;
+            int childHeight = Scale(control.Height());
+            if (peer->Kind == TPeerKind::ComboBox) childHeight += DropDownExtra(control);
+            Wide text = peer->Kind == TPeerKind::Memo ? Wide() : control.Caption();
+            HWND window = CreateWindowExW(cls.exStyle, cls.className, W(text), childStyle,
+                                          Scale(control.Left()), Scale(control.Top()),
+                                          Scale(control.Width()), childHeight, parentWindow,
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                          instance, nullptr);
+            TWinPeer* raw = peer.get();
+            Peers.push_back(std::move(peer));
+            if (!window) {
+                ById.erase(id);
+                continue;
+            }
+            raw->Window = window;
+            g_peers[window] = raw;
+            control.Peer = raw;
+            // A later sibling lies above an earlier one.
+            SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            raw->Initialize();
+            if (auto* combo = dynamic_cast<TComboBox*>(&control)) Guarded([&] { combo->WindowCreated(); });
+            if (auto* list = dynamic_cast<TListBox*>(&control)) Guarded([&] { list->WindowCreated(); });
+            if (auto* container = dynamic_cast<TWinControl*>(&control);
+                container && raw->Kind == TPeerKind::Container)
+                createChildren(*container, window);
+        }
+    };
+    createChildren(Form, Window);
+    return true;
+}
+
+void TSession::DestroyWindows() {
+    Closing = true;
+    for (auto& peer : Peers)
+        if (peer->Window) RemovePropW(peer->Window, TESSARON_CONTROL_PROPERTY);
+    if (Window) {
+        RemovePropW(Window, TESSARON_PING_PROPERTY);
+        DestroyWindow(Window);
+    }
+    // The peers go last: destroying the windows still sends their notifications.
+    for (auto it = Peers.rbegin(); it != Peers.rend(); ++it) (*it)->Control.Peer = nullptr;
+    Peers.clear();
+    ById.clear();
+    Window = nullptr;
+}
+
+std::vector<TWinPeer*> TSession::TabStops() const {
+    std::vector<TWinPeer*> stops;
+    for (auto& peer : Peers) {
+        auto* control = dynamic_cast<TWinControl*>(&peer->Control);
+        if (control && control->TabStop && peer->Kind != TPeerKind::Form && peer->CanFocus())
+            stops.push_back(peer.get());
+    }
+    return stops;
+}
+
+TWinPeer* TSession::FocusedPeer() const {
+    for (HWND w = GetFocus(); w && w != Window; w = GetParent(w)) {
+        TWinPeer* peer = PeerOfWindow(w);
+        if (peer && &peer->Session == this && peer->Kind != TPeerKind::Container) return peer;
+    }
+    return nullptr;
+}
+
+bool TSession::FocusPeer(TWinPeer* peer) {
+    if (!peer || !peer->CanFocus()) return false;
+    SetFocus(peer->Window);
+    return GetFocus() == peer->Window || IsChild(peer->Window, GetFocus());
+}
+
+void TSession::FocusFirst() {
+    std::vector<TWinPeer*> stops = TabStops();
+    if (!stops.empty() && FocusPeer(stops.front())) return;
+    SetFocus(Window);
+}
+
+void TSession::FocusNext(bool backward) {
+    std::vector<TWinPeer*> stops = TabStops();
+    if (stops.empty()) return;
+    TWinPeer* current = FocusedPeer();
+    auto at = std::find(stops.begin(), stops.end(), current);
+    int n = static_cast<int>(stops.size());
+    int next;
+    if (at == stops.end())
+        next = backward ? n - 1 : 0;
+    else
+        next = (static_cast<int>(at - stops.begin()) + (backward ? n - 1 : 1)) % n;
+    TWinPeer* target = stops[static_cast<size_t>(next)];
+    if (FocusPeer(target) && target->Kind == TPeerKind::Edit)
+        SendMessageW(target->Window, EM_SETSEL, 0, -1);  // as dialog boxes do
+}
+
+void TSession::PostRepairFocus() {
+    if (RepairPosted || Closing || !Window) return;
+    RepairPosted = true;
+    PostMessageW(Window, kRepairFocusMessage, 0, 0);
+}
+
+void TSession::RepairFocus() {
+    RepairPosted = false;
+    if (Closing || GetActiveWindow() != Window) return;
+    TWinPeer* focused = FocusedPeer();
+    if (focused && focused->CanFocus()) return;
+    if (FocusPeer(PeerOf(Form.ActiveControl))) return;
+    FocusFirst();
+}
+
+void TSession::RestoreFocus() {
+    if (LastFocus && IsWindow(LastFocus) && IsChild(Window, LastFocus)) {
+        TWinPeer* peer = PeerOfWindow(LastFocus);
+        if (peer && FocusPeer(peer)) return;
+    }
+    if (FocusPeer(PeerOf(Form.ActiveControl))) return;
+    FocusFirst();
+}
+
+void TSession::UpdateDefaultLook() {
+    if (Closing) return;
+    TWinPeer* focused = FocusedPeer();
+    TWinPeer* defaultPeer = PeerOf(Form.DefaultButton());
+    TWinPeer* look = focused && focused->Kind == TPeerKind::Button ? focused : defaultPeer;
+    for (auto& peer : Peers) {
+        if (peer->Kind != TPeerKind::Button || !peer->Window) continue;
+        LONG style = GetWindowLongW(peer->Window, GWL_STYLE);
+        LONG type = style & BS_TYPEMASK;
+        LONG wanted = peer.get() == look ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if (type != wanted)
+            SendMessageW(peer->Window, BM_SETSTYLE,
+                         static_cast<WPARAM>((style & 0xFFFF & ~BS_TYPEMASK) | wanted), TRUE);
+    }
+}
+
+namespace {
+
+// The character after a single "&" in the caption, upper-cased; 0 when there is none.
+wchar_t AcceleratorOf(const Wide& caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != u'&') continue;
+        if (caption[i + 1] == u'&') {
+            ++i;
+            continue;
+        }
+        return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(
+            CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(caption[i + 1])))));
+    }
+    return 0;
+}
+
+void PressButton(TSession& session, TButton* button) {
+    TWinPeer* peer = session.PeerOf(button);
+    // As a user could: only a button on the screen and enabled.
+    if (!peer || !peer->CanFocus()) return;
+    Guarded([&] { button->Click(); });
+}
+
+}  // namespace
+
+bool TSession::HandleDialogKey(const MSG& msg) {
+    if (Closing || !Window || (msg.hwnd != Window && !IsChild(Window, msg.hwnd))) return false;
+    // The control the key was meant for (the focused one, for keys the user typed).
+    TWinPeer* focused = nullptr;
+    for (HWND w = msg.hwnd; w && w != Window && !focused; w = GetParent(w)) {
+        TWinPeer* peer = PeerOfWindow(w);
+        if (peer && peer->Kind != TPeerKind::Container) focused = peer;
+    }
+    auto dropped = [&] {
+        return focused && focused->Kind == TPeerKind::ComboBox &&
+               SendMessageW(focused->Window, CB_GETDROPPEDSTATE, 0, 0);
+    };
+    bool editableMemo = focused && focused->Kind == TPeerKind::Memo &&
+                        !static_cast<TMemo&>(focused->Control).ReadOnly;
+    if (msg.message == WM_KEYDOWN) {
+        bool control = GetKeyState(VK_CONTROL) < 0;
+        switch (msg.wParam) {
+        case VK_TAB:
+            if (control || editableMemo) return false;
+            FocusNext(GetKeyState(VK_SHIFT) < 0);
+            return true;
+        case VK_RETURN:
+            if (dropped() || editableMemo) return false;
+            // A focused push button is the default one while it has the focus.
+            PressButton(*this, focused && focused->Kind == TPeerKind::Button
+                                   ? static_cast<TButton*>(&focused->Control)
+                                   : Form.DefaultButton());
+            return true;
+        case VK_ESCAPE:
+            if (dropped()) return false;
+            PressButton(*this, Form.CancelButton());
+            return true;
+        default:
+            return false;
+        }
+    }
+    bool plainChar = msg.message == WM_CHAR && focused &&
+                     (focused->Kind == TPeerKind::Button || focused->Kind == TPeerKind::CheckBox) &&
+                     msg.wParam > L' ';
+    if (msg.message != WM_SYSCHAR && !plainChar) return false;
+    wchar_t key = static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(
+        CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(msg.wParam)))));
+    for (size_t i = 0; i < Peers.size(); ++i) {
+        TWinPeer* peer = Peers[i].get();
+        if (!peer->Window || !IsWindowVisible(peer->Window) || !EnabledInTree(peer->Control)) continue;
+        if (AcceleratorOf(peer->Control.Caption()) != key) continue;
+        switch (peer->Kind) {
+        case TPeerKind::Button:
+            FocusPeer(peer);
+            PressButton(*this, static_cast<TButton*>(&peer->Control));
+            return true;
+        case TPeerKind::CheckBox: {
+            FocusPeer(peer);
+            auto& box = static_cast<TCheckBox&>(peer->Control);
+            bool checked = !box.Checked();
+            SendMessageW(peer->Window, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+            Guarded([&] { box.UserToggled(checked); });
+            return true;
+        }
+        case TPeerKind::Label:
+            // A label's accelerator moves to the control after it.
+            for (size_t j = i + 1; j < Peers.size(); ++j) {
+                auto* next = dynamic_cast<TWinControl*>(&Peers[j]->Control);
+                if (next && next->TabStop && FocusPeer(Peers[j].get())) return true;
+            }
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+// ---- Messages of the windows that hold controls ----
+
+bool HandleParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
+    switch (message) {
+    case WM_COMMAND: {
+        TWinPeer* peer = PeerOfWindow(reinterpret_cast<HWND>(lParam));
+        if (!peer || peer->Session.Closing) return false;
+        OnCommand(*peer, HIWORD(wParam));
+        *result = 0;
+        return true;
+    }
+    case WM_DRAWITEM: {
+        auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+        TWinPeer* peer = PeerOfWindow(item->hwndItem);
+        if (!peer) return false;
+        DrawListItem(*peer, *item);
+        *result = TRUE;
+        return true;
+    }
+    case WM_MEASUREITEM: {
+        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+        TSession* session = SessionOfWindow(window);
+        if (!session) return false;
+        auto found = session->ById.find(static_cast<int>(item->CtlID));
+        if (found == session->ById.end()) return false;
+        item->itemHeight = static_cast<UINT>(Scale(ItemHeightOf(found->second->Control)));
+        *result = TRUE;
+        return true;
+    }
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        TWinPeer* peer = PeerOfWindow(reinterpret_cast<HWND>(lParam));
+        if (!peer) return false;
+        if (peer->Kind == TPeerKind::Edit || peer->Kind == TPeerKind::Memo) {
+            // A read-only text keeps the window colour.
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            *result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+            return true;
+        }
+        // Labels and check boxes show their parent's colour behind them.
+        COLORREF back = BackgroundOf(peer->Control.Parent());
+        if (IsWindowEnabled(peer->Window)) SetTextColor(dc, ColorOf(peer->Control.EffectiveFont().Color));
+        SetBkColor(dc, back);
+        SetBkMode(dc, TRANSPARENT);
+        *result = reinterpret_cast<LRESULT>(BrushOf(back));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void PaintContainer(TWinPeer& peer, HDC dc) {
+    RECT r;
+    GetClientRect(peer.Window, &r);
+    FillRect(dc, &r, BrushOf(BackgroundOf(&peer.Control)));
+    if (auto* panel = dynamic_cast<TPanel*>(&peer.Control)) {
+        if (panel->BevelOuter != TBevelCut::None) Frame3D(dc, r, panel->BevelOuter);
+        if (panel->BevelInner != TBevelCut::None) Frame3D(dc, r, panel->BevelInner);
+        if (!panel->Caption().empty()) {
+            HGDIOBJ old = SelectObject(dc, FontOf(panel->EffectiveFont()));
+            SetBkMode(dc, TRANSPARENT);
+            SetTextColor(dc, ColorOf(panel->EffectiveFont().Color));
+            DrawTextW(dc, W(panel->Caption()), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+            SelectObject(dc, old);
+        }
+    }
+}
+
+void PaintGraphic(TWinPeer& peer, HDC dc) {
+    RECT r;
+    GetClientRect(peer.Window, &r);
+    FillRect(dc, &r, BrushOf(BackgroundOf(peer.Control.Parent())));
+    if (auto* bevel = dynamic_cast<TBevel*>(&peer.Control)) {
+        if (bevel->Style == TBevelCut::None) return;
+        COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
+        COLORREF first = bevel->Style == TBevelCut::Lowered ? shadow : light;
+        COLORREF second = bevel->Style == TBevelCut::Lowered ? light : shadow;
+        if (bevel->Shape == TBevelShape::LeftLine) {
+            FillSolid(dc, 0, 0, 1, r.bottom, first);
+            FillSolid(dc, 1, 0, 2, r.bottom, second);
+        } else {
+            // Top and left edges in the first colour, bottom and right in the second.
+            int right = r.right - 1, bottom = r.bottom - 1;
+            FillSolid(dc, 0, 0, 1, bottom + 1, first);
+            FillSolid(dc, 0, 0, right, 1, first);
+            FillSolid(dc, right, 0, right + 1, bottom, second);
+            FillSolid(dc, 1, bottom, right + 1, bottom + 1, second);
+        }
+    } else if (auto* image = dynamic_cast<TImage*>(&peer.Control)) {
+        const TBitmap& picture = image->Picture();
+        DrawBitmap(dc, 0, 0, Scale(picture.Width()), Scale(picture.Height()), picture);
+    }
+}
+
+}  // namespace win32ui

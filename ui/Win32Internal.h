@@ -1,0 +1,169 @@
+// Shared by the Win32 backend's files: DPI and fonts, the canvas, the control peers and the shown
+// form. Windows build only.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+#include "ui/Backend.h"
+#include "ui/Canvas.h"
+#include "ui/Form.h"
+
+namespace win32ui {
+
+// ---- DPI, fonts, colours (Fonts_win32.cpp) ----
+
+// Pixels per inch of the screen; 96 when it cannot be asked.
+int ScreenDpi();
+// A length designed at 96 dots per inch, on this screen.
+int Scale(int value);
+// A length on this screen, back at 96 dots per inch, rounded up so that measured text keeps its
+// room after scaling again.
+int Unscale(int value);
+// The font's handle, made once and kept for the run; the message font for system fonts.
+HFONT FontOf(const TFont& font);
+// The colour to draw with: system colours resolved.
+COLORREF ColorOf(TColor color);
+// A solid brush of that colour, kept for the run.
+HBRUSH BrushOf(COLORREF color);
+// Measurements with the real font on a screen-compatible DC; false when there is none (no
+// display).
+bool MeasureTextWidth(const TFont& font, const Wide& text, int* width);
+bool MeasureCharHeight(const TFont& font, int* height);
+
+// ---- Canvas (Canvas_win32.cpp) ----
+
+class TGdiCanvas : public TCanvas {
+public:
+    TGdiCanvas(HDC dc, HFONT font);
+    ~TGdiCanvas() override;
+    void FillRect(const TRect& rect) override;
+    void DrawTransparent(int x, int y, const TBitmap& bitmap) override;
+    void TextOut(int x, int y, const Wide& text) override;
+    void DrawTextLine(const TRect& rect, const Wide& text) override;
+    int TextHeight(const Wide& text) override;
+
+private:
+    HDC dc_;
+    int saved_;
+};
+
+// Draws a bitmap of the framework at (x, y), stretched to width x height.
+void DrawBitmap(HDC dc, int x, int y, int width, int height, const TBitmap& bitmap);
+
+// ---- Control peers (Peers_win32.cpp) ----
+
+enum class TPeerKind {
+    Form, Container, Label, Button, CheckBox, Edit, Memo, ComboBox, ListBox, Bevel, Image
+};
+
+class TSession;
+
+class TWinPeer : public TControlPeer {
+public:
+    TWinPeer(TSession& session, TControl& control, TPeerKind kind, int id);
+    ~TWinPeer() override;
+    void Changed(TChange what) override;
+    void Focus() override;
+
+    TSession& Session;
+    TControl& Control;
+    const TPeerKind Kind;
+    const int Id;  // the child window identifier
+    HWND Window = nullptr;
+    ATOM NameAtom = 0;
+    // The items the native list holds now, to change only what differs.
+    std::vector<Wide> ShownItems;
+    // Set while the program writes the window's text, so the edit's change is not the user's.
+    bool SettingText = false;
+
+    // Applies the whole state of the control to the new window.
+    void Initialize();
+    void SyncItems();
+    void SyncItemIndex();
+    void ApplyBounds();
+    bool CanFocus() const;
+};
+
+// A form while it is shown: its windows and their peers.
+class TSession {
+public:
+    explicit TSession(TForm& form) : Form(form) {}
+    TForm& Form;
+    HWND Window = nullptr;
+    HWND Owner = nullptr;  // the form shown below this one, disabled meanwhile
+    std::vector<std::unique_ptr<TWinPeer>> Peers;  // in creation order; the form's first
+    std::map<int, TWinPeer*> ById;
+    HWND LastFocus = nullptr;
+    bool Closing = false;           // the windows are going: notifications are not passed on
+    bool RepairPosted = false;
+
+    // Makes the form's window and all control windows; false when windows cannot be made.
+    bool CreateWindows();
+    void DestroyWindows();
+    TWinPeer* PeerOf(HWND window) const;
+    TWinPeer* PeerOf(const TControl* control) const;
+    // The controls that Tab visits, in creation order.
+    std::vector<TWinPeer*> TabStops() const;
+    // The peer whose window has the keyboard focus (or holds it in a child window).
+    TWinPeer* FocusedPeer() const;
+    void FocusFirst();
+    // Moves the focus to the next (or previous) tab stop.
+    void FocusNext(bool backward);
+    // Puts the focus back on a usable control when it was lost (its window hidden or disabled).
+    void RepairFocus();
+    // Focus back after the form was activated again.
+    void RestoreFocus();
+    // Sets the focus on the peer's window when it can take it.
+    bool FocusPeer(TWinPeer* peer);
+    void PostRepairFocus();
+    // The default button's look follows the focus as in dialog boxes.
+    void UpdateDefaultLook();
+    // Enter, Escape, Tab and the "&" accelerators; true when the message was used.
+    bool HandleDialogKey(const MSG& msg);
+};
+
+// The peer of a window of any shown form.
+TWinPeer* PeerOfWindow(HWND window);
+// The shown form's session holding that window.
+TSession* SessionOfWindow(HWND window);
+
+// The messages every window that holds controls answers for its children (notifications,
+// owner drawing, colours). True when handled, with the answer in *result.
+bool HandleParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                         LRESULT* result);
+// Painting of the backend's own windows: containers (colour and bevels), bevels and images.
+void PaintContainer(TWinPeer& peer, HDC dc);
+void PaintGraphic(TWinPeer& peer, HDC dc);
+
+// Posted to the form when the focused control may have been hidden or disabled.
+constexpr UINT kRepairFocusMessage = WM_APP + 1;
+
+// Runs an event handler of the framework: a std::exception is shown and the wizard goes on.
+template <class F>
+void Guarded(F&& handler) {
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        HandleException(error);
+    } catch (...) {
+        HandleException(std::runtime_error("unknown error"));
+    }
+}
+
+// ---- The backend (Backend_win32.cpp) ----
+
+// The class names of the backend's own windows.
+extern const wchar_t kFormClass[];
+extern const wchar_t kContainerClass[];
+extern const wchar_t kGraphicClass[];
+bool RegisterWindowClasses();
+bool IsBusy();
+// Sets the application's icons on the window.
+void ApplyApplicationIcons(HWND window);
+
+}  // namespace win32ui
