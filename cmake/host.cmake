@@ -12,6 +12,12 @@ file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS platform/fake/*.cpp)
 add_library(platform_fake STATIC ${FAKE_SOURCES})
 target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
 
+# The stand-in application's portable part (its removal of the installed copy), for the tests.
+file(GLOB STANDIN_CORE_SOURCES CONFIGURE_DEPENDS standin/*.cpp)
+list(FILTER STANDIN_CORE_SOURCES EXCLUDE REGEX "(_win32|/tsd)\\.cpp$")
+add_library(standin_core STATIC ${STANDIN_CORE_SOURCES})
+target_link_libraries(standin_core PUBLIC setupcore)
+
 # Build-time tools.
 file(GLOB PACKER_SOURCES CONFIGURE_DEPENDS tools/packer/*.cpp)
 add_executable(tsdpack ${PACKER_SOURCES} install/DosTime.cpp install/Utf8.cpp
@@ -26,7 +32,7 @@ set(WIN_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Windows build fo
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp tests/contract/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
 target_include_directories(host_tests PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(host_tests PRIVATE setupcore platform_fake GTest::gtest GTest::gtest_main
+target_link_libraries(host_tests PRIVATE standin_core setupcore platform_fake GTest::gtest GTest::gtest_main
   ZLIB::ZLIB)
 target_compile_definitions(host_tests PRIVATE
   TSD_PAYLOAD_FILE="${WIN_BUILD_DIR}/payload/payload.bin"

@@ -1,10 +1,17 @@
 // Stand-in for the Tessaron Word Processor application that the setup program installs: a plain
 // text editor window. It marks its main window with the window property "1.x Coral Wing", by which
 // the setup program recognises a running copy, and shows the interface language it was started
-// with ("-uilp <code>").
+// with ("-uilp <code>"). "-ui" (with "-S" or "/S" for a silent run) removes the installed copy
+// again; it opens no window, so it never carries the mark itself.
 #include <windows.h>
 
 #include <string>
+#include <vector>
+
+#include "app/CommandLine.h"
+#include "platform/platform.h"
+#include "standin/SelfRemoval_win32.h"
+#include "standin/Uninstall.h"
 
 namespace {
 
@@ -60,9 +67,39 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+std::wstring W(const plat::Wide& text) { return std::wstring(text.begin(), text.end()); }
+
+bool SameSwitch(const plat::Wide& argument, const wchar_t* name) {
+    return lstrcmpiW(W(argument).c_str(), name) == 0;
+}
+
+// The removal commands; -1 when the command line holds none.
+int RemovalCommand() {
+    std::vector<plat::Wide> args = ProgramArguments();
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (SameSwitch(args[i], L"-ui")) {
+            plat::ResolveSHGetFolderPathW();
+            TUninstallOptions options;
+            options.ProgramPath = plat::GetModuleFileNameW();
+            options.Silent = HasSilentSwitch(args);
+            options.StartFinish = [](const plat::Wide& folder) {
+                return StartFinishCopy(W(folder));
+            };
+            return Uninstall(options);
+        }
+        if (SameSwitch(args[i], kFinishSwitch) && i + 2 < args.size()) {
+            plat::ResolveSHGetFolderPathW();
+            return RunFinishCopy(W(args[i + 1]), W(args[i + 2]));
+        }
+    }
+    return -1;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
+    int removal = RemovalCommand();
+    if (removal >= 0) return removal;
     g_language = LanguageArgument();
 
     WNDCLASSW wc = {};

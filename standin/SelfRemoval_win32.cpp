@@ -1,0 +1,107 @@
+#include "standin/SelfRemoval_win32.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+#include "standin/Uninstall.h"
+
+namespace {
+
+constexpr int kFinishAttempts = 20;  // a program file may stay locked a moment after its exit
+constexpr DWORD kFinishRetryMs = 250;
+
+const char16_t* U(const std::wstring& text) { return reinterpret_cast<const char16_t*>(text.c_str()); }
+
+std::wstring ModulePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0) return std::wstring();
+        if (length < path.size()) return path.substr(0, length);
+        path.resize(path.size() * 2);
+    }
+}
+
+std::wstring WithoutBackslash(std::wstring folder) {
+    if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+    return folder;
+}
+
+// Deletion at the next start of Windows, for when no copy can finish the work now.
+bool ScheduleDeletion(const std::wstring& program, const std::wstring& folder) {
+    std::wstring bare = WithoutBackslash(folder);
+    std::wstring log = bare + L"\\" + reinterpret_cast<const wchar_t*>(kInstallLogName);
+    bool ok = MoveFileExW(program.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) &&
+              MoveFileExW(log.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    // The folder goes at that time only when it is empty then.
+    if (ok) MoveFileExW(bare.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return ok;
+}
+
+bool StartCopy(const std::wstring& program, const std::wstring& folder) {
+    wchar_t temp[MAX_PATH + 1];
+    DWORD tempLength = GetTempPathW(MAX_PATH + 1, temp);
+    if (tempLength == 0 || tempLength > MAX_PATH) return false;
+    std::wstring copy;
+    for (int n = 0;; ++n) {
+        if (n == 10) return false;
+        copy = std::wstring(temp) + L"~tsd-remove-" + std::to_wstring(GetCurrentProcessId()) +
+               (n ? L"-" + std::to_wstring(n) : L"") + L".exe";
+        if (CopyFileW(program.c_str(), copy.c_str(), FALSE)) break;
+    }
+    // Only reading and deletion are shared: the loader opens the file that way, and nothing can
+    // change the program in between.
+    HANDLE doomed = CreateFileW(copy.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (doomed == INVALID_HANDLE_VALUE) {
+        DeleteFileW(copy.c_str());
+        return false;
+    }
+    // The copy waits on this handle, inherited, for this process to end.
+    HANDLE self = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
+                         SYNCHRONIZE, TRUE, 0)) {
+        CloseHandle(doomed);
+        return false;
+    }
+    std::wstring command = L"\"" + copy + L"\" " + kFinishSwitch + L" " +
+                           std::to_wstring(reinterpret_cast<uintptr_t>(self)) + L" \"" +
+                           WithoutBackslash(folder) + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    // It works in the temporary folder, so that it holds no folder it is to remove.
+    BOOL started = CreateProcessW(copy.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                  temp, &startup, &process);
+    CloseHandle(self);
+    CloseHandle(doomed);
+    if (!started) return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+}  // namespace
+
+bool StartFinishCopy(const std::wstring& folder) {
+    std::wstring program = ModulePath();
+    if (program.empty()) return false;
+    return StartCopy(program, folder) || ScheduleDeletion(program, folder);
+}
+
+int RunFinishCopy(const std::wstring& processHandle, const std::wstring& folder) {
+    HANDLE parent = reinterpret_cast<HANDLE>(
+        static_cast<uintptr_t>(std::wcstoull(processHandle.c_str(), nullptr, 10)));
+    // Waits as long as the installed program shows its closing message. Without a process to
+    // wait for, this was not started by the removal, and nothing is touched.
+    DWORD waited = WaitForSingleObject(parent, INFINITE);
+    CloseHandle(parent);
+    if (waited != WAIT_OBJECT_0) return kUninstallIncomplete;
+    for (int attempt = 1;; ++attempt) {
+        int code = FinishUninstall(U(folder));
+        if (code == kUninstallRemoved || attempt == kFinishAttempts) return code;
+        Sleep(kFinishRetryMs);
+    }
+}

@@ -1,0 +1,324 @@
+#include "standin/Uninstall.h"
+
+#include <algorithm>
+
+#include "install/InstUtils.h"
+#include "install/InstallLog.h"
+#include "wizard/AppRunning.h"
+#include "wizard/Registry.h"
+#include "wizard/UILang.h"
+
+namespace {
+
+constexpr char kFileCopy[] = "File Copy: ";
+constexpr char kMadeDir[] = "Made Dir: ";
+constexpr char kProductKey[] = "Software\\Tessaron Word Processor";
+constexpr uint32_t kFileAttributeReparsePoint = 0x400;
+
+bool StartsWith(const std::string& text, const char* prefix) {
+    return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
+}
+
+bool IsLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+
+// A full path on a drive ("C:\...") or a share ("\\server\share\..."), without wildcards or other
+// characters no file name holds, and without "." or ".." steps that could lead elsewhere. A drive
+// alone ("C:" or "C:\") is accepted only where `driveAlone` says so: the log lists drives that did
+// not exist when it was written.
+bool IsFullPath(const Wide& path, bool driveAlone) {
+    size_t start;
+    if (path.size() >= 2 && IsLetter(path[0]) && path[1] == u':') {
+        if (path.size() == 2) return driveAlone;
+        if (path[2] != u'\\') return false;
+        if (path.size() == 3) return driveAlone;
+        start = 3;
+    } else if (path.size() > 2 && path[0] == u'\\' && path[1] == u'\\') {
+        start = 2;
+    } else {
+        return false;
+    }
+    size_t step = start;
+    for (size_t i = start; i <= path.size(); ++i) {
+        if (i < path.size()) {
+            char16_t c = path[i];
+            if (c < 32 || Wide(u"*?\"<>|:/").find(c) != Wide::npos) return false;
+            if (c != u'\\') continue;
+        }
+        Wide name = path.substr(step, i - step);
+        if (name == u"." || name == u"..") return false;
+        step = i + 1;
+    }
+    return true;
+}
+
+// "C:", "C:\" or a share's root: never removed.
+bool IsRoot(const Wide& folder) {
+    Wide bare = WithoutBackslash(folder);
+    if (bare.size() == 2 && bare[1] == u':') return true;
+    if (bare.size() > 2 && bare[0] == u'\\' && bare[1] == u'\\') {
+        size_t server = bare.find(u'\\', 2);
+        return server == Wide::npos || bare.find(u'\\', server + 1) == Wide::npos;
+    }
+    return false;
+}
+
+size_t Depth(const Wide& folder) {
+    Wide bare = WithoutBackslash(folder);
+    return static_cast<size_t>(std::count(bare.begin(), bare.end(), u'\\'));
+}
+
+// Names in a folder, without "." and "..".
+std::vector<plat::FindData> FolderEntries(const Wide& folder) {
+    std::vector<plat::FindData> entries;
+    plat::FindData found;
+    plat::Handle search = plat::FindFirstFileW(JoinPath(folder, u"*"), &found);
+    if (search == plat::kInvalidHandle) return entries;
+    do {
+        if (found.name != u"." && found.name != u"..") entries.push_back(found);
+    } while (plat::FindNextFileW(search, &found));
+    plat::FindClose(search);
+    return entries;
+}
+
+// The removal's work and what it had to leave.
+class TRemoval {
+public:
+    std::vector<Wide> Left;
+
+    // A listed file; one that is gone already counts as removed.
+    void DeleteFile(const Wide& path) {
+        uint32_t attributes = plat::GetFileAttributesW(path);
+        if (attributes == plat::kInvalidFileAttributes) {
+            uint32_t error = plat::GetLastError();
+            if (error != plat::kErrorFileNotFound && error != plat::kErrorPathNotFound)
+                Left.push_back(path);
+            return;
+        }
+        if (attributes & plat::kFileAttributeDirectory) return;  // a folder is not what was listed
+        if (plat::DeleteFileW(path)) return;
+        // The user may have write-protected it; it goes all the same.
+        if ((attributes & plat::kFileAttributeReadOnly) &&
+            plat::SetFileAttributesW(path, attributes & ~plat::kFileAttributeReadOnly) &&
+            plat::DeleteFileW(path))
+            return;
+        Left.push_back(path);
+    }
+
+    // A folder that an installation made: removed only when nothing is left in it.
+    void RemoveFolderIfEmpty(const Wide& folder) {
+        if (IsRoot(folder)) return;
+        Wide bare = WithoutBackslash(folder);
+        uint32_t attributes = plat::GetFileAttributesW(bare);
+        if (attributes == plat::kInvalidFileAttributes ||
+            !(attributes & plat::kFileAttributeDirectory))
+            return;
+        if (!FolderEntries(bare).empty()) return;  // the user's files, and so their folder, stay
+        if (!plat::RemoveDirectoryW(bare)) Left.push_back(folder);
+    }
+
+    // The folder and every folder below it that holds no file. True when the folder is gone.
+    bool RemoveEmptyTree(const Wide& folder) {
+        bool empty = true;
+        for (const plat::FindData& entry : FolderEntries(folder)) {
+            bool isFolder = entry.attributes & plat::kFileAttributeDirectory;
+            // A link to a folder elsewhere is not followed.
+            if (!isFolder || (entry.attributes & kFileAttributeReparsePoint) ||
+                !RemoveEmptyTree(JoinPath(folder, entry.name)))
+                empty = false;
+        }
+        if (!empty) return false;
+        if (plat::RemoveDirectoryW(folder)) return true;
+        Left.push_back(JoinPath(folder, u""));
+        return false;
+    }
+
+    void DeleteKey(plat::HKey root, const std::string& key) {
+        int32_t status = plat::RegDeleteKeyA(root, key);
+        if (status == 0 || status == static_cast<int32_t>(plat::kErrorFileNotFound)) return;
+        const char* rootName =
+            root == plat::kHKeyLocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\";
+        Left.push_back(WideOfUtf8(rootName + key));
+    }
+};
+
+// The shared templates and clip library items that "Update.log" lists, the small data files and
+// the log itself, then whatever folder that leaves empty. Only paths inside the data folder are
+// acted on: the log lies in a folder that every user can write to.
+void RemoveSharedData(TRemoval& removal) {
+    Wide data = SharedDataFolder();
+    if (data.empty() || !FolderExists(data)) return;
+    Wide updateLog = data + u"Update.log";
+    bool keepUpdateLog = false;
+    if (FileExists(updateLog)) {
+        std::string text;
+        if (!ReadBytesOfFile(updateLog, &text)) {
+            removal.Left.push_back(updateLog);
+            keepUpdateLog = true;
+            text.clear();
+        }
+        for (const std::string& line : SplitLogLines(text)) {
+            if (line.empty() || line[0] == '*') continue;  // run markers
+            Wide path = WideOfUtf8(line.substr(0, line.find('\t')));  // "\t!": keep existing
+            if (!IsFullPath(path, false) || !PathStartsWith(path, data) || path.size() == data.size())
+                continue;
+            size_t before = removal.Left.size();
+            removal.DeleteFile(path);
+            // While a file it lists remains, the log stays to tell of it.
+            if (removal.Left.size() != before) keepUpdateLog = true;
+        }
+    }
+    removal.DeleteFile(data + u"Hidden\\install_stamp");
+    removal.DeleteFile(data + u"tsd_common.dat");
+    if (!keepUpdateLog) removal.DeleteFile(updateLog);
+    removal.RemoveEmptyTree(WithoutBackslash(data));
+}
+
+// The files that the install log lists (all but `keep`), the log once none of them remains, and
+// the listed folders and the installation folder when empty, deepest first.
+void RemoveLogged(const Wide& folder, const TInstallRecord& record, const Wide& keep,
+                  TRemoval& removal) {
+    size_t before = removal.Left.size();
+    bool kept = false;
+    for (const Wide& file : record.Files) {
+        if (!keep.empty() && SamePath(file, keep)) {
+            kept = FileExists(file);
+            continue;
+        }
+        removal.DeleteFile(file);
+    }
+    if (!kept && removal.Left.size() == before) removal.DeleteFile(JoinPath(folder, kInstallLogName));
+
+    std::vector<Wide> folders = record.Folders;
+    folders.push_back(JoinPath(folder, u""));
+    std::stable_sort(folders.begin(), folders.end(),
+                     [](const Wide& a, const Wide& b) { return Depth(a) > Depth(b); });
+    for (const Wide& listed : folders) removal.RemoveFolderIfEmpty(listed);
+}
+
+// The interface language of the installation, English when none was saved.
+void UseSavedLanguage() {
+    TRegistry registry;
+    if (!registry.KeyExists(kSavedChoicesKey)) return;
+    registry.OpenKey(kSavedChoicesKey, false);
+    if (registry.ValueExists("UILANG")) MatchSavedUILang(registry.ReadString("UILANG"));
+}
+
+int ShowBox(const std::string& text, uint32_t flags) {
+    return plat::MessageBoxW(0, DecodeUIText(text), DecodeUIText(UIText(ProductName)),
+                             plat::kMbTaskModal | flags);
+}
+
+const char* Text(const TUninstallText& text) { return text[CurrentUILang]; }
+
+std::string ListOf(const std::vector<Wide>& items) {
+    constexpr size_t kShown = 10;
+    std::string list;
+    for (size_t i = 0; i < items.size() && i < kShown; ++i)
+        list += (i ? "\r" : "") + Utf8Of(items[i]);
+    if (items.size() > kShown) list += "\r...";
+    return list;
+}
+
+}  // namespace
+
+TLogState ReadInstallRecord(const Wide& logPath, TInstallRecord* record) {
+    *record = TInstallRecord();
+    if (!FileExists(logPath)) return TLogState::Missing;
+    std::string text;
+    if (!ReadBytesOfFile(logPath, &text) || text.find('\0') != std::string::npos)
+        return TLogState::Damaged;
+    for (const std::string& line : SplitLogLines(text)) {
+        if (line.empty()) continue;
+        if (StartsWith(line, kFileCopy)) {
+            Wide path = WideOfUtf8(line.substr(sizeof kFileCopy - 1));
+            if (!IsFullPath(path, false)) return TLogState::Damaged;
+            record->Files.push_back(path);
+        } else if (StartsWith(line, kMadeDir)) {
+            Wide path = WideOfUtf8(line.substr(sizeof kMadeDir - 1));
+            if (!IsFullPath(path, true)) return TLogState::Damaged;
+            record->Folders.push_back(path);
+        } else {
+            return TLogState::Damaged;
+        }
+    }
+    if (record->Files.empty()) return TLogState::Damaged;
+    return TLogState::Read;
+}
+
+Wide SharedDataFolder() {
+    Wide shared = SpecialFolder(plat::kCsidlCommonAppData);
+    if (shared.empty()) shared = SpecialFolder(plat::kCsidlPersonal);
+    if (shared.empty()) return Wide();
+    return JoinPath(shared, u"Tessaron\\");
+}
+
+int Uninstall(const TUninstallOptions& options) {
+    UseSavedLanguage();
+    auto tell = [&options](const std::string& text, uint32_t flags) {
+        if (!options.Silent) ShowBox(text, flags);
+    };
+
+    Wide folder = ExtractFolder(options.ProgramPath);
+    TInstallRecord record;
+    TLogState log = TLogState::Missing;
+    if (!FileExists(folder + kPortableMarkName))
+        log = ReadInstallRecord(folder + kInstallLogName, &record);
+    if (log == TLogState::Missing) {
+        tell(Text(UninstallPortable), plat::kMbIconInformation | plat::kMbOk);
+        return kUninstallRefused;
+    }
+    if (log == TLogState::Damaged) {
+        tell(Text(UninstallLogDamaged), plat::kMbIconError | plat::kMbOk);
+        return kUninstallIncomplete;
+    }
+    if (IsAppRunning()) {
+        tell(Text(UninstallRunning), plat::kMbIconInformation | plat::kMbOk);
+        return kUninstallRefused;
+    }
+    if (!options.Silent) {
+        if (ShowBox(Text(UninstallConfirm), plat::kMbIconQuestion | plat::kMbYesNo) != plat::kIdYes)
+            return kUninstallRefused;
+        // The application may have been started while the question was open.
+        if (IsAppRunning()) {
+            tell(Text(UninstallRunning), plat::kMbIconInformation | plat::kMbOk);
+            return kUninstallRefused;
+        }
+    }
+
+    // No process can remove the folder it works in.
+    plat::SetCurrentDirectoryW(TempFolder());
+    TRemoval removal;
+    RemoveSharedData(removal);
+    removal.DeleteKey(plat::kHKeyCurrentUser, kSavedChoicesKey);
+    removal.DeleteKey(plat::kHKeyLocalMachine, kUninstallKey);
+    plat::RegDeleteKeyA(plat::kHKeyCurrentUser, kProductKey);  // stays while it holds other keys
+
+    // The running program file is left, with the log and the folders holding it, to a process
+    // that starts once this one has ended.
+    bool selfListed = false;
+    for (const Wide& file : record.Files)
+        if (SamePath(file, options.ProgramPath) && FileExists(file)) selfListed = true;
+    RemoveLogged(folder, record, selfListed ? options.ProgramPath : Wide(), removal);
+    if (selfListed && !(options.StartFinish && options.StartFinish(folder))) {
+        removal.Left.push_back(options.ProgramPath);
+        removal.Left.push_back(folder + kInstallLogName);
+    }
+
+    if (removal.Left.empty()) {
+        tell(Text(UninstallDone), plat::kMbIconInformation | plat::kMbOk);
+        return kUninstallRemoved;
+    }
+    tell(FormatText(Text(UninstallPartly), {ListOf(removal.Left)}),
+         plat::kMbIconWarning | plat::kMbOk);
+    return kUninstallIncomplete;
+}
+
+int FinishUninstall(const Wide& folder) {
+    plat::SetCurrentDirectoryW(TempFolder());
+    TInstallRecord record;
+    TLogState log = ReadInstallRecord(JoinPath(folder, kInstallLogName), &record);
+    if (log == TLogState::Damaged) return kUninstallIncomplete;
+    TRemoval removal;
+    RemoveLogged(JoinPath(folder, u""), record, Wide(), removal);
+    return removal.Left.empty() ? kUninstallRemoved : kUninstallIncomplete;
+}

@@ -1,0 +1,87 @@
+// The messages of "-ui", in the rows of the language table: German, English, Spanish, French,
+// Simplified Chinese, Traditional Chinese. "\r" breaks a line.
+#include "standin/Uninstall.h"
+
+TUninstallText UninstallConfirm = {
+    "Möchten Sie das Tessaron-Textverarbeitungsprogramm und alle seine Komponenten von diesem "
+        "Computer entfernen?\r\rIhre eigenen Dokumente bleiben erhalten.",
+    "Do you want to remove Tessaron Word Processor and all of its components from this "
+        "computer?\r\rYour own documents are kept.",
+    "¿Desea quitar el procesador de textos Tessaron y todos sus componentes de este equipo?"
+        "\r\rSus propios documentos se conservan.",
+    "Voulez-vous supprimer le traitement de texte Tessaron et tous ses composants de cet "
+        "ordinateur ?\r\rVos propres documents sont conservés.",
+    "是否要从此计算机中删除泰萨隆文字处理器及其所有组件？\r\r您自己的文档将被保留。",
+    "是否要從這台電腦移除泰薩隆文字處理器及其所有元件？\r\r您自己的文件將會保留。",
+};
+
+TUninstallText UninstallDone = {
+    "Das Tessaron-Textverarbeitungsprogramm wurde von Ihrem Computer entfernt.",
+    "Tessaron Word Processor was removed from your computer.",
+    "El procesador de textos Tessaron se ha quitado de su equipo.",
+    "Le traitement de texte Tessaron a été supprimé de votre ordinateur.",
+    "泰萨隆文字处理器已从您的计算机中删除。",
+    "泰薩隆文字處理器已從您的電腦移除。",
+};
+
+TUninstallText UninstallPartly = {
+    "Das Tessaron-Textverarbeitungsprogramm wurde nur teilweise entfernt. Folgendes konnte "
+        "nicht gelöscht werden:\r\r%s\r\rSchließen Sie alle Programme, die es verwenden, und "
+        "löschen Sie es dann selbst.",
+    "Tessaron Word Processor was only partly removed. The following could not be deleted:"
+        "\r\r%s\r\rClose any program that uses it, then delete it yourself.",
+    "El procesador de textos Tessaron solo se ha quitado en parte. No se pudo eliminar lo "
+        "siguiente:\r\r%s\r\rCierre los programas que lo usen y elimínelo usted mismo.",
+    "Le traitement de texte Tessaron n'a été supprimé qu'en partie. Les éléments suivants "
+        "n'ont pas pu être effacés :\r\r%s\r\rFermez les programmes qui les utilisent, puis "
+        "effacez-les vous-même.",
+    "泰萨隆文字处理器只被部分删除。以下项目无法删除：\r\r%s\r\r请关闭正在使用它们的程序，"
+        "然后自行删除。",
+    "泰薩隆文字處理器只被部分移除。下列項目無法刪除：\r\r%s\r\r請關閉正在使用它們的程式，"
+        "然後自行刪除。",
+};
+
+TUninstallText UninstallRunning = {
+    "Das Tessaron-Textverarbeitungsprogramm wird gerade ausgeführt. Bitte schließen Sie alle "
+        "laufenden Instanzen und starten Sie die Deinstallation dann erneut.",
+    "Tessaron Word Processor is running. Please close any running instance(s) of Tessaron "
+        "Word Processor, then start the removal again.",
+    "El procesador de textos Tessaron se está ejecutando. Cierre todas las instancias en "
+        "ejecución y vuelva a iniciar la desinstalación.",
+    "Le traitement de texte Tessaron est en cours d'exécution. Fermez tous ses exemplaires "
+        "ouverts, puis relancez la désinstallation.",
+    "泰萨隆文字处理器正在运行。请关闭所有正在运行的实例，然后重新开始卸载。",
+    "泰薩隆文字處理器正在執行。請關閉所有正在執行的執行個體，然後重新開始解除安裝。",
+};
+
+TUninstallText UninstallPortable = {
+    "Dies ist eine portable Kopie des Tessaron-Textverarbeitungsprogramms. Sie ist nicht "
+        "installiert: Um sie zu entfernen, löschen Sie ihren Ordner.\r\rEs wurde nichts "
+        "entfernt.",
+    "This is a portable copy of Tessaron Word Processor. It is not installed: to remove it, "
+        "delete its folder.\r\rNothing was removed.",
+    "Esta es una copia portátil del procesador de textos Tessaron. No está instalada: para "
+        "quitarla, elimine su carpeta.\r\rNo se ha quitado nada.",
+    "Ceci est une copie portable du traitement de texte Tessaron. Elle n'est pas installée : "
+        "pour la supprimer, effacez son dossier.\r\rRien n'a été supprimé.",
+    "这是泰萨隆文字处理器的便携版，它没有被安装：要删除它，请删除它所在的文件夹。"
+        "\r\r没有删除任何内容。",
+    "這是泰薩隆文字處理器的可攜式版本，它並未安裝：若要移除它，請刪除它所在的資料夾。"
+        "\r\r沒有移除任何內容。",
+};
+
+TUninstallText UninstallLogDamaged = {
+    "Das Installationsprotokoll „Install.log“ ist beschädigt. Ohne es lassen sich die "
+        "installierten Dateien nicht von Ihren eigenen unterscheiden, daher wurde nichts "
+        "entfernt.",
+    "The installation log \"Install.log\" is damaged. Without it the installed files cannot "
+        "be told apart from your own, so nothing was removed.",
+    "El registro de instalación «Install.log» está dañado. Sin él no se pueden distinguir los "
+        "archivos instalados de los suyos, por lo que no se ha quitado nada.",
+    "Le journal d'installation « Install.log » est endommagé. Sans lui, les fichiers installés "
+        "ne peuvent pas être distingués des vôtres : rien n'a donc été supprimé.",
+    "安装日志“Install.log”已损坏。没有它就无法区分安装的文件和您自己的文件，因此没有删除任何"
+        "内容。",
+    "安裝記錄「Install.log」已損毀。沒有它就無法區分安裝的檔案和您自己的檔案，因此沒有移除任何"
+        "內容。",
+};

@@ -1,0 +1,394 @@
+// "tsd.exe -ui" on the fake machine, after a real silent installation by the setup program: what
+// goes, what stays (the user's files, and their folders), the refusals, and the outcome codes.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/Entry.h"
+#include "install/InstUtils.h"
+#include "standin/Uninstall.h"
+#include "tests/host/TestMachine.h"
+#include "wizard/AppRunning.h"
+#include "wizard/Registry.h"
+
+namespace {
+
+using Names = std::vector<plat::Wide>;
+
+const plat::Wide kMain = u"C:\\Program Files\\Tessaron";
+const plat::Wide kProgram = kMain + u"\\tsd.exe";
+const plat::Wide kLog = kMain + u"\\Install.log";
+const plat::Wide kCommon = u"C:\\ProgramData\\Tessaron";
+const plat::Wide kTemplate = kCommon + u"\\Public\\Templates\\Letters\\Business Letter.rtf";
+const plat::Wide kProgramsLink =
+    u"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Tessaron Word Processor.lnk";
+const plat::Wide kDesktopLink = u"C:\\Users\\User\\Desktop\\Tessaron Word Processor.lnk";
+constexpr char kProductKey[] = "Software\\Tessaron Word Processor";
+
+std::string RealPayload() {
+    std::ifstream in(TSD_PAYLOAD_FILE, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+class Uninstalling : public ::testing::Test {
+protected:
+    void SetUp() override {
+        StartFreshProcess();
+        static const std::string payload = RealPayload();
+        ASSERT_FALSE(payload.empty()) << TSD_PAYLOAD_FILE;
+        fake::SetResource("FILES", "FILES", payload);
+        before_ = fake::ListTree(u"C:\\");
+    }
+
+    // The setup program, silently, as a process of its own.
+    void Install(const plat::Wide& arguments = u"-S") {
+        fake::SetCommandLine(u"\"C:\\Users\\User\\Downloads\\tessaron-setup.exe\" " + arguments);
+        ASSERT_EQ(0, SetupMain());
+        ASSERT_TRUE(fake::ShownBoxes().empty());
+    }
+
+    // "<program> -ui" as a new process of the installed program; the finishing copy is recorded,
+    // not run.
+    int Remove(bool silent, const plat::Wide& program = kProgram, bool finishStarts = true) {
+        ResetRunFlags();
+        ResetInstallLog();
+        ResetUILangState();
+        fake::SetModuleFileName(program);
+        finishFolders_.clear();
+        TUninstallOptions options;
+        options.ProgramPath = program;
+        options.Silent = silent;
+        options.StartFinish = [this, finishStarts](const plat::Wide& folder) {
+            finishFolders_.push_back(folder);
+            return finishStarts;
+        };
+        return Uninstall(options);
+    }
+
+    // Both steps, as the program and its copy in the temporary folder run them.
+    int RemoveAll(bool silent) {
+        int code = Remove(silent);
+        if (code == kUninstallRemoved) {
+            EXPECT_EQ(Names{kMain + u"\\"}, finishFolders_);
+            EXPECT_EQ(kUninstallRemoved, FinishUninstall(kMain));
+        }
+        return code;
+    }
+
+    static bool KeysPresent() {
+        return fake::RegKeyExists(plat::kHKeyCurrentUser, kSavedChoicesKey) &&
+               fake::RegKeyExists(plat::kHKeyLocalMachine, kUninstallKey);
+    }
+    static bool KeysGone() {
+        return !fake::RegKeyExists(plat::kHKeyCurrentUser, kSavedChoicesKey) &&
+               !fake::RegKeyExists(plat::kHKeyCurrentUser, kProductKey) &&
+               !fake::RegKeyExists(plat::kHKeyLocalMachine, kUninstallKey);
+    }
+    // What the machine holds beyond its state before the installation.
+    Names Added() const {
+        Names now = fake::ListTree(u"C:\\"), added;
+        std::set_difference(now.begin(), now.end(), before_.begin(), before_.end(),
+                            std::back_inserter(added));
+        return added;
+    }
+    static plat::Wide LastBoxText() {
+        return fake::ShownBoxes().empty() ? plat::Wide() : fake::ShownBoxes().back().text;
+    }
+
+    Names before_;
+    Names finishFolders_;
+};
+
+TEST_F(Uninstalling, SilentRemovalLeavesTheMachineAsItWas) {
+    Install();
+    ASSERT_TRUE(fake::FileExistsAt(kDesktopLink) || fake::FileExistsAt(kProgramsLink));
+    ASSERT_EQ(kUninstallRemoved, Remove(true));
+    EXPECT_TRUE(fake::ShownBoxes().empty());
+    EXPECT_TRUE(KeysGone());
+    // The running program, its log and its folder are left to the copy that finishes.
+    EXPECT_EQ((Names{u"Program Files\\Tessaron\\", u"Program Files\\Tessaron\\Install.log",
+                     u"Program Files\\Tessaron\\tsd.exe"}),
+              Added());
+    EXPECT_EQ(Names{kMain + u"\\"}, finishFolders_);
+
+    EXPECT_EQ(kUninstallRemoved, FinishUninstall(kMain));
+    EXPECT_EQ(Names{}, Added());
+    EXPECT_EQ(0, fake::OpenHandleCount());
+    EXPECT_EQ(0, fake::OpenKeyCount());
+}
+
+TEST_F(Uninstalling, TheUsersOwnFilesStayWithTheirFolders) {
+    Install();
+    fake::PutFile(kMain + u"\\My notes.txt", "mine");
+    fake::PutFile(kMain + u"\\Letters\\To Anna.rtf", "mine too");
+    fake::PutFolder(kMain + u"\\Empty of mine");
+    fake::PutFile(kCommon + u"\\Public\\Templates\\Letters\\My Letter.rtf", "my template");
+    // A file the installation wrote, changed by the user: listed, so it goes.
+    fake::PutFile(kTemplate, "changed");
+
+    ASSERT_EQ(kUninstallRemoved, RemoveAll(true));
+    EXPECT_EQ((Names{u"Program Files\\Tessaron\\", u"Program Files\\Tessaron\\Empty of mine\\",
+                     u"Program Files\\Tessaron\\Letters\\",
+                     u"Program Files\\Tessaron\\Letters\\To Anna.rtf",
+                     u"Program Files\\Tessaron\\My notes.txt", u"ProgramData\\Tessaron\\",
+                     u"ProgramData\\Tessaron\\Public\\", u"ProgramData\\Tessaron\\Public\\Templates\\",
+                     u"ProgramData\\Tessaron\\Public\\Templates\\Letters\\",
+                     u"ProgramData\\Tessaron\\Public\\Templates\\Letters\\My Letter.rtf"}),
+              Added());
+    EXPECT_EQ("mine", fake::FileBytes(kMain + u"\\My notes.txt"));
+    EXPECT_EQ("my template",
+              fake::FileBytes(kCommon + u"\\Public\\Templates\\Letters\\My Letter.rtf"));
+    EXPECT_TRUE(KeysGone());
+}
+
+TEST_F(Uninstalling, OnlyWhatTheLogsListIsDeleted) {
+    Install();
+    // A folder that existed before the installation is not listed and stays when it is empty.
+    fake::PutFolder(u"C:\\Users\\Public\\Empty");
+    // The update log lies in a folder that every user can write to: a line naming a file outside
+    // the data folder is not acted on.
+    fake::PutFile(u"C:\\Users\\User\\Documents\\Thesis.doc", "years of work");
+    std::string update = fake::FileBytes(kCommon + u"\\Update.log");
+    fake::PutFile(kCommon + u"\\Update.log",
+                  update + "C:\\Users\\User\\Documents\\Thesis.doc\t!\r\n"
+                           "C:\\ProgramData\\Tessaron\\..\\..\\Users\\User\\Documents\\Thesis.doc\r\n");
+    // A read-only installed file goes all the same.
+    fake::SetAttributes(kMain + u"\\License.txt", plat::kFileAttributeReadOnly);
+
+    ASSERT_EQ(kUninstallRemoved, RemoveAll(true));
+    EXPECT_EQ((Names{u"Users\\Public\\Empty\\", u"Users\\User\\Documents\\Thesis.doc"}), Added());
+    EXPECT_EQ("years of work", fake::FileBytes(u"C:\\Users\\User\\Documents\\Thesis.doc"));
+}
+
+TEST_F(Uninstalling, TheApplicationsOwnSettingsKeyKeepsTheProductKey) {
+    Install();
+    plat::HKey key = 0;
+    ASSERT_EQ(0, plat::RegCreateKeyExA(plat::kHKeyCurrentUser, std::string(kProductKey) + "\\Recent",
+                                       plat::kKeyAllAccess, &key));
+    plat::RegCloseKey(key);
+    ASSERT_EQ(kUninstallRemoved, RemoveAll(true));
+    EXPECT_FALSE(fake::RegKeyExists(plat::kHKeyCurrentUser, kSavedChoicesKey));
+    EXPECT_FALSE(fake::RegKeyExists(plat::kHKeyLocalMachine, kUninstallKey));
+    EXPECT_TRUE(fake::RegKeyExists(plat::kHKeyCurrentUser, std::string(kProductKey) + "\\Recent"));
+}
+
+TEST_F(Uninstalling, WorksWhenStartedInsideTheInstallationFolder) {
+    Install();
+    ASSERT_TRUE(plat::SetCurrentDirectoryW(kMain));
+    ASSERT_EQ(kUninstallRemoved, RemoveAll(true));
+    EXPECT_EQ(Names{}, Added());
+}
+
+TEST_F(Uninstalling, InteractiveRunAsksInTheSavedLanguageAndReportsOnce) {
+    fake::SetUserLCID(0x040C);  // French: saved as UILANG
+    Install();
+    fake::SetUserLCID(0x0409);
+    fake::ScriptAnswers({plat::kIdYes});
+    ASSERT_EQ(kUninstallRemoved, Remove(false));
+    const auto& boxes = fake::ShownBoxes();
+    ASSERT_EQ(2u, boxes.size());
+    EXPECT_EQ(DecodeUIText(UninstallConfirm[3]), boxes[0].text);
+    EXPECT_EQ(DecodeUIText(ProductName[3]), boxes[0].caption);
+    EXPECT_EQ(plat::kMbYesNo | plat::kMbIconQuestion | plat::kMbTaskModal, boxes[0].flags);
+    EXPECT_EQ(DecodeUIText(UninstallDone[3]), boxes[1].text);
+    EXPECT_EQ(plat::kMbOk | plat::kMbIconInformation | plat::kMbTaskModal, boxes[1].flags);
+    EXPECT_TRUE(KeysGone());
+}
+
+TEST_F(Uninstalling, EveryLanguageHasEveryText) {
+    for (const TUninstallText* text : {&UninstallConfirm, &UninstallDone, &UninstallPartly,
+                                       &UninstallRunning, &UninstallPortable, &UninstallLogDamaged}) {
+        for (int row = 0; row < kUILangCount; ++row) {
+            ASSERT_NE(nullptr, (*text)[row]);
+            EXPECT_FALSE(DecodeUIText((*text)[row]).empty());
+            // Every row has its own wording, not a copy of the English one.
+            if (row != 1) {
+                EXPECT_STRNE((*text)[1], (*text)[row]) << row;
+            }
+        }
+    }
+    for (int row = 0; row < kUILangCount; ++row)
+        EXPECT_NE(std::string::npos, std::string(UninstallPartly[row]).find("%s")) << row;
+}
+
+TEST_F(Uninstalling, CancelAtTheQuestionRemovesNothing) {
+    Install();
+    Names installed = Added();
+    for (int answer : {plat::kIdNo, plat::kIdCancel, 0}) {
+        fake::ScriptAnswers({answer});
+        size_t shown = fake::ShownBoxes().size();
+        EXPECT_EQ(kUninstallRefused, Remove(false)) << answer;
+        EXPECT_EQ(shown + 1, fake::ShownBoxes().size()) << "the question alone";
+        EXPECT_EQ(installed, Added());
+        EXPECT_TRUE(KeysPresent());
+        EXPECT_TRUE(finishFolders_.empty());
+    }
+}
+
+TEST_F(Uninstalling, RefusedWhileTheApplicationRuns) {
+    Install();
+    Names installed = Added();
+    plat::WindowHandle app = fake::AddWindow();
+    fake::SetWindowProp(app, kRunningMark, 1);
+
+    EXPECT_EQ(kUninstallRefused, Remove(true));
+    EXPECT_TRUE(fake::ShownBoxes().empty());
+    EXPECT_EQ(kUninstallRefused, Remove(false));
+    ASSERT_EQ(1u, fake::ShownBoxes().size()) << "no question first";
+    EXPECT_EQ(DecodeUIText(UninstallRunning[1]), LastBoxText());
+    EXPECT_EQ(installed, Added());
+    EXPECT_TRUE(KeysPresent());
+
+    // A window carrying the mark with the value 0 is no running application.
+    fake::SetWindowProp(app, kRunningMark, 0);
+    EXPECT_EQ(kUninstallRemoved, Remove(true));
+}
+
+TEST_F(Uninstalling, APortableCopyIsRemovedByDeletingItsFolder) {
+    fake::PutFile(u"C:\\Portable\\Tessaron\\Tessaron.ini", "");
+    Install(u"-S \"-DC:\\Portable\\Tessaron\"");
+    // An install log beside the mark, left by something else, changes nothing.
+    fake::PutFile(u"C:\\Portable\\Tessaron\\Install.log",
+                  "File Copy: C:\\Portable\\Tessaron\\License.txt\r\n");
+    Names installed = Added();
+    for (bool silent : {true, false}) {
+        EXPECT_EQ(kUninstallRefused, Remove(silent, u"C:\\Portable\\Tessaron\\tsd.exe"));
+        EXPECT_EQ(installed, Added());
+    }
+    ASSERT_EQ(1u, fake::ShownBoxes().size());
+    EXPECT_EQ(DecodeUIText(UninstallPortable[1]), LastBoxText());
+}
+
+TEST_F(Uninstalling, WithoutAnInstallLogNothingIsRemoved) {
+    Install();
+    plat::DeleteFileW(kLog);
+    Names installed = Added();
+    EXPECT_EQ(kUninstallRefused, Remove(false));
+    EXPECT_EQ(DecodeUIText(UninstallPortable[1]), LastBoxText());
+    EXPECT_EQ(installed, Added());
+    EXPECT_TRUE(KeysPresent());
+}
+
+TEST_F(Uninstalling, ADamagedInstallLogRemovesNothingAndSaysSo) {
+    Install();
+    const std::string good = fake::FileBytes(kLog);
+    const std::vector<std::pair<const char*, std::string>> damages = {
+        {"empty", ""},
+        {"cut inside a prefix", good + "File Cop"},
+        {"a line of another kind", "Copied: C:\\Program Files\\Tessaron\\License.txt\r\n" + good},
+        {"a NUL byte", good.substr(0, 20) + std::string(1, '\0') + good.substr(20)},
+        {"a relative path", good + "File Copy: License.txt\r\n"},
+        {"a step up", good + "File Copy: C:\\Program Files\\Tessaron\\..\\..\\boot.ini\r\n"},
+        {"a wildcard", good + "File Copy: C:\\Program Files\\Tessaron\\*\r\n"},
+        {"folders only", "Made Dir: C:\\Program Files\\Tessaron\\\r\n"},
+    };
+    for (const auto& [what, bytes] : damages) {
+        fake::PutFile(kLog, bytes);
+        Names installed = Added();
+        size_t shown = fake::ShownBoxes().size();
+        EXPECT_EQ(kUninstallIncomplete, Remove(true)) << what;
+        EXPECT_EQ(shown, fake::ShownBoxes().size()) << what;
+        EXPECT_EQ(kUninstallIncomplete, Remove(false)) << what;
+        EXPECT_EQ(DecodeUIText(UninstallLogDamaged[1]), LastBoxText()) << what;
+        EXPECT_EQ(installed, Added()) << what;
+        EXPECT_TRUE(KeysPresent()) << what;
+        EXPECT_TRUE(finishFolders_.empty()) << what;
+    }
+    // One that cannot be read at all.
+    fake::PutFile(kLog, good);
+    fake::HoldOpen(kLog);
+    EXPECT_EQ(kUninstallIncomplete, Remove(true));
+    EXPECT_TRUE(KeysPresent());
+    EXPECT_TRUE(fake::FileExistsAt(kMain + u"\\License.txt"));
+}
+
+TEST_F(Uninstalling, AFileInUseStaysAndTheRestGoes) {
+    Install();
+    const plat::Wide license = kMain + u"\\License.txt";
+    fake::HoldOpen(license);
+    fake::ScriptAnswers({plat::kIdYes});
+    ASSERT_EQ(kUninstallIncomplete, Remove(false));
+    ASSERT_EQ(2u, fake::ShownBoxes().size());
+    plat::Wide report = fake::ShownBoxes()[1].text;
+    EXPECT_NE(plat::Wide::npos, report.find(license)) << "the report names what is left";
+    EXPECT_EQ(plat::kMbOk | plat::kMbIconWarning | plat::kMbTaskModal,
+              fake::ShownBoxes()[1].flags);
+    EXPECT_TRUE(KeysGone());
+    EXPECT_FALSE(fake::FileExistsAt(kProgramsLink));
+    EXPECT_FALSE(fake::FolderExistsAt(kCommon));
+
+    // The copy finishes: the program goes, the log stays while a file it lists remains.
+    EXPECT_EQ(Names{kMain + u"\\"}, finishFolders_);
+    EXPECT_EQ(kUninstallIncomplete, FinishUninstall(kMain));
+    EXPECT_EQ((Names{u"Program Files\\Tessaron\\", u"Program Files\\Tessaron\\Install.log",
+                     u"Program Files\\Tessaron\\License.txt"}),
+              Added());
+    // Once the file is free, the log finishes the work.
+    fake::HoldOpen(license, false);
+    EXPECT_EQ(kUninstallRemoved, FinishUninstall(kMain));
+    EXPECT_EQ(Names{}, Added());
+}
+
+TEST_F(Uninstalling, ASharedFileInUseKeepsTheUpdateLog) {
+    Install();
+    fake::HoldOpen(kTemplate);
+    ASSERT_EQ(kUninstallIncomplete, Remove(true));
+    EXPECT_TRUE(fake::ShownBoxes().empty());
+    EXPECT_TRUE(fake::FileExistsAt(kTemplate));
+    EXPECT_TRUE(fake::FileExistsAt(kCommon + u"\\Update.log")) << "it still lists the template";
+    EXPECT_FALSE(fake::FileExistsAt(kCommon + u"\\tsd_common.dat"));
+    EXPECT_FALSE(fake::FolderExistsAt(kCommon + u"\\Hidden"));
+    EXPECT_FALSE(fake::FolderExistsAt(kCommon + u"\\Public\\Clip Library"));
+    EXPECT_TRUE(KeysGone());
+    EXPECT_EQ(kUninstallRemoved, FinishUninstall(kMain));
+    EXPECT_FALSE(fake::FolderExistsAt(kMain));
+}
+
+TEST_F(Uninstalling, ARegistryKeyThatCannotBeDeletedIsReported) {
+    Install();
+    fake::DenyRegistryKey(plat::kHKeyLocalMachine, kUninstallKey);
+    fake::ScriptAnswers({plat::kIdYes});
+    ASSERT_EQ(kUninstallIncomplete, Remove(false));
+    EXPECT_NE(plat::Wide::npos, LastBoxText().find(u"HKEY_LOCAL_MACHINE\\" +
+                                                   WideOfUtf8(kUninstallKey)));
+    EXPECT_FALSE(fake::RegKeyExists(plat::kHKeyCurrentUser, kSavedChoicesKey));
+    EXPECT_FALSE(fake::FileExistsAt(kMain + u"\\License.txt"));
+}
+
+TEST_F(Uninstalling, WhenNoCopyCanFinishTheProgramIsReportedLeft) {
+    Install();
+    fake::ScriptAnswers({plat::kIdYes});
+    ASSERT_EQ(kUninstallIncomplete, Remove(false, kProgram, false));
+    EXPECT_NE(plat::Wide::npos, LastBoxText().find(kProgram));
+    EXPECT_TRUE(fake::FileExistsAt(kProgram));
+    EXPECT_TRUE(fake::FileExistsAt(kLog)) << "it still lists the program";
+    EXPECT_TRUE(KeysGone());
+}
+
+TEST_F(Uninstalling, TheFinishingStepTouchesNothingUnlisted) {
+    // A folder whose log is damaged, or that has none.
+    fake::PutFile(u"C:\\Other\\Install.log", "garbage\r\n");
+    fake::PutFile(u"C:\\Other\\data.txt", "data");
+    EXPECT_EQ(kUninstallIncomplete, FinishUninstall(u"C:\\Other"));
+    EXPECT_TRUE(fake::FileExistsAt(u"C:\\Other\\Install.log"));
+    plat::DeleteFileW(u"C:\\Other\\Install.log");
+    EXPECT_EQ(kUninstallRemoved, FinishUninstall(u"C:\\Other"));
+    EXPECT_EQ("data", fake::FileBytes(u"C:\\Other\\data.txt"));
+}
+
+TEST(InstallRecord, ReadsBothKindsOfLineAndDrivesThatWereMissing) {
+    StartFreshProcess();
+    fake::PutFile(u"C:\\T\\Install.log",
+                  "Made Dir: X:\r\nMade Dir: X:\\\r\nMade Dir: X:\\a\\\r\n\r\n"
+                  "File Copy: X:\\a\\tsd.exe\nFile Copy: \\\\server\\share\\b.txt\r");
+    TInstallRecord record;
+    ASSERT_EQ(TLogState::Read, ReadInstallRecord(u"C:\\T\\Install.log", &record));
+    EXPECT_EQ((Names{u"X:", u"X:\\", u"X:\\a\\"}), record.Folders);
+    EXPECT_EQ((Names{u"X:\\a\\tsd.exe", u"\\\\server\\share\\b.txt"}), record.Files);
+    EXPECT_EQ(TLogState::Missing, ReadInstallRecord(u"C:\\T\\None.log", &record));
+    EXPECT_TRUE(record.Files.empty());
+}
+
+}  // namespace
