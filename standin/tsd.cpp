@@ -37,7 +37,8 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case WM_CREATE: {
         auto* font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-        std::wstring label = L"Interface language: " + (g_language.empty() ? L"(none)" : g_language);
+        std::wstring label = g_language.empty() ? L"Started without an interface language"
+                                                : L"Started with -uilp " + g_language;
         HWND status = CreateWindowExW(0, L"STATIC", label.c_str(), WS_CHILD | WS_VISIBLE, 0, 0, 0,
                                       0, window, reinterpret_cast<HMENU>(kLanguageId), nullptr,
                                       nullptr);
@@ -112,7 +113,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
     if (!RegisterClassW(&wc)) return 1;
 
     std::wstring title = L"Tessaron Word Processor";
-    if (!g_language.empty()) title += L" [" + g_language + L"]";
+    if (!g_language.empty()) title += L" (-uilp " + g_language + L")";
     HWND window = CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW,
                                   CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr,
                                   instance, nullptr);

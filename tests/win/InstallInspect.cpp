@@ -6,7 +6,10 @@
 //                                        with "(no nul)" when the terminating nul is missing;
 //                                        REG_DWORD as a decimal number); NAME=missing
 //   install_inspect key HKCU|HKLM KEY    exists / missing
-//   install_inspect running              yes / no: a window carries the application's mark
+//   install_inspect running              "yes: <window title>" / "no": a window carries the
+//                                        application's mark
+#include <windows.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -80,7 +83,17 @@ int main() {
         return 0;
     }
     if (args.size() == 1 && args[0] == u"running") {
-        std::printf("%s\n", IsAppRunning() ? "yes" : "no");
+        std::string title;
+        bool running = false;
+        plat::EnumWindows([&](plat::WindowHandle window) {
+            if (plat::GetPropW(window, kRunningMark) == 0) return true;
+            wchar_t text[256] = {};
+            GetWindowTextW(reinterpret_cast<HWND>(window), text, 255);
+            title = Utf8Of(plat::Wide(reinterpret_cast<const char16_t*>(text)));
+            running = true;
+            return false;
+        });
+        std::printf("%s\n", running ? ("yes: " + title).c_str() : "no");
         return 0;
     }
     std::printf("usage: install_inspect link PATH | reg HKCU|HKLM KEY NAME... | key HKCU|HKLM KEY | running\n");

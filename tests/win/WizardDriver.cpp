@@ -15,6 +15,8 @@
 // Script lines (words; texts in double quotes with \" \\ \r \n \t escapes; "#" starts a comment):
 //   window class NAME [SECONDS]      wait for a visible top-level window of the program
 //   window title "TEXT" [SECONDS]
+//   window any "TEXT" [SECONDS]      the same for a window of any process (one the program
+//                                      started), by its title
 //   expect_title "TEXT"              the current window's caption
 //   expect_client_size W H           the current window's client area in pixels
 //   click CONTROL                    press a button (it must be visible and enabled)
@@ -223,19 +225,20 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 struct FindTop {
     std::wstring cls, title;
     HWND found = nullptr;
+    bool anyProcess = false;
 };
 
 BOOL CALLBACK VisitTop(HWND window, LPARAM context) {
     auto* find = reinterpret_cast<FindTop*>(context);
-    if (!OfProgram(window) || !IsWindowVisible(window)) return TRUE;
+    if ((!find->anyProcess && !OfProgram(window)) || !IsWindowVisible(window)) return TRUE;
     if (!find->cls.empty() && ClassOf(window) != find->cls) return TRUE;
     if (!find->title.empty() && TextOf(window) != find->title) return TRUE;
     find->found = window;
     return FALSE;
 }
 
-HWND FindTopWindow(const std::wstring& cls, const std::wstring& title) {
-    FindTop find{cls, title, nullptr};
+HWND FindTopWindow(const std::wstring& cls, const std::wstring& title, bool anyProcess = false) {
+    FindTop find{cls, title, nullptr, anyProcess};
     EnumWindows(VisitTop, reinterpret_cast<LPARAM>(&find));
     return find.found;
 }
@@ -408,12 +411,13 @@ void Run(const std::vector<std::wstring>& w) {
         unsigned limit = Seconds(w, 3, 20);
         DWORD start = GetTickCount();
         for (;;) {
-            HWND found = w[1] == L"class" ? FindTopWindow(w[2], L"") : FindTopWindow(L"", w[2]);
+            bool any = w[1] == L"any";
+            HWND found = w[1] == L"class" ? FindTopWindow(w[2], L"") : FindTopWindow(L"", w[2], any);
             if (found) {
                 g_window = found;
                 break;
             }
-            if (ProgramEnded()) Fail("the program ended (exit code " + std::to_string(g_exitCode) + ") before its window showed");
+            if (!any && ProgramEnded()) Fail("the program ended (exit code " + std::to_string(g_exitCode) + ") before its window showed");
             if (GetTickCount() - start > limit * 1000) Fail("no visible window " + Utf8(w[1]) + " " + Shown(w[2]) + " within " + std::to_string(limit) + " s");
             Sleep(50);
         }
