@@ -62,7 +62,8 @@ setup_resources(${CMAKE_BINARY_DIR}/setup_damaged_res.o ${DAMAGED_DIR})
 
 # ---- The setup program ----
 add_executable(tessaron-setup WIN32 app/WinMain_win32.cpp ${CMAKE_BINARY_DIR}/setup_res.o)
-target_link_options(tessaron-setup PRIVATE ${WIN_LINK_FLAGS} -municode)
+# Without its symbol table, as the program is shipped.
+target_link_options(tessaron-setup PRIVATE ${WIN_LINK_FLAGS} -municode -s)
 target_link_libraries(tessaron-setup PRIVATE setupcore ${WIN_SYSTEM_LIBS})
 
 add_executable(tessaron-setup-damaged WIN32 app/WinMain_win32.cpp
@@ -93,10 +94,10 @@ target_link_options(payload_install_check PRIVATE ${WIN_LINK_FLAGS})
 target_link_libraries(payload_install_check PRIVATE setupcore ${WIN_SYSTEM_LIBS})
 
 # Reads shortcuts and registry values back for the Wine tests.
-add_executable(install_inspect tests/win/InstallInspect.cpp)
-target_include_directories(install_inspect PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_options(install_inspect PRIVATE ${WIN_LINK_FLAGS})
-target_link_libraries(install_inspect PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+add_executable(read_back tests/win/ReadBack.cpp)
+target_include_directories(read_back PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_options(read_back PRIVATE ${WIN_LINK_FLAGS})
+target_link_libraries(read_back PRIVATE setupcore ${WIN_SYSTEM_LIBS})
 
 # The automation driver of the Wine wizard tests (a console program, no link to the setup's code).
 add_executable(wizard_driver tests/win/WizardDriver.cpp)

@@ -209,10 +209,7 @@ TEST_F(AttachFiles, DiskFullFailsTheWrite) {
 }
 
 TEST(RealPayloadInstall, AllEntriesWithTheirBytesAndTimes) {
-    std::ifstream in(TSD_PAYLOAD_FILE, std::ios::binary);
-    ASSERT_TRUE(in) << TSD_PAYLOAD_FILE;
-    std::stringstream bytes;
-    bytes << in.rdbuf();
+    ASSERT_FALSE(RealPayload().empty()) << TSD_PAYLOAD_FILE;
     for (int bias : {0, -120, 480}) {
         fake::Reset();
         fake::SetTimeZoneBias(bias);
@@ -220,7 +217,7 @@ TEST(RealPayloadInstall, AllEntriesWithTheirBytesAndTimes) {
         ResetInstallLog();
         ResetAttachFilesState();
         Silent = true;
-        fake::SetResource("FILES", "FILES", bytes.str());
+        fake::SetResource("FILES", "FILES", RealPayload());
         TAttachedFiles files;
         ASSERT_EQ(260u, files.Entries.size());
         StartInstallLog(u"C:\\Program Files\\Tessaron", false);

@@ -95,15 +95,8 @@ TEST_F(Entry, MissingPayloadIsDamaged) {
 
 // The payload that the build packs into the real setup program.
 TEST(RealPayload, HoldsThe260EntriesInTheirFolders) {
-    std::ifstream in(TSD_PAYLOAD_FILE, std::ios::binary);
-    ASSERT_TRUE(in) << "build the Windows payload first: " << TSD_PAYLOAD_FILE;
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    std::string packed = bytes.str();
-    ASSERT_EQ("\x78\xDA", packed.substr(0, 2));
-
-    StartFreshProcess();
-    fake::SetResource("FILES", "FILES", packed);
+    ASSERT_TRUE(StartFreshProcessWithRealPayload()) << "build the Windows payload first: " << TSD_PAYLOAD_FILE;
+    ASSERT_EQ("\x78\xDA", RealPayload().substr(0, 2));
     fake::SetCommandLine(u"setup.exe -S");
     ASSERT_EQ(0, SetupMain());
     const auto& entries = AttachedFiles->Entries;

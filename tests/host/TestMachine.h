@@ -67,3 +67,22 @@ inline std::string DeflateForTest(const std::string& raw) {
     out.resize(size);
     return out;
 }
+
+// The payload that the build packs into the real setup program (read once).
+inline const std::string& RealPayload() {
+    static const std::string payload = [] {
+        std::ifstream in(TSD_PAYLOAD_FILE, std::ios::binary);
+        std::stringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }();
+    return payload;
+}
+
+// A clean machine whose setup program carries the real payload.
+inline bool StartFreshProcessWithRealPayload() {
+    StartFreshProcess();
+    if (RealPayload().empty()) return false;
+    fake::SetResource("FILES", "FILES", RealPayload());
+    return true;
+}

@@ -25,20 +25,10 @@ const plat::Wide kProgramsLink =
 const plat::Wide kDesktopLink = u"C:\\Users\\User\\Desktop\\Tessaron Word Processor.lnk";
 constexpr char kProductKey[] = "Software\\Tessaron Word Processor";
 
-std::string RealPayload() {
-    std::ifstream in(TSD_PAYLOAD_FILE, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 class Uninstalling : public ::testing::Test {
 protected:
     void SetUp() override {
-        StartFreshProcess();
-        static const std::string payload = RealPayload();
-        ASSERT_FALSE(payload.empty()) << TSD_PAYLOAD_FILE;
-        fake::SetResource("FILES", "FILES", payload);
+        ASSERT_TRUE(StartFreshProcessWithRealPayload()) << TSD_PAYLOAD_FILE;
         before_ = fake::ListTree(u"C:\\");
     }
 

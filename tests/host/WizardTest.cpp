@@ -20,20 +20,10 @@ const plat::Wide kCommonPrograms = u"C:\\ProgramData\\Microsoft\\Windows\\Start 
 const plat::Wide kCommonDesktop = u"C:\\Users\\Public\\Desktop";
 const plat::Wide kLinkName = u"\\Tessaron Word Processor.lnk";
 
-std::string RealPayload() {
-    std::ifstream in(TSD_PAYLOAD_FILE, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 class Wizard : public ::testing::Test {
 protected:
     void SetUp() override {
-        StartFreshProcess();
-        static const std::string payload = RealPayload();
-        ASSERT_FALSE(payload.empty()) << TSD_PAYLOAD_FILE;
-        fake::SetResource("FILES", "FILES", payload);
+        ASSERT_TRUE(StartFreshProcessWithRealPayload()) << TSD_PAYLOAD_FILE;
     }
     // A second run of the program on the same machine.
     void NextProcess() { ResetProcessState(); }

@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib.sh"
 export TZ=Asia/Kolkata
 new_prefix
 setup="$SRC_DIR/dist/tessaron-setup.exe"
-inspect="$WIN_BUILD_DIR/install_inspect.exe"
+inspect="$WIN_BUILD_DIR/read_back.exe"
 main="$(c_drive 'Program Files/Tessaron')"
 data="$(c_drive ProgramData/Tessaron)"
 

@@ -6,7 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 new_prefix
 setup="$SRC_DIR/dist/tessaron-setup.exe"
-inspect="$WIN_BUILD_DIR/install_inspect.exe"
+inspect="$WIN_BUILD_DIR/read_back.exe"
 main="$(c_drive 'Program Files/Tessaron')"
 data="$(c_drive ProgramData/Tessaron)"
 temp="$(c_drive users/root/Temp)"
@@ -48,10 +48,10 @@ running=no
 for _ in $(seq 100); do
     run_wine 30 "$inspect" running
     running="$(tr -d '\r' <"$TEST_DIR/out.txt")"
-    [ "$running" = yes ] && break
+    [[ "$running" == yes* ]] && break
     sleep 0.2
 done
-[ "$running" = yes ] || fail "the application did not start"
+[[ "$running" == yes* ]] || fail "the application did not start"
 run_wine 60 "$program" "${arguments[@]}" /S
 expect_code 1 "refused while the application runs"
 [ -f "$main/tsd.exe" ] && [ -f "$main/License.txt" ] && [ -f "$data/Update.log" ] ||

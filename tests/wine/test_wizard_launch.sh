@@ -22,6 +22,6 @@ close
 SCRIPT
 run_driver 180 "$TEST_DIR/launch.txt" "$WIN_BUILD_DIR/tessaron-setup.exe"
 expect_code 0 "installed in French, and the application started with -uilp fr"
-run_wine 60 "$WIN_BUILD_DIR/install_inspect.exe" reg HKCU 'Software\Tessaron Word Processor\Install' UILANG LAUNCH
+run_wine 60 "$WIN_BUILD_DIR/read_back.exe" reg HKCU 'Software\Tessaron Word Processor\Install' UILANG LAUNCH
 grep -q 'UILANG=REG_SZ fr' "$TEST_DIR/out.txt" || fail "the language was not remembered"
 echo "ok: French remembered"

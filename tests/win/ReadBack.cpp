@@ -1,12 +1,12 @@
 // Reads back what an installation left, through the same Windows interfaces, and prints it as
 // UTF-8 lines for the Wine tests to compare:
-//   install_inspect link PATH            target=, workdir=, description= of a shortcut
-//   install_inspect reg HKCU|HKLM KEY NAME...
+//   read_back link PATH            target=, workdir=, description= of a shortcut
+//   read_back reg HKCU|HKLM KEY NAME...
 //                                        NAME=<type> <value> for each value (REG_SZ as text,
 //                                        with "(no nul)" when the terminating nul is missing;
 //                                        REG_DWORD as a decimal number); NAME=missing
-//   install_inspect key HKCU|HKLM KEY    exists / missing
-//   install_inspect running              "yes: <window title>" / "no": a window carries the
+//   read_back key HKCU|HKLM KEY    exists / missing
+//   read_back running              "yes: <window title>" / "no": a window carries the
 //                                        application's mark
 #include <windows.h>
 
@@ -96,6 +96,6 @@ int main() {
         std::printf("%s\n", running ? ("yes: " + title).c_str() : "no");
         return 0;
     }
-    std::printf("usage: install_inspect link PATH | reg HKCU|HKLM KEY NAME... | key HKCU|HKLM KEY | running\n");
+    std::printf("usage: read_back link PATH | reg HKCU|HKLM KEY NAME... | key HKCU|HKLM KEY | running\n");
     return 2;
 }

@@ -4,7 +4,7 @@
 source "$(dirname "$0")/lib.sh"
 new_prefix
 setup="$SRC_DIR/dist/tessaron-setup.exe"
-inspect="$WIN_BUILD_DIR/install_inspect.exe"
+inspect="$WIN_BUILD_DIR/read_back.exe"
 
 # Portable: everything in its folder, nothing elsewhere.
 mkdir -p "$(c_drive 'Portable Copy')"
