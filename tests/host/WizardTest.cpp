@@ -334,3 +334,38 @@ TEST_F(Wizard, DamagedProgramResourcesEndWithCodeThree) {
 }
 
 }  // namespace
+
+namespace {
+
+class WizardUpdateLog : public Wizard {};
+
+TEST_F(WizardUpdateLog, AnUnwritableUpdateLogIsNotReportedAsSuccess) {
+    fake::PutFile(kCommon + u"\\Update.log", "*0000000000000000\r\nC:\\kept\r\n");
+    fake::HoldOpen(kCommon + u"\\Update.log");
+    EXPECT_EQ(2, Run(u"-S")) << "a silent run reports the failure";
+    EXPECT_EQ("*0000000000000000\r\nC:\\kept\r\n", fake::FileBytes(kCommon + u"\\Update.log"));
+    EXPECT_TRUE(fake::FileExistsAt(kMain + u"\\Install.log")) << "the installation itself is recorded";
+}
+
+TEST_F(WizardUpdateLog, TheUserSeesTheFileAndMayPressFinishAgain) {
+    fake::PutFile(kCommon + u"\\Update.log", "");
+    fake::HoldOpen(kCommon + u"\\Update.log");
+    std::vector<TModalStep> user = {
+        [](TForm&) { Press(Form().NextBtn); }, [](TForm&) { Press(Form().NextBtn); },
+        [](TForm&) { Press(Form().NextBtn); }, [](TForm&) { Press(Form().NextBtn); },
+        [](TForm&) {
+            Form().FinishChkBx->UserToggled(false);
+            Press(Form().NextBtn);
+            EXPECT_EQ(kFinishedPage, Page()) << "the closing step stopped";
+            fake::HoldOpen(kCommon + u"\\Update.log", false);
+            Press(Form().NextBtn);
+        },
+    };
+    EXPECT_EQ(0, Run(u"", user));
+    ASSERT_EQ(1u, BoxesShown());
+    EXPECT_NE(plat::Wide::npos, fake::ShownBoxes()[0].text.find(u"Update.log"));
+    EXPECT_EQ(plat::kMbIconError, fake::ShownBoxes()[0].flags & 0xF0);
+    EXPECT_EQ(1u + 258u, LogLines(kCommon + u"\\Update.log").size()) << "written on the second press";
+}
+
+}  // namespace
