@@ -59,6 +59,10 @@ function(setup_resources out payload_dir)
 endfunction()
 setup_resources(${CMAKE_BINARY_DIR}/setup_res.o ${PAYLOAD_DIR})
 setup_resources(${CMAKE_BINARY_DIR}/setup_damaged_res.o ${DAMAGED_DIR})
+# One target makes the payloads and resource objects; every program that links one depends on it,
+# so that parallel builds never run the packer twice at once.
+add_custom_target(setup_resources DEPENDS ${CMAKE_BINARY_DIR}/setup_res.o
+  ${CMAKE_BINARY_DIR}/setup_damaged_res.o)
 
 # ---- The setup program ----
 add_executable(tessaron-setup WIN32 app/WinMain_win32.cpp ${CMAKE_BINARY_DIR}/setup_res.o)
@@ -110,3 +114,7 @@ add_executable(ui_demo tests/win/UiDemo.cpp ${CMAKE_BINARY_DIR}/setup_res.o)
 target_include_directories(ui_demo PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(ui_demo PRIVATE ${WIN_LINK_FLAGS})
 target_link_libraries(ui_demo PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+
+foreach(program tessaron-setup tessaron-setup-damaged payload_install_check ui_demo)
+  add_dependencies(${program} setup_resources)
+endforeach()
