@@ -854,7 +854,7 @@ def tpl_manual_contents():
                (1, "Care and Maintenance", 29),
                (1, "Troubleshooting", 31), (2, "Common Problems", 31),
                (2, "Error Messages", 34),
-               (1, "Specifications", 37), (1, "Index", 39)]
+               (1, "Technical Data", 37), (1, "Index", 39)]
     return toc_document("[[Product Name]] User Guide", "Version [[x.y]]", entries,
                         font=4, color=5, field_levels="1-3")
 
