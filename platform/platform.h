@@ -159,6 +159,20 @@ struct SystemTime {
     uint16_t hour = 0, minute = 0, second = 0, milliseconds = 0;
 };
 
+// The fields of a calendar time (day of week left 0).
+inline SystemTime SystemTimeOf(int year, int month, int day, int hour = 0, int minute = 0,
+                               int second = 0, int milliseconds = 0) {
+    SystemTime t;
+    t.year = static_cast<uint16_t>(year);
+    t.month = static_cast<uint16_t>(month);
+    t.day = static_cast<uint16_t>(day);
+    t.hour = static_cast<uint16_t>(hour);
+    t.minute = static_cast<uint16_t>(minute);
+    t.second = static_cast<uint16_t>(second);
+    t.milliseconds = static_cast<uint16_t>(milliseconds);
+    return t;
+}
+
 struct FindData {
     uint32_t attributes = 0;
     FileTime creationTime = 0, lastAccessTime = 0, lastWriteTime = 0;

@@ -35,13 +35,7 @@ void Populate(Machine& m) {
     m.moduleFileName = u"C:\\Users\\User\\Downloads\\setup.exe";
     m.tempPath = u"C:\\Users\\User\\Temp\\";
     m.currentFolder = u"C:\\";
-    plat::SystemTime clock;
-    clock.year = 2026;
-    clock.month = 3;
-    clock.day = 14;
-    clock.hour = 10;
-    clock.minute = 20;
-    clock.second = 30;
+    plat::SystemTime clock = plat::SystemTimeOf(2026, 3, 14, 10, 20, 30);
     plat::SystemTimeToFileTime(clock, &m.localNow);
 
     DriveInfo c;

@@ -306,14 +306,7 @@ TEST_F(ContractFiles, FileTimesRoundTrip) {
                               kFileAttributeNormal);
     ASSERT_NE(file, kInvalidHandle);
     FileTime after = 0;
-    SystemTime fields;
-    fields.year = 2021;
-    fields.month = 6;
-    fields.day = 15;
-    fields.hour = 12;
-    fields.minute = 34;
-    fields.second = 56;
-    fields.milliseconds = 789;
+    SystemTime fields = SystemTimeOf(2021, 6, 15, 12, 34, 56, 789);
     FileTime stamp = 0;
     ASSERT_TRUE(SystemTimeToFileTime(fields, &stamp));
     EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &stamp));

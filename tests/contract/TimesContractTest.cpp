@@ -8,15 +8,7 @@ namespace {
 using namespace plat;
 
 SystemTime Fields(int year, int month, int day, int hour, int minute, int second, int ms = 0) {
-    SystemTime t;
-    t.year = static_cast<uint16_t>(year);
-    t.month = static_cast<uint16_t>(month);
-    t.day = static_cast<uint16_t>(day);
-    t.hour = static_cast<uint16_t>(hour);
-    t.minute = static_cast<uint16_t>(minute);
-    t.second = static_cast<uint16_t>(second);
-    t.milliseconds = static_cast<uint16_t>(ms);
-    return t;
+    return SystemTimeOf(year, month, day, hour, minute, second, ms);
 }
 
 FileTime TimeOf(const SystemTime& fields) {

@@ -38,15 +38,9 @@ protected:
         return plat::WriteFile(file, bytes.data(), static_cast<uint32_t>(bytes.size()), written);
     }
     static plat::FileTime Time(int year, int month, int day, int hour, int minute, int second) {
-        plat::SystemTime t;
-        t.year = static_cast<uint16_t>(year);
-        t.month = static_cast<uint16_t>(month);
-        t.day = static_cast<uint16_t>(day);
-        t.hour = static_cast<uint16_t>(hour);
-        t.minute = static_cast<uint16_t>(minute);
-        t.second = static_cast<uint16_t>(second);
         plat::FileTime time = 0;
-        EXPECT_TRUE(plat::SystemTimeToFileTime(t, &time));
+        EXPECT_TRUE(plat::SystemTimeToFileTime(
+            plat::SystemTimeOf(year, month, day, hour, minute, second), &time));
         return time;
     }
 };
@@ -348,13 +342,7 @@ TEST_F(FakePlatform, ExplicitWriteTimeSurvivesLaterWritesThroughTheHandle) {
 
 TEST_F(FakePlatform, TimeZoneBiasSeparatesLocalFromUniversalTime) {
     fake::SetTimeZoneBias(-60);  // UTC+1
-    plat::SystemTime local;
-    local.year = 2025;
-    local.month = 12;
-    local.day = 31;
-    local.hour = 23;
-    local.minute = 59;
-    local.second = 59;
+    plat::SystemTime local = plat::SystemTimeOf(2025, 12, 31, 23, 59, 59);
     fake::SetLocalTime(local);
     plat::SystemTime now;
     plat::GetLocalTime(&now);

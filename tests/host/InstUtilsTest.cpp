@@ -16,10 +16,8 @@ protected:
         LogList = std::make_unique<std::vector<std::string>>();
     }
     plat::FileTime Utc(int y, int mo, int d, int h, int mi, int s) {
-        plat::SystemTime st;
-        st.year = y, st.month = mo, st.day = d, st.hour = h, st.minute = mi, st.second = s;
         plat::FileTime t = 0;
-        EXPECT_TRUE(plat::SystemTimeToFileTime(st, &t));
+        EXPECT_TRUE(plat::SystemTimeToFileTime(plat::SystemTimeOf(y, mo, d, h, mi, s), &t));
         return t;
     }
 };
@@ -162,10 +160,7 @@ TEST_F(InstUtils, AZeroDosTimeLeavesTheWriteTime) {
 }
 
 TEST_F(InstUtils, FileDateOfMissingAndUnrepresentableFiles) {
-    plat::SystemTime now;
-    now.year = 2026, now.month = 12, now.day = 7, now.hour = 9, now.minute = 30, now.second = 1;
-    now.milliseconds = 500;
-    fake::SetLocalTime(now);
+    fake::SetLocalTime(plat::SystemTimeOf(2026, 12, 7, 9, 30, 1, 500));
     EXPECT_EQ(EncodeDate(2026, 12, 7) + EncodeTime(9, 30, 1, 500), FileDateOf(u"C:\\missing"));
     fake::PutFile(u"C:\\old.txt", "x", Utc(1970, 1, 1, 0, 0, 0));
     EXPECT_EQ(kUnrepresentableFileDate, FileDateOf(u"C:\\old.txt"));

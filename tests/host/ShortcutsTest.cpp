@@ -10,23 +10,14 @@
 
 namespace {
 
-const plat::Wide kUserPrograms = u"C:\\Users\\User\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
-const plat::Wide kUserDesktop = u"C:\\Users\\User\\Desktop";
-const plat::Wide kCommonPrograms = u"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
-const plat::Wide kCommonDesktop = u"C:\\Users\\Public\\Desktop";
-const plat::Wide kLink = u"\\Tessaron Word Processor.lnk";
 
 class Shortcuts : public ::testing::Test {
 protected:
     void SetUp() override {
         StartFreshProcess();
         StartInstallLog(u"C:\\Program Files\\Tessaron", false);
-        fake::SetSpecialFolder(plat::kCsidlPrograms, kUserPrograms);
-        fake::SetSpecialFolder(plat::kCsidlDesktopDirectory, kUserDesktop);
-        fake::SetSpecialFolder(plat::kCsidlCommonPrograms, kCommonPrograms);
-        fake::SetSpecialFolder(plat::kCsidlCommonDesktopDirectory, kCommonDesktop);
     }
-    bool Has(const plat::Wide& folder) { return fake::FileExistsAt(folder + kLink); }
+    bool Has(const plat::Wide& folder) { return fake::FileExistsAt(folder + kLinkName); }
 };
 
 TEST_F(Shortcuts, LinkCarriesTargetFolderAndDescriptionAndIsLogged) {
@@ -50,27 +41,27 @@ TEST_F(Shortcuts, WithoutTheLinkObjectNothingIsWrittenOrLogged) {
 }
 
 TEST_F(Shortcuts, CurrentUserScopeRemovesTheAllUsersTwins) {
-    fake::PutFile(kCommonPrograms + kLink, "old");
-    fake::PutFile(kCommonDesktop + kLink, "old");
+    fake::PutFile(kCommonPrograms + kLinkName, "old");
+    fake::PutFile(kCommonDesktop + kLinkName, "old");
     PlaceShortcuts(false, true, u"C:\\Program Files\\Tessaron");
     EXPECT_TRUE(Has(kUserPrograms));
     EXPECT_TRUE(Has(kUserDesktop));
     EXPECT_FALSE(Has(kCommonPrograms));
     EXPECT_FALSE(Has(kCommonDesktop));
     fake::LinkData link;
-    ASSERT_TRUE(fake::LinkAt(kUserDesktop + kLink, &link));
+    ASSERT_TRUE(fake::LinkAt(kUserDesktop + kLinkName, &link));
     EXPECT_EQ(u"C:\\Program Files\\Tessaron\\tsd.exe", link.target);
     EXPECT_EQ(u"C:\\Program Files\\Tessaron", link.workingDirectory);
     EXPECT_EQ(u"Compact, fast-loading, but still powerful and efficient word processor", link.description);
 }
 
 TEST_F(Shortcuts, AllUsersWithoutDesktopKeepsAnExistingAllUsersDesktopShortcut) {
-    fake::PutFile(kUserPrograms + kLink, "old");
-    fake::PutFile(kUserDesktop + kLink, "old");
-    fake::PutFile(kCommonDesktop + kLink, "mine");
+    fake::PutFile(kUserPrograms + kLinkName, "old");
+    fake::PutFile(kUserDesktop + kLinkName, "old");
+    fake::PutFile(kCommonDesktop + kLinkName, "mine");
     PlaceShortcuts(true, false, u"C:\\Program Files\\Tessaron");
     EXPECT_TRUE(Has(kCommonPrograms));
-    EXPECT_EQ("mine", fake::FileBytes(kCommonDesktop + kLink));
+    EXPECT_EQ("mine", fake::FileBytes(kCommonDesktop + kLinkName));
     EXPECT_FALSE(Has(kUserPrograms));
     EXPECT_FALSE(Has(kUserDesktop));
 }

@@ -19,6 +19,17 @@
 #include "wizard/MainDlg.h"
 #include "wizard/UILang.h"
 
+// Folders of the clean fake machine that installations write to.
+inline const plat::Wide kMain = u"C:\\Program Files\\Tessaron";
+inline const plat::Wide kCommon = u"C:\\ProgramData\\Tessaron";
+inline const plat::Wide kUserPrograms =
+    u"C:\\Users\\User\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs";
+inline const plat::Wide kUserDesktop = u"C:\\Users\\User\\Desktop";
+inline const plat::Wide kCommonPrograms = u"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
+inline const plat::Wide kCommonDesktop = u"C:\\Users\\Public\\Desktop";
+// The English shortcut's file name, with its leading backslash.
+inline const plat::Wide kLinkName = u"\\Tessaron Word Processor.lnk";
+
 inline std::string ReadSourceFile(const std::string& relative) {
     std::ifstream in(std::string(TSD_SOURCE_DIR) + "/" + relative, std::ios::binary);
     std::stringstream bytes;

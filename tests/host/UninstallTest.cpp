@@ -15,10 +15,8 @@ namespace {
 
 using Names = std::vector<plat::Wide>;
 
-const plat::Wide kMain = u"C:\\Program Files\\Tessaron";
 const plat::Wide kProgram = kMain + u"\\tsd.exe";
 const plat::Wide kLog = kMain + u"\\Install.log";
-const plat::Wide kCommon = u"C:\\ProgramData\\Tessaron";
 const plat::Wide kTemplate = kCommon + u"\\Public\\Templates\\Letters\\Business Letter.rtf";
 const plat::Wide kProgramsLink =
     u"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Tessaron Word Processor.lnk";

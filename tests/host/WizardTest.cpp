@@ -14,11 +14,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const plat::Wide kMain = u"C:\\Program Files\\Tessaron";
-const plat::Wide kCommon = u"C:\\ProgramData\\Tessaron";
-const plat::Wide kCommonPrograms = u"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs";
-const plat::Wide kCommonDesktop = u"C:\\Users\\Public\\Desktop";
-const plat::Wide kLinkName = u"\\Tessaron Word Processor.lnk";
 
 class Wizard : public ::testing::Test {
 protected:
@@ -84,9 +79,7 @@ TEST_F(Wizard, SilentReinstallationRemembersAndLogsEachLineOnce) {
 
     NextProcess();
     fake::SetUserLCID(0x0409);
-    plat::SystemTime later;
-    later.year = 2027, later.month = 1, later.day = 2, later.hour = 3;
-    fake::SetLocalTime(later);
+    fake::SetLocalTime(plat::SystemTimeOf(2027, 1, 2, 3));
     ASSERT_EQ(0, Run(u"/S"));
     EXPECT_EQ(3, CurrentUILang) << "the saved language wins over the locale";
     Lines secondLog = LogLines(kMain + u"\\Install.log");
