@@ -1,11 +1,21 @@
 # make        builds the setup program and the stand-in application into dist/
 # make run    builds, then installs silently with the real setup program under Wine
 # make test   builds, then runs every test (host tests and Wine tests) through CTest
+# make bench  measures the setup program against the peer installer and a floor under Wine
+#
+# make dist PAYLOAD=DIR builds the setup program over DIR/listing.txt and the files beside it
+# (with DIR/tsd.exe, when there is one, instead of the stand-in application).
 HOST := build/host
-WIN := build/win32
+# The Windows build whose programs the tests run.
+TEST_WIN := build/win32
+WIN ?= $(TEST_WIN)
+# Only these targets of the Windows build, when given (the benchmark needs two).
+WIN_TARGETS ?=
+DIST ?= dist
+PAYLOAD ?=
 JOBS ?= 2
 
-.PHONY: all deps host win dist run test clean
+.PHONY: all deps host win dist run test bench clean
 
 all: dist
 
@@ -13,24 +23,28 @@ deps:
 	@bash tools/install-deps.sh
 
 host: deps
-	@cmake -S . -B $(HOST) -DWIN_BUILD_DIR=$(CURDIR)/$(WIN) >/dev/null
+	@cmake -S . -B $(HOST) -DWIN_BUILD_DIR=$(CURDIR)/$(TEST_WIN) >/dev/null
 	@cmake --build $(HOST) -j$(JOBS)
 
 win: host
 	@cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake \
-	    -DPACKER=$(CURDIR)/$(HOST)/tsdpack >/dev/null
-	@cmake --build $(WIN) -j$(JOBS)
+	    -DPACKER=$(CURDIR)/$(HOST)/tsdpack -DPAYLOAD=$(if $(PAYLOAD),$(abspath $(PAYLOAD))) >/dev/null
+	@cmake --build $(WIN) -j$(JOBS) $(if $(WIN_TARGETS),--target $(WIN_TARGETS))
 
 dist: win
-	@mkdir -p dist
-	@cp $(WIN)/tessaron-setup.exe $(WIN)/tsd.exe dist/
-	@echo "dist/tessaron-setup.exe and dist/tsd.exe are ready"
+	@mkdir -p $(DIST)
+	@cp $(WIN)/tessaron-setup.exe $(WIN)/tsd.exe $(DIST)/
+	@echo "$(DIST)/tessaron-setup.exe and $(DIST)/tsd.exe are ready"
 
 run: dist
-	@bash tools/run-under-wine.sh dist/tessaron-setup.exe
+	@bash tools/run-under-wine.sh $(DIST)/tessaron-setup.exe
 
 test: dist
 	@cd $(HOST) && ctest --output-on-failure -j$(JOBS)
+
+bench: host
+	@bash tools/install-deps.sh bench
+	@python3 bench/bench.py
 
 clean:
 	rm -rf build dist

@@ -31,14 +31,32 @@ target_link_options(tsd PRIVATE ${WIN_LINK_FLAGS} -municode -s)
 target_link_libraries(tsd PRIVATE setupcore ${WIN_SYSTEM_LIBS})
 
 # ---- The payload ----
+# PAYLOAD names another folder to pack (its listing.txt and the files beside it), for release
+# builds and the benchmark; empty packs resources/payload. The stand-in application is packed as
+# tsd.exe unless the folder brings a tsd.exe of its own.
+set(PAYLOAD "" CACHE PATH "Folder with listing.txt and the files to pack (empty: resources/payload)")
 set(PAYLOAD_DIR ${CMAKE_BINARY_DIR}/payload)
-set(LISTING ${CMAKE_SOURCE_DIR}/resources/payload/listing.txt)
-file(GLOB_RECURSE PAYLOAD_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/payload/*)
+if(PAYLOAD)
+  set(PAYLOAD_SOURCE ${PAYLOAD})
+else()
+  set(PAYLOAD_SOURCE ${CMAKE_SOURCE_DIR}/resources/payload)
+endif()
+set(LISTING ${PAYLOAD_SOURCE}/listing.txt)
+if(NOT EXISTS ${LISTING})
+  message(FATAL_ERROR "${LISTING} does not exist")
+endif()
+file(GLOB_RECURSE PAYLOAD_INPUTS CONFIGURE_DEPENDS ${PAYLOAD_SOURCE}/*)
+if(EXISTS ${PAYLOAD_SOURCE}/tsd.exe)
+  set(PACK_STANDIN "")
+else()
+  set(PACK_STANDIN --set "tsd.exe=$<TARGET_FILE:tsd>")
+endif()
+# Rewritten only when the choice changes, so that a switch to older files repacks too.
+file(CONFIGURE OUTPUT ${PAYLOAD_DIR}/source.txt CONTENT "${PAYLOAD_SOURCE}\n")
 add_custom_command(OUTPUT ${PAYLOAD_DIR}/payload.bin
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PAYLOAD_DIR}
-  COMMAND ${PACKER} --listing ${LISTING} --set "tsd.exe=$<TARGET_FILE:tsd>"
-          --out ${PAYLOAD_DIR}/payload.bin
-  DEPENDS ${PACKER} ${PAYLOAD_INPUTS} tsd
+  COMMAND ${PACKER} --listing ${LISTING} ${PACK_STANDIN} --out ${PAYLOAD_DIR}/payload.bin
+  DEPENDS ${PACKER} ${PAYLOAD_INPUTS} ${PAYLOAD_DIR}/source.txt tsd
   COMMENT "Packing the payload")
 # A copy with damaged deflate data, for the test that the program stops before any window.
 set(DAMAGED_DIR ${CMAKE_BINARY_DIR}/damaged)

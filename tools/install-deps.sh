@@ -4,6 +4,13 @@
 set -euo pipefail
 packages=(make cmake g++ libgtest-dev zlib1g-dev g++-mingw-w64-i686 libz-mingw-w64-dev
           wine wine32:i386 xvfb xauth imagemagick fonts-wqy-microhei)
+# "bench" adds what make bench needs beside the builds: the peer installer's compiler.
+for group in "$@"; do
+  case "$group" in
+    bench) packages+=(nsis) ;;
+    *) echo "install-deps.sh: unknown group $group" >&2; exit 2 ;;
+  esac
+done
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
