@@ -157,9 +157,11 @@ Section
 SectionEnd
 """ % (out, UNINSTALL_KEY, UNINSTALL_KEY))
     result = run(["makensis", "-V4", script], cwd=payload, capture_output=True, text=True)
-    # "Install data: 3804027 / 1905134 bytes": inflated / stored
-    m = re.search(r"Install data:\s+(\d+) / (\d+) bytes", result.stdout)
-    stored = int(m.group(2)) if m else 0
+    # "Compressed data: 1845187 / 3825933 bytes": stored / inflated (install code and files)
+    m = re.search(r"Compressed data:\s+(\d+) / (\d+) bytes", result.stdout)
+    if not m:
+        raise RuntimeError("makensis printed no size of its compressed data")
+    stored = int(m.group(1))
     return Candidate("peer /S", out, ["/S"], stored)
 
 
@@ -237,16 +239,12 @@ class Prefixes:
         subprocess.run(["wineserver", "-w"], env=env, stderr=subprocess.DEVNULL)
 
 
-def timed_run(candidate, env):
-    """Wall time and peak resident memory (kB) of one run."""
-    start = time.perf_counter()
-    child = subprocess.Popen(["wine", candidate.exe] + candidate.args, env=env,
-                             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                             stderr=subprocess.DEVNULL)
-    _, status, usage = os.wait4(child.pid, 0)
-    elapsed = time.perf_counter() - start
-    child.returncode = os.waitstatus_to_exitcode(status)
-    return elapsed, usage.ru_maxrss, child.returncode
+def timed_run(candidate, env, measure):
+    """Wall time and peak resident memory (kB) of one run, through the measuring launcher."""
+    out = subprocess.run([measure, "wine", candidate.exe] + candidate.args, env=env,
+                         stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
+                         stderr=subprocess.DEVNULL, text=True, check=True).stdout.split()
+    return float(out[0]), int(out[1]), int(out[2])
 
 
 def verify(prefix, payload, names):
@@ -265,13 +263,13 @@ def verify(prefix, payload, names):
     return None
 
 
-def measure(prefixes, candidates, payload, names, rounds):
+def measure(prefixes, candidates, payload, names, rounds, launcher):
     for r in range(rounds):
         order = candidates[r % len(candidates):] + candidates[:r % len(candidates)]
         for c in order:
             prefix, env, holder = prefixes.fresh()
             try:
-                elapsed, rss, code = timed_run(c, env)
+                elapsed, rss, code = timed_run(c, env, launcher)
                 problem = "exit code %d" % code if code != 0 else verify(prefix, payload, names)
             finally:
                 prefixes.finish(prefix, env, holder)
@@ -340,8 +338,8 @@ def table(title, candidates, files):
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--rounds", type=int, default=7)
-    parser.add_argument("--window-rounds", type=int, default=7)
+    parser.add_argument("--rounds", type=int, default=5)
+    parser.add_argument("--window-rounds", type=int, default=5)
     parser.add_argument("--work", default=os.path.join(ROOT, "build", "bench"))
     args = parser.parse_args()
     work = os.path.abspath(args.work)
@@ -357,6 +355,8 @@ def main():
         peer = build_peer(payload, work, tag)
         floor = build_floor(payload_bin, work, tag)
         sets[tag] = (payload, names, [setup, peer, floor])
+    launcher = os.path.join(work, "measure")
+    run(["cc", "-O2", os.path.join(BENCH, "measure.c"), "-o", launcher])
     holder = build_tool("holder", work)
     firstwin = build_tool("firstwin", work)
 
@@ -365,7 +365,7 @@ def main():
     prefixes.boot()
     for tag, (payload, names, candidates) in sets.items():
         log("Silent installs, %s files" % tag)
-        measure(prefixes, candidates, payload, names, args.rounds)
+        measure(prefixes, candidates, payload, names, args.rounds, launcher)
     log("First visible window")
     windows = first_window(prefixes, firstwin, sets["260"][2][:2], args.window_rounds)
 

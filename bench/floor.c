@@ -2,6 +2,7 @@
  * one zlib resource once, asks EnumWindows once (the running check), and writes every entry with
  * one WriteFile into the same folders as the setup program, creating each folder once. */
 #include <windows.h>
+#include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 #include <zlib.h>
