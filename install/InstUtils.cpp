@@ -1,6 +1,18 @@
 #include "install/InstUtils.h"
 
+#include <unordered_set>
+
 #include "install/InstallLog.h"
+
+namespace {
+
+// Folders that ForceFolders saw existing or created successfully in this run, as passed to it.
+std::unordered_set<Wide>& KnownFolders() {
+    static std::unordered_set<Wide> folders;
+    return folders;
+}
+
+}  // namespace
 
 void AppendBackslash(Wide& path) {
     if (path.empty()) return;
@@ -78,15 +90,24 @@ bool PathStartsWith(const Wide& path, const Wide& prefix) {
 }
 
 void ForceFolders(const Wide& folder) {
-    if (FolderExists(folder)) return;
+    auto& known = KnownFolders();
+    if (known.count(folder)) return;
+    if (FolderExists(folder)) {
+        known.insert(folder);
+        return;
+    }
     Wide t = folder;
     if (!t.empty() && t.back() == u'\\') t.pop_back();
     Wide parent = ExtractFolder(t);
     // The length strictly decreases, so "X:" (its own parent) ends the recursion.
     if (parent.size() < folder.size()) ForceFolders(parent);
-    plat::CreateDirectoryW(folder);
+    // Only a folder that was really made counts as known; one that could not be made is tried
+    // again the next time, as before.
+    if (plat::CreateDirectoryW(folder)) known.insert(folder);
     LogLine("Made Dir: " + Utf8Of(folder));
 }
+
+void ForgetKnownFolders() { KnownFolders().clear(); }
 
 int32_t FileSizeOf(const Wide& path) {
     plat::Handle file = plat::CreateFileW(path, 0, plat::kFileShareRead, plat::kOpenExisting,

@@ -117,6 +117,8 @@ bool TAttachedFiles::InstallFile(TAttachedFile* entry, const std::string& name,
         ForceFolders(ExtractFolder(path));
         // A name the payload does not hold fails like a file that cannot be written.
         if (entry && WriteEntry(*entry, path)) return true;
+        // The user may delete or create folders while the question is open.
+        ForgetKnownFolders();
         if (Silent) {
             ExitCode = kExitCannotWrite;
             return false;

@@ -235,3 +235,19 @@ TEST(RealPayloadInstall, AllEntriesWithTheirBytesAndTimes) {
 }
 
 }  // namespace
+
+// Folders found or made once are not tested again for every file, but a retry looks again: a
+// folder removed behind the installer's back is made anew and the file written.
+TEST_F(AttachFiles, KnownFoldersAreLookedAtAgainBeforeARetry) {
+    const plat::Wide folder = u"C:\\Apps\\Tessaron\\Templates\\Letters\\";
+    ASSERT_TRUE(files->InstallFile(files->Entries[2].get(), "", folder + u"Letter 1.rtf"));
+    ASSERT_TRUE(plat::DeleteFileW(folder + u"Letter 1.rtf"));
+    ASSERT_TRUE(plat::RemoveDirectoryW(folder));
+    fake::ScriptAnswers({plat::kIdRetry});
+    ASSERT_TRUE(files->InstallFile(files->Entries[2].get(), "", folder + u"Letter 2.rtf"));
+    EXPECT_EQ(1u, fake::ShownBoxes().size());
+    EXPECT_EQ("{\\rtf1 one}", fake::FileBytes(folder + u"Letter 2.rtf"));
+    // The folder was made twice but is logged once, as before.
+    EXPECT_EQ(1, std::count(LogList->begin(), LogList->end(),
+                            "Made Dir: C:\\Apps\\Tessaron\\Templates\\Letters\\"));
+}

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "image/PNG.h"
+#include "install/InstUtils.h"
 #include "install/InstallLog.h"
 #include "install/RunFlags.h"
 #include "payload/AttachFiles.h"
@@ -53,6 +54,7 @@ inline void PutProgramResources() {
 inline void ResetProcessState() {
     ResetRunFlags();
     ResetInstallLog();
+    ForgetKnownFolders();
     ResetAttachFilesState();
     ResetUILangState();
     ResetUIState();
