@@ -3,14 +3,16 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 #include <vector>
 
 // "Operation aborted": raised for any failure of the stream and PNG layer. The window framework's
 // error report does not show it.
-class EAbort : public std::runtime_error {
+// A plain std::exception: the runtime's string-carrying errors would bring a second string
+// implementation into the program.
+class EAbort : public std::exception {
 public:
-    EAbort() : std::runtime_error("Operation aborted") {}
+    const char* what() const noexcept override { return "Operation aborted"; }
 };
 
 [[noreturn]] void Abort();

@@ -6,11 +6,6 @@
 #include "install/Utf8.h"
 #include "ui/Form.h"
 
-#if defined(__GNUG__)
-#include <cxxabi.h>
-
-#include <cstdlib>
-#endif
 
 TApplication Application;
 
@@ -71,15 +66,39 @@ void TApplication::SetIcon(plat::IconHandle icon) {
 
 void SetBusyCursor(bool busy) { Backend().SetBusyCursor(busy); }
 
+std::string ReadableTypeName(const char* mangled) {
+    // Error kinds are plain class names, possibly in namespaces: "St13runtime_error",
+    // "N4tool5ErrorE", "6EAbort". The full demangler would add more code than the whole wizard
+    // for names no error of this program has; anything else is shown as it stands.
+    std::string name;
+    const char* p = mangled;
+    bool nested = false;
+    if (*p == 'N') {
+        nested = true;
+        ++p;
+    }
+    if (p[0] == 'S' && p[1] == 't') {
+        name = "std";
+        p += 2;
+    }
+    while (*p >= '0' && *p <= '9') {
+        size_t length = 0;
+        while (*p >= '0' && *p <= '9' && length < 4096) length = length * 10 + size_t(*p++ - '0');
+        size_t available = 0;
+        while (available < length && p[available]) ++available;
+        if (available < length) return mangled;
+        if (!name.empty()) name += "::";
+        name.append(p, length);
+        p += length;
+    }
+    if (nested && *p == 'E') ++p;
+    if (*p || name.empty()) return mangled;
+    return name;
+}
+
 void HandleException(const std::exception& error) {
     if (dynamic_cast<const EAbort*>(&error)) return;
-    std::string kind = typeid(error).name();
-#if defined(__GNUG__)
-    int status = 0;
-    char* readable = abi::__cxa_demangle(kind.c_str(), nullptr, nullptr, &status);
-    if (readable && status == 0) kind = readable;
-    std::free(readable);
-#endif
+    std::string kind = ReadableTypeName(typeid(error).name());
     plat::MessageBoxW(0, u"Exception " + WideOfUtf8(kind), Application.Title,
                       plat::kMbTaskModal | plat::kMbIconError | plat::kMbOk);
 }

@@ -1,7 +1,6 @@
 #include "ui/FormLoader.h"
 
 #include <map>
-#include <sstream>
 #include <vector>
 
 #include "platform/platform.h"
@@ -98,9 +97,9 @@ bool IsControlClassRegistered(const std::string& className) {
 void ResetControlClasses() { Classes().clear(); }
 
 bool LoadFormDescription(TForm& form, const std::string& text, std::string* error) {
-    std::stringstream lines(text);
     std::string raw;
     int number = 0;
+    size_t next = 0;
     bool first = true;
     // The containers of the lines above, by indentation level.
     std::vector<TWinControl*> levels;
@@ -108,7 +107,12 @@ bool LoadFormDescription(TForm& form, const std::string& text, std::string* erro
         *error = "line " + std::to_string(number) + ": " + why;
         return false;
     };
-    while (std::getline(lines, raw)) {
+    // Lines end with LF; a CR before it is dropped below.
+    while (next < text.size()) {
+        size_t end = text.find('\n', next);
+        if (end == std::string::npos) end = text.size();
+        raw.assign(text, next, end - next);
+        next = end + 1;
         ++number;
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         size_t start = raw.find_first_not_of(' ');

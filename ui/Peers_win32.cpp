@@ -18,9 +18,10 @@ const wchar_t* W(const Wide& text) { return reinterpret_cast<const wchar_t*>(tex
 
 Wide WindowText(HWND window) {
     int length = GetWindowTextLengthW(window);
-    std::wstring buffer(static_cast<size_t>(length) + 1, L'\0');
-    int got = GetWindowTextW(window, &buffer[0], length + 1);
-    return Wide(reinterpret_cast<const char16_t*>(buffer.c_str()), static_cast<size_t>(std::max(got, 0)));
+    Wide buffer(static_cast<size_t>(length) + 1, u'\0');
+    int got = GetWindowTextW(window, reinterpret_cast<wchar_t*>(&buffer[0]), length + 1);
+    buffer.resize(static_cast<size_t>(std::max(got, 0)));
+    return buffer;
 }
 
 TPeerKind KindOf(TControl& control) {

@@ -6,7 +6,7 @@
 
 #include <map>
 #include <memory>
-#include <stdexcept>
+#include <exception>
 #include <vector>
 
 #include "ui/Backend.h"
@@ -143,6 +143,12 @@ void PaintGraphic(TWinPeer& peer, HDC dc);
 // Posted to the form when the focused control may have been hidden or disabled.
 constexpr UINT kRepairFocusMessage = WM_APP + 1;
 
+// Stands for anything thrown that is not a std::exception.
+class EUnknownError : public std::exception {
+public:
+    const char* what() const noexcept override { return "unknown error"; }
+};
+
 // Runs an event handler of the framework: a std::exception is shown and the wizard goes on.
 template <class F>
 void Guarded(F&& handler) {
@@ -151,7 +157,7 @@ void Guarded(F&& handler) {
     } catch (const std::exception& error) {
         HandleException(error);
     } catch (...) {
-        HandleException(std::runtime_error("unknown error"));
+        HandleException(EUnknownError());
     }
 }
 

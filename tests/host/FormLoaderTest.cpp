@@ -2,7 +2,11 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/TestMachine.h"
+#include "ui/Backend.h"
 #include "ui/FormLoader.h"
+
+#include <new>
+#include <typeinfo>
 
 namespace {
 
@@ -181,3 +185,34 @@ TEST(Controls, PagesShowOnlyTheActiveOne) {
 }
 
 }  // namespace
+
+TEST_F(FormLoader, CountsLinesOfAnyEndingAndALastLineWithoutOne) {
+    struct Case {
+        std::string text, says;
+    } cases[] = {
+        {"TForm F\r\n\r\n  TNoSuch X", "line 3: unknown class TNoSuch"},
+        {"TForm F\n# note\n\n  TButton B\n  TNoSuch Y\n", "line 5: unknown class TNoSuch"},
+        {"TForm F\r\n  TButton B\r\n  TButton B\r\n", "line 3: a second control named B"},
+    };
+    for (const auto& c : cases) {
+        TForm fresh;
+        std::string why;
+        EXPECT_FALSE(LoadFormDescription(fresh, c.text, &why)) << c.text;
+        EXPECT_EQ(c.says, why) << c.text;
+    }
+    TForm form;
+    std::string why;
+    ASSERT_TRUE(LoadFormDescription(form, "TForm F\r\n  TButton B", &why)) << why;
+    EXPECT_NE(nullptr, form.FindControl("B"));
+}
+
+TEST(ErrorReport, NamesTheKindOfErrorReadably) {
+    EXPECT_EQ("std::bad_alloc", ReadableTypeName(typeid(std::bad_alloc).name()));
+    EXPECT_EQ("std::runtime_error", ReadableTypeName("St13runtime_error"));
+    EXPECT_EQ("EAbort", ReadableTypeName("6EAbort"));
+    EXPECT_EQ("ui::detail::Error", ReadableTypeName("N2ui6detail5ErrorE"));
+    // What it cannot read stands as it is: templates, a length past the end, nothing at all.
+    EXPECT_EQ("St6vectorIiSaIiEE", ReadableTypeName("St6vectorIiSaIiEE"));
+    EXPECT_EQ("9Short", ReadableTypeName("9Short"));
+    EXPECT_EQ("", ReadableTypeName(""));
+}
