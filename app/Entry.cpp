@@ -51,6 +51,9 @@ int32_t Run() {
     RegisterFormControlClasses();
     Application.SetIcon(plat::LoadIconW(1));
     if (HasSilentSwitch(ProgramArguments())) Silent = true;
+    // A silent run shows no window: its controls need no fonts, window classes or common
+    // controls, so they keep their state without the window backend.
+    if (Silent) SetBackend(nullptr);
 
     // The payload is inflated and listed before any window is made.
     AttachedFiles = new TAttachedFiles();

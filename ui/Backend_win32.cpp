@@ -223,8 +223,16 @@ private:
 
 bool RegisterWindowClasses() {
     static bool registered = [] {
-        INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES};
-        InitCommonControlsEx(&controls);
+        // The common controls are loaded only when a window is made, not by every run: by name,
+        // so that the manifest's version 6 is taken (the search is already limited to the
+        // system folder).
+        using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+        if (HMODULE comctl = LoadLibraryW(L"comctl32.dll")) {
+            auto init = reinterpret_cast<InitFn>(
+                reinterpret_cast<void*>(GetProcAddress(comctl, "InitCommonControlsEx")));
+            INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_STANDARD_CLASSES};
+            if (init) init(&controls);
+        }
         HINSTANCE instance = GetModuleHandleW(nullptr);
         WNDCLASSEXW cls = {};
         cls.cbSize = sizeof(cls);
