@@ -126,6 +126,12 @@ PeResource FindPeResource(const uint8_t* data, size_t size, const PeResourceKey&
     uint64_t sectionTable = optional + optionalSize;
     if (!file.Has(sectionTable, 40ull * sections))
         return Fail(PeLookup::Damaged, "its section table runs past the end of the file");
+    // Windows loads no image whose sections run past the end of the file: it is cut short.
+    for (uint32_t i = 0; i < sections; ++i) {
+        uint64_t at = sectionTable + 40ull * i;
+        if (!file.Has(file.U32(at + 20), file.U32(at + 16)))
+            return Fail(PeLookup::Damaged, "it is cut short: its sections run past its end");
+    }
 
     uint64_t base = 0, end = 0;
     if (!FileOffsetOf(file, sectionTable, sections, rva, 16, &base, &end))
