@@ -1,11 +1,13 @@
 # make        builds the setup program and the stand-in application into dist/
 # make run    builds, then installs silently with the real setup program under Wine
 # make test   builds, then runs every test (host tests and Wine tests) through CTest
+# make release SIGN_PFX=FILE [SIGN_PASS=...]
+#             signed copies of both programs in dist/release/ (unsigned copies without SIGN_PFX)
 HOST := build/host
 WIN := build/win32
 JOBS ?= 2
 
-.PHONY: all deps host win dist run test clean
+.PHONY: all deps host win dist run test release clean
 
 all: dist
 
@@ -31,6 +33,12 @@ run: dist
 
 test: dist
 	@cd $(HOST) && ctest --output-on-failure -j$(JOBS)
+
+# The password reaches the script through its environment, not its command line.
+release: export SIGN_PFX := $(SIGN_PFX)
+release: export SIGN_PASS := $(SIGN_PASS)
+release: dist
+	@bash tools/release.sh dist/release dist/tessaron-setup.exe dist/tsd.exe
 
 clean:
 	rm -rf build dist
