@@ -3,11 +3,14 @@
 # make test   builds, then runs every test (host tests and Wine tests) through CTest
 # make release SIGN_PFX=FILE [SIGN_PASS=...]
 #             signed copies of both programs in dist/release/ (unsigned copies without SIGN_PFX)
+# make screenshots
+#             every page of the wizard in every language, and in English at 144 dpi, as PNG
+#             files in dist/screenshots/ (taken under Wine by the screenshot test)
 HOST := build/host
 WIN := build/win32
 JOBS ?= 2
 
-.PHONY: all deps host win dist run test release clean
+.PHONY: all deps host win dist run test clean
 
 all: dist
 
@@ -34,11 +37,20 @@ run: dist
 test: dist
 	@cd $(HOST) && ctest --output-on-failure -j$(JOBS)
 
+.PHONY: release screenshots
+
 # The password reaches the script through its environment, not its command line.
 release: export SIGN_PFX := $(SIGN_PFX)
 release: export SIGN_PASS := $(SIGN_PASS)
 release: dist
 	@bash tools/release.sh dist/release dist/tessaron-setup.exe dist/tsd.exe
+
+screenshots: dist
+	@cd $(HOST) && ctest -R '^wine[.](boot_template|wizard_screenshots)$$' --output-on-failure
+	@rm -rf dist/screenshots
+	@mkdir -p dist/screenshots
+	@cp $(HOST)/wine/screenshots/*.png dist/screenshots/
+	@echo "dist/screenshots/ holds $$(ls dist/screenshots | wc -l) screenshots"
 
 clean:
 	rm -rf build dist

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(make cmake g++ libgtest-dev zlib1g-dev g++-mingw-w64-i686 libz-mingw-w64-dev
           wine wine32:i386 xvfb xauth imagemagick fonts-wqy-microhei
-          osslsigncode openssl fonts-wine)
+          osslsigncode openssl fonts-wine fonts-liberation2)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
