@@ -3,7 +3,9 @@
 #include "tools/packer/Commands.h"
 #include "tools/packer/Files.h"
 
-void Complain(const std::string& message) { std::fprintf(stderr, "tsdpack: %s\n", message.c_str()); }
+void Complain(const std::string& message) {
+    std::fprintf(stderr, "tsdpack: %s\n", message.c_str());
+}
 
 bool ParsePackOptions(const std::vector<std::string>& args, size_t first, PackOptions* options,
                       std::string* out, std::string* error) {

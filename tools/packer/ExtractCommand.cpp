@@ -27,7 +27,9 @@ std::string ExtractProblem(const std::vector<StoredEntry>& entries) {
         long long seconds;
         if (!UnixTimeOfStamp(e.time, &seconds)) return where + "has no valid stamp";
         std::u16string folded = FoldCase(e.name);
-        if (files.count(folded)) return where + "names the file of entry " + std::to_string(files[folded] + 1) + " again";
+        if (files.count(folded))
+            return where + "names the file of entry " + std::to_string(files[folded] + 1) +
+                   " again";
         files[folded] = i;
         for (size_t slash = folded.find(u'\\'); slash != std::u16string::npos;
              slash = folded.find(u'\\', slash + 1))

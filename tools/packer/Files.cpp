@@ -48,7 +48,8 @@ bool WriteFileUnder(const std::string& root, const std::string& relative, const 
                     long long unixTime, std::string* error) {
     std::string path = root;
     size_t start = 0;
-    for (size_t slash; (slash = relative.find('/', start)) != std::string::npos; start = slash + 1) {
+    for (size_t slash; (slash = relative.find('/', start)) != std::string::npos;
+         start = slash + 1) {
         path += "/" + relative.substr(start, slash - start);
         struct stat st;
         if (lstat(path.c_str(), &st) == 0) {

@@ -28,7 +28,8 @@ int ListCommand(const std::vector<std::string>& args) {
     StoredPayload payload;
     if (!LoadProgramPayload(args[0], &payload)) return kExitUnreadable;
     for (const auto& e : payload.entries)
-        std::printf("%zu\t%s\t%s\n", e.data.size(), FormatStamp(e.time).c_str(), Shown(e.name).c_str());
+        std::printf("%zu\t%s\t%s\n", e.data.size(), FormatStamp(e.time).c_str(),
+                    Shown(e.name).c_str());
     std::printf("%zu entries, %zu bytes inflated, %zu bytes stored\n", payload.entries.size(),
                 payload.inflated, payload.stored);
     return kExitDone;

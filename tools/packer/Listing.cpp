@@ -33,14 +33,16 @@ std::string EntryProblem(const std::string& line, const std::string& folder,
             if (c == '\\') c = '/';
         entry->source = folder + relative;
     }
-    bool stamped = tab == std::string::npos ? StampOfFile(entry->source, &entry->time, &problem)
-                                            : ParseStamp(line.substr(tab + 1), &entry->time, &problem);
+    bool stamped = tab == std::string::npos
+                       ? StampOfFile(entry->source, &entry->time, &problem)
+                       : ParseStamp(line.substr(tab + 1), &entry->time, &problem);
     return stamped ? "" : problem;
 }
 
 }  // namespace
 
-bool ReadListing(const PackOptions& options, std::vector<ListedEntry>* entries, std::string* error) {
+bool ReadListing(const PackOptions& options, std::vector<ListedEntry>* entries,
+                 std::string* error) {
     const std::string& listing = options.listing;
     std::string text;
     if (!ReadWholeFile(listing, &text)) {

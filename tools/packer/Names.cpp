@@ -61,7 +61,8 @@ std::string NameProblem(const std::string& name) {
         if (part == "..") return "contains a \"..\" element";
         if (part.empty() || part == ".") return "contains an empty or \".\" element";
         // Windows drops a trailing dot or blank, so two names could meet in one file.
-        if (part.back() == '.' || part.back() == ' ') return "has an element ending in \".\" or a blank";
+        if (part.back() == '.' || part.back() == ' ')
+            return "has an element ending in \".\" or a blank";
         if (IsDeviceName(part)) return "names a Windows device";
     }
     if (name.back() == '\\') return "ends with \"\\\"";

@@ -19,7 +19,8 @@ bool StampOf(int year, int month, int day, int hour, int minute, int second, dou
         *problem = "has an impossible stamp";
         return false;
     }
-    uint32_t dos = DateToDosTime(EncodeDate(year, month, day) + EncodeTime(hour, minute, second, 0));
+    uint32_t dos =
+        DateToDosTime(EncodeDate(year, month, day) + EncodeTime(hour, minute, second, 0));
     *stamp = DosTimeToDate(dos);
     return true;
 }
@@ -27,7 +28,8 @@ bool StampOf(int year, int month, int day, int hour, int minute, int second, dou
 bool ParseStamp(const std::string& text, double* stamp, std::string* problem) {
     int y, mo, d, h, mi, s;
     char tail;
-    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) != 6) {
+    if (std::sscanf(text.c_str(), "%4d-%2d-%2d %2d:%2d:%2d%c", &y, &mo, &d, &h, &mi, &s, &tail) !=
+        6) {
         *problem = "has a stamp that is not YYYY-MM-DD HH:MM:SS";
         return false;
     }

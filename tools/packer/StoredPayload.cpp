@@ -1,8 +1,8 @@
 #include "tools/packer/StoredPayload.h"
 
-#include <algorithm>
-
 #include <zlib.h>
+
+#include <algorithm>
 
 #include "payload/PayloadFormat.h"
 #include "tools/packer/PeResources.h"
@@ -37,11 +37,11 @@ bool Inflate(const uint8_t* packed, size_t size, std::string* raw, std::string* 
     inflateEnd(&z);
     raw->resize(produced);
     if (status != Z_STREAM_END) {
-        *problem = status == Z_OK           ? "its payload inflates to more than 2 GiB"
-                   : status == Z_BUF_ERROR  ? "its payload's zlib stream is cut short"
-                   : status == Z_DATA_ERROR ? "its payload does not inflate (zlib data error)"
-                                            : "its payload does not inflate (zlib error " +
-                                                  std::to_string(status) + ")";
+        *problem = status == Z_OK          ? "its payload inflates to more than 2 GiB"
+                   : status == Z_BUF_ERROR ? "its payload's zlib stream is cut short"
+                   : status == Z_DATA_ERROR
+                       ? "its payload does not inflate (zlib data error)"
+                       : "its payload does not inflate (zlib error " + std::to_string(status) + ")";
         return false;
     }
     if (left != 0) {
@@ -56,15 +56,16 @@ bool Inflate(const uint8_t* packed, size_t size, std::string* raw, std::string* 
 bool EntriesOfBlock(const std::string& raw, std::vector<StoredEntry>* entries) {
     entries->clear();
     if (raw.size() > kMaxInflated) return false;
-    return WalkPayload(reinterpret_cast<const uint8_t*>(raw.data()), static_cast<uint32_t>(raw.size()),
-                       [&](const PayloadEntryView& e) {
+    return WalkPayload(reinterpret_cast<const uint8_t*>(raw.data()),
+                       static_cast<uint32_t>(raw.size()), [&](const PayloadEntryView& e) {
                            entries->push_back({std::string(e.name, e.nameLength), e.time,
                                                std::string(reinterpret_cast<const char*>(e.data),
                                                            static_cast<size_t>(e.size))});
                        });
 }
 
-bool DecodePayload(const uint8_t* packed, size_t size, StoredPayload* payload, std::string* problem) {
+bool DecodePayload(const uint8_t* packed, size_t size, StoredPayload* payload,
+                   std::string* problem) {
     *payload = StoredPayload();
     payload->stored = size;
     if (size > 0xFFFFFFFFu) {
@@ -83,19 +84,20 @@ bool DecodePayload(const uint8_t* packed, size_t size, StoredPayload* payload, s
     return true;
 }
 
-bool PayloadOfProgram(const uint8_t* file, size_t size, StoredPayload* payload, std::string* problem) {
+bool PayloadOfProgram(const uint8_t* file, size_t size, StoredPayload* payload,
+                      std::string* problem) {
     PeResource found = FindPeResource(file, size, {u"FILES"}, {u"FILES"});
     switch (found.status) {
-    case PeLookup::Found:
-        return DecodePayload(file + found.offset, found.size, payload, problem);
-    case PeLookup::NotAProgram:
-        *problem = "it is not a Windows program: " + found.problem;
-        return false;
-    case PeLookup::Damaged:
-        *problem = "it is damaged: " + found.problem;
-        return false;
-    case PeLookup::Missing:
-        break;
+        case PeLookup::Found:
+            return DecodePayload(file + found.offset, found.size, payload, problem);
+        case PeLookup::NotAProgram:
+            *problem = "it is not a Windows program: " + found.problem;
+            return false;
+        case PeLookup::Damaged:
+            *problem = "it is damaged: " + found.problem;
+            return false;
+        case PeLookup::Missing:
+            break;
     }
     *problem = "it carries no payload (no resource FILES of type FILES)";
     return false;

@@ -21,7 +21,8 @@ struct StoredPayload {
 
 // Inflates one zlib stream (nothing may follow it) and walks its entries. False with the reason
 // when the stream or an entry is damaged.
-bool DecodePayload(const uint8_t* packed, size_t size, StoredPayload* payload, std::string* problem);
+bool DecodePayload(const uint8_t* packed, size_t size, StoredPayload* payload,
+                   std::string* problem);
 
 // The entries of an inflated block; false when one runs past its end (entries holds those
 // before it).
@@ -29,7 +30,8 @@ bool EntriesOfBlock(const std::string& raw, std::vector<StoredEntry>* entries);
 
 // The payload of a program file. False with the reason when the file is no Windows program, is
 // damaged, has no payload, or its payload is damaged.
-bool PayloadOfProgram(const uint8_t* file, size_t size, StoredPayload* payload, std::string* problem);
+bool PayloadOfProgram(const uint8_t* file, size_t size, StoredPayload* payload,
+                      std::string* problem);
 
 // The zlib stream, at the strongest level, that packing stores for an inflated payload.
 bool CompressPayload(const std::string& raw, std::string* packed);
