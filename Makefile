@@ -5,6 +5,11 @@
 #
 # make dist PAYLOAD=DIR builds the setup program over DIR/listing.txt and the files beside it
 # (with DIR/tsd.exe, when there is one, instead of the stand-in application).
+# make release SIGN_PFX=FILE [SIGN_PASS=...]
+#             signed copies of both programs in dist/release/ (unsigned copies without SIGN_PFX)
+# make screenshots
+#             every page of the wizard in every language, and in English at 144 dpi, as PNG
+#             files in dist/screenshots/ (taken under Wine by the screenshot test)
 HOST := build/host
 # The Windows build whose programs the tests run.
 TEST_WIN := build/win32
@@ -45,6 +50,20 @@ test: dist
 bench: host
 	@bash tools/install-deps.sh bench
 	@python3 bench/bench.py
+.PHONY: release screenshots
+
+# The password reaches the script through its environment, not its command line.
+release: export SIGN_PFX := $(SIGN_PFX)
+release: export SIGN_PASS := $(SIGN_PASS)
+release: dist
+	@bash tools/release.sh $(DIST)/release $(DIST)/tessaron-setup.exe $(DIST)/tsd.exe
+
+screenshots: dist
+	@cd $(HOST) && ctest -R '^wine[.](boot_template|wizard_screenshots)$$' --output-on-failure
+	@rm -rf $(DIST)/screenshots
+	@mkdir -p $(DIST)/screenshots
+	@cp $(HOST)/wine/screenshots/*.png $(DIST)/screenshots/
+	@echo "$(DIST)/screenshots/ holds $$(ls $(DIST)/screenshots | wc -l) screenshots"
 
 clean:
 	rm -rf build dist

@@ -19,11 +19,16 @@ add_library(standin_core STATIC ${STANDIN_CORE_SOURCES})
 target_link_libraries(standin_core PUBLIC setupcore)
 
 # Build-time tools.
+# The packer's parts (listing, PE resource reader, stored payload) are a library of their own, for
+# the host tests.
 file(GLOB PACKER_SOURCES CONFIGURE_DEPENDS tools/packer/*.cpp)
-add_executable(tsdpack ${PACKER_SOURCES} install/DosTime.cpp install/Utf8.cpp
+list(FILTER PACKER_SOURCES EXCLUDE REGEX "/main\\.cpp$")
+add_library(packer_core STATIC ${PACKER_SOURCES} install/DosTime.cpp install/Utf8.cpp
   payload/PayloadFormat.cpp)
-target_include_directories(tsdpack PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(tsdpack PRIVATE ZLIB::ZLIB)
+target_include_directories(packer_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(packer_core PUBLIC ZLIB::ZLIB)
+add_executable(tsdpack tools/packer/main.cpp)
+target_link_libraries(tsdpack PRIVATE packer_core)
 
 # Where the Windows build leaves its outputs (the real payload, the programs under test).
 set(WIN_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Windows build folder")
@@ -32,11 +37,12 @@ set(WIN_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Windows build fo
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp tests/contract/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
 target_include_directories(host_tests PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(host_tests PRIVATE standin_core setupcore platform_fake GTest::gtest GTest::gtest_main
-  ZLIB::ZLIB)
+target_link_libraries(host_tests PRIVATE standin_core setupcore platform_fake packer_core GTest::gtest
+  GTest::gtest_main ZLIB::ZLIB)
 target_compile_definitions(host_tests PRIVATE
   TSD_PAYLOAD_FILE="${WIN_BUILD_DIR}/payload/payload.bin"
   TSD_PACKER="$<TARGET_FILE:tsdpack>"
+  TSD_WIN_BUILD_DIR="${WIN_BUILD_DIR}"
   TSD_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
 

@@ -34,7 +34,15 @@ target_link_libraries(setupcore PUBLIC platform_win32 ${ZLIB_STATIC})
 
 # ---- The stand-in application, packed first into the payload ----
 file(GLOB STANDIN_SOURCES CONFIGURE_DEPENDS standin/*.cpp)
-add_executable(tsd WIN32 ${STANDIN_SOURCES} ${RUNTIME_ERRORS})
+# Its icon and version resource.
+set(TSD_RESOURCE_INPUTS tsd.rc version.rc Product.h tessaron.ico)
+list(TRANSFORM TSD_RESOURCE_INPUTS PREPEND ${CMAKE_SOURCE_DIR}/resources/)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/tsd_res.o
+  COMMAND ${WINDRES} -F pe-i386 -I ${CMAKE_SOURCE_DIR}/resources
+          -i ${CMAKE_SOURCE_DIR}/resources/tsd.rc -o ${CMAKE_BINARY_DIR}/tsd_res.o
+  DEPENDS ${TSD_RESOURCE_INPUTS}
+  COMMENT "Compiling resources for tsd.exe")
+add_executable(tsd WIN32 ${STANDIN_SOURCES} ${RUNTIME_ERRORS} ${CMAKE_BINARY_DIR}/tsd_res.o)
 # Without its symbol table: the application travels inside the setup program.
 target_link_options(tsd PRIVATE ${WIN_LINK_FLAGS} -municode -s)
 target_link_libraries(tsd PRIVATE setupcore ${WIN_SYSTEM_LIBS})
@@ -129,7 +137,7 @@ target_link_libraries(payload_install_check PRIVATE setupcore ${WIN_SYSTEM_LIBS}
 add_executable(read_back tests/win/ReadBack.cpp)
 target_include_directories(read_back PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(read_back PRIVATE ${WIN_LINK_FLAGS})
-target_link_libraries(read_back PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+target_link_libraries(read_back PRIVATE setupcore version ${WIN_SYSTEM_LIBS})
 
 # The automation driver of the Wine wizard tests (a console program, no link to the setup's code).
 add_executable(wizard_driver tests/win/WizardDriver.cpp)

@@ -10,6 +10,7 @@
 
 #include "app/CommandLine.h"
 #include "platform/platform.h"
+#include "resources/Product.h"
 #include "standin/SelfRemoval_win32.h"
 #include "standin/Uninstall.h"
 
@@ -112,7 +113,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
     wc.lpszClassName = kWindowClass;
     if (!RegisterClassW(&wc)) return 1;
 
-    std::wstring title = L"Tessaron Word Processor";
+    std::wstring title = L"" TSD_PRODUCT_NAME;
     if (!g_language.empty()) title += L" (-uilp " + g_language + L")";
     HWND window = CreateWindowExW(0, kWindowClass, title.c_str(), WS_OVERLAPPEDWINDOW,
                                   CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr,

@@ -3,7 +3,8 @@
 # Runs as root (apt-get); adds the i386 architecture for wine32 when it is not there yet.
 set -euo pipefail
 packages=(make cmake g++ libgtest-dev zlib1g-dev g++-mingw-w64-i686 libz-mingw-w64-dev
-          wine wine32:i386 xvfb xauth imagemagick fonts-wqy-microhei)
+          wine wine32:i386 xvfb xauth imagemagick fonts-wqy-microhei
+          osslsigncode openssl fonts-wine fonts-liberation2)
 # "bench" adds what make bench needs beside the builds: the peer installer's compiler.
 for group in "$@"; do
   case "$group" in

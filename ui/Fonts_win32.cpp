@@ -31,6 +31,8 @@ int ScreenDpi() {
 
 int Scale(int value) { return MulDiv(value, ScreenDpi(), 96); }
 
+int ScaleSpan(int start, int length) { return Scale(start + length) - Scale(start); }
+
 int Unscale(int value) {
     int dpi = ScreenDpi();
     if (dpi == 96) return value;

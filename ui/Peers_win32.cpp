@@ -202,10 +202,10 @@ void TWinPeer::ApplyBounds() {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    int height = Scale(Control.Height());
+    int height = ScaleSpan(Control.Top(), Control.Height());
     if (Kind == TPeerKind::ComboBox) height += DropDownExtra(Control);
     SetWindowPos(Window, nullptr, Scale(Control.Left()), Scale(Control.Top()),
-                 Scale(Control.Width()), height, SWP_NOZORDER | SWP_NOACTIVATE);
+                 ScaleSpan(Control.Left(), Control.Width()), height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TWinPeer::SyncItems() {
@@ -428,12 +428,12 @@ bool TSession::CreateWindows() {
             DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS | cls.style;
             if (control.Visible()) childStyle |= WS_VISIBLE;
             if (!control.Enabled()) childStyle |= WS_DISABLED;
-            int childHeight = Scale(control.Height());
+            int childHeight = ScaleSpan(control.Top(), control.Height());
             if (peer->Kind == TPeerKind::ComboBox) childHeight += DropDownExtra(control);
             Wide text = peer->Kind == TPeerKind::Memo ? Wide() : control.Caption();
             HWND window = CreateWindowExW(cls.exStyle, cls.className, W(text), childStyle,
                                           Scale(control.Left()), Scale(control.Top()),
-                                          Scale(control.Width()), childHeight, parentWindow,
+                                          ScaleSpan(control.Left(), control.Width()), childHeight, parentWindow,
                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                           instance, nullptr);
             TWinPeer* raw = peer.get();

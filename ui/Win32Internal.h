@@ -21,6 +21,9 @@ namespace win32ui {
 int ScreenDpi();
 // A length designed at 96 dots per inch, on this screen.
 int Scale(int value);
+// The screen extent of a span designed from start over length: the difference of its scaled
+// edges, so that controls that meet or end at their parent's edge still do after rounding.
+int ScaleSpan(int start, int length);
 // A length on this screen, back at 96 dots per inch, rounded up so that measured text keeps its
 // room after scaling again.
 int Unscale(int value);

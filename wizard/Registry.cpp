@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "install/InstUtils.h"
+#include "resources/Product.h"
 #include "wizard/UILang.h"
 
 TRegistry::TRegistry() : root_(plat::kHKeyCurrentUser) {}
@@ -127,9 +128,9 @@ void WriteRegistryRecords(const TInstallRecords& records) {
     reg.OpenKey(kUninstallKey, true);
     reg.WriteWideString("DisplayIcon", program);
     reg.WriteWideString("DisplayName", DecodeUIText(UIText(ProductName)));
-    reg.WriteString("DisplayVersion", "4.4.3.8");
+    reg.WriteString("DisplayVersion", TSD_VERSION);
     // Kilobytes of the main executable alone; a file that cannot be opened gives -1, so 0.
     reg.WriteInteger("EstimatedSize", FileSizeOf(program) / 1024);
-    reg.WriteString("Publisher", "The Tessaron Word Processor Team");
+    reg.WriteString("Publisher", TSD_COMPANY_NAME);
     reg.WriteWideString("UninstallString", u"\"" + program + u"\" -ui");
 }

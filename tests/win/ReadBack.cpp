@@ -8,6 +8,9 @@
 //   read_back key HKCU|HKLM KEY    exists / missing
 //   read_back running              "yes: <window title>" / "no": a window carries the
 //                                        application's mark
+//   read_back version PATH         fixed=<file version> <product version>, then NAME=<text> for
+//                                        each string of the program's version resource, as
+//                                        GetFileVersionInfoW and VerQueryValueW give them
 #include <windows.h>
 
 #include <cstdio>
@@ -69,6 +72,34 @@ int Values(const std::vector<plat::Wide>& args) {
     return 0;
 }
 
+int Version(const plat::Wide& path) {
+    std::wstring file(path.begin(), path.end());
+    DWORD handle = 0;
+    DWORD size = GetFileVersionInfoSizeW(file.c_str(), &handle);
+    std::vector<uint8_t> block(size);
+    if (size == 0 || !GetFileVersionInfoW(file.c_str(), 0, size, block.data())) {
+        std::printf("no version resource (error %lu)\n", static_cast<unsigned long>(GetLastError()));
+        return 1;
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) && fixed)
+        std::printf("fixed=%lu.%lu.%lu.%lu %lu.%lu.%lu.%lu\n", fixed->dwFileVersionMS >> 16,
+                    fixed->dwFileVersionMS & 0xFFFF, fixed->dwFileVersionLS >> 16,
+                    fixed->dwFileVersionLS & 0xFFFF, fixed->dwProductVersionMS >> 16,
+                    fixed->dwProductVersionMS & 0xFFFF, fixed->dwProductVersionLS >> 16,
+                    fixed->dwProductVersionLS & 0xFFFF);
+    for (const wchar_t* name : {L"CompanyName", L"FileDescription", L"FileVersion", L"LegalCopyright",
+                                L"OriginalFilename", L"ProductName", L"ProductVersion"}) {
+        std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
+        wchar_t* text = nullptr;
+        bool found = VerQueryValueW(block.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) && text;
+        plat::Wide value = found ? plat::Wide(reinterpret_cast<const char16_t*>(text)) : u"(missing)";
+        std::printf("%s=%s\n", Utf8Of(plat::Wide(name, name + wcslen(name))).c_str(), Utf8Of(value).c_str());
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -82,6 +113,7 @@ int main() {
         std::printf("%s\n", exists ? "exists" : "missing");
         return 0;
     }
+    if (args.size() == 2 && args[0] == u"version") return Version(args[1]);
     if (args.size() == 1 && args[0] == u"running") {
         std::string title;
         bool running = false;
@@ -96,6 +128,6 @@ int main() {
         std::printf("%s\n", running ? ("yes: " + title).c_str() : "no");
         return 0;
     }
-    std::printf("usage: read_back link PATH | reg HKCU|HKLM KEY NAME... | key HKCU|HKLM KEY | running\n");
+    std::printf("usage: read_back link PATH | reg HKCU|HKLM KEY NAME... | key HKCU|HKLM KEY | running | version PATH\n");
     return 2;
 }

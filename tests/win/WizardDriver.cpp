@@ -34,6 +34,9 @@
 //   msgbox press yes|no|ok|cancel|retry|abort|ignore [text "TEXT" | contains "TEXT"] [SECONDS]
 //   no_msgbox                        no message box of the program is open
 //   screenshot FILE                  the current window's screen area as a 24-bit BMP
+//   expect_inside [EXCEPT...]        every visible control lies inside the window's client area
+//                                      and inside its parent's, but the named ones (which may
+//                                      overlap the edges by design)
 //   close                            WM_CLOSE to the current window
 //   wait_exit [SECONDS]              wait until the program ends
 //   expect_exit CODE                 its exit code
@@ -394,6 +397,70 @@ void Screenshot(const std::wstring& file) {
     if (!ok) Fail("cannot write " + Utf8(file));
 }
 
+// ---- Layout ----
+
+std::wstring NameOf(HWND control) {
+    auto atom = static_cast<ATOM>(reinterpret_cast<ULONG_PTR>(GetPropW(control, L"TessaronControl")));
+    wchar_t name[256] = {0};
+    if (!atom || !GlobalGetAtomNameW(atom, name, 256)) return L"";
+    return name;
+}
+
+RECT ClientOnScreen(HWND window) {
+    RECT r;
+    GetClientRect(window, &r);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+bool Within(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+std::string Shown(const RECT& r, const RECT& origin) {
+    return "(" + std::to_string(r.left - origin.left) + "," + std::to_string(r.top - origin.top) + ")-(" +
+           std::to_string(r.right - origin.left) + "," + std::to_string(r.bottom - origin.top) + ")";
+}
+
+struct Layout {
+    std::vector<std::wstring> except;
+    RECT form;
+    std::string problems;
+    int checked = 0;
+};
+
+BOOL CALLBACK VisitLaidOut(HWND window, LPARAM context) {
+    auto* layout = reinterpret_cast<Layout*>(context);
+    std::wstring name = NameOf(window);
+    if (name.empty() || !IsWindowVisible(window)) return TRUE;
+    if (std::find(layout->except.begin(), layout->except.end(), name) != layout->except.end()) return TRUE;
+    ++layout->checked;
+    RECT r;
+    GetWindowRect(window, &r);
+    HWND parent = GetParent(window);
+    RECT inParent = ClientOnScreen(parent);
+    if (!Within(r, layout->form))
+        layout->problems += " " + Utf8(name) + " " + Shown(r, layout->form) + " leaves the form's client area " +
+                            Shown(layout->form, layout->form) + ";";
+    else if (!Within(r, inParent))
+        layout->problems += " " + Utf8(name) + " " + Shown(r, layout->form) + " leaves " +
+                            (NameOf(parent).empty() ? std::string("its parent") : Utf8(NameOf(parent))) + " " +
+                            Shown(inParent, layout->form) + ";";
+    return TRUE;
+}
+
+void ExpectInside(const std::vector<std::wstring>& except) {
+    if (!g_window || !IsWindow(g_window)) Fail("no current window (use \"window\" first)");
+    Layout layout;
+    layout.except = except;
+    layout.form = ClientOnScreen(g_window);
+    EnumChildWindows(g_window, VisitLaidOut, reinterpret_cast<LPARAM>(&layout));
+    if (layout.checked == 0) Fail("no visible control to check");
+    if (!layout.problems.empty()) Fail("controls leave their place:" + layout.problems);
+    Log("ok: " + std::to_string(layout.checked) + " visible controls inside the form");
+}
+
 // ---- The commands ----
 
 unsigned Seconds(const std::vector<std::wstring>& w, size_t at, unsigned fallback) {
@@ -591,6 +658,9 @@ void Run(const std::vector<std::wstring>& w) {
     } else if (cmd == L"screenshot") {
         Need(w, 2);
         Screenshot(WindowsPath(w[1]));
+    } else if (cmd == L"expect_inside") {
+        Settle();
+        ExpectInside(std::vector<std::wstring>(w.begin() + 1, w.end()));
     } else if (cmd == L"close") {
         if (!g_window || !IsWindow(g_window)) Fail("no current window to close");
         PostMessageW(g_window, WM_CLOSE, 0, 0);

@@ -140,10 +140,12 @@ check_not_blank() {
 
 # Wine draws Chinese text only when the font it chose for a face links to a font that has the
 # glyphs: link the usual faces to WenQuanYi Micro Hei when it is installed (fonts-wqy-microhei).
+# A face that has a bold file of its own (Tahoma, Liberation Sans) is linked by that name too.
 cjk_font_fallback() {
     fc-list 2>/dev/null | grep -q 'wqy-microhei.ttc' || return 0
     local face
-    for face in "DejaVu Sans" "Tahoma" "Arial" "MS Shell Dlg" "Microsoft Sans Serif"; do
+    for face in "DejaVu Sans" "Tahoma" "Tahoma Bold" "Arial" "Liberation Sans" "Liberation Sans Bold" \
+        "MS Shell Dlg" "Microsoft Sans Serif"; do
         timeout 60 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
             /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f \
             >/dev/null 2>>"$TEST_DIR/err.txt" </dev/null || fail "cannot link the fonts"
