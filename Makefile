@@ -50,6 +50,7 @@ test: dist
 bench: host
 	@bash tools/install-deps.sh bench
 	@python3 bench/bench.py
+
 .PHONY: release screenshots
 
 # The password reaches the script through its environment, not its command line.
