@@ -1,11 +1,15 @@
 # make        builds the setup program and the stand-in application into dist/
 # make run    builds, then installs silently with the real setup program under Wine
-# make test   builds, then runs every test (host tests and Wine tests) through CTest
+# make test   builds, then runs every test (host tests, a short run of each fuzz target and the
+#             Wine tests) through CTest
+# make fuzz   builds the fuzz targets, then runs each FUZZ_SECONDS seconds (default 600)
 HOST := build/host
 WIN := build/win32
+FUZZ := build/fuzz
 JOBS ?= 2
+FUZZ_SECONDS ?= 600
 
-.PHONY: all deps host win dist run test clean
+.PHONY: all deps host win dist run test fuzz-build fuzz clean
 
 all: dist
 
@@ -13,7 +17,7 @@ deps:
 	@bash tools/install-deps.sh
 
 host: deps
-	@cmake -S . -B $(HOST) -DWIN_BUILD_DIR=$(CURDIR)/$(WIN) >/dev/null
+	@cmake -S . -B $(HOST) -DWIN_BUILD_DIR=$(CURDIR)/$(WIN) -DFUZZ_BUILD_DIR=$(CURDIR)/$(FUZZ) >/dev/null
 	@cmake --build $(HOST) -j$(JOBS)
 
 win: host
@@ -29,7 +33,14 @@ dist: win
 run: dist
 	@bash tools/run-under-wine.sh dist/tessaron-setup.exe
 
-test: dist
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ) -DTSD_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ) -j$(JOBS)
+
+fuzz: fuzz-build
+	@bash tests/fuzz/run-all.sh $(CURDIR)/$(FUZZ) $(FUZZ_SECONDS)
+
+test: dist fuzz-build
 	@cd $(HOST) && ctest --output-on-failure -j$(JOBS)
 
 clean:

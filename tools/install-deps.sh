@@ -3,7 +3,7 @@
 # Runs as root (apt-get); adds the i386 architecture for wine32 when it is not there yet.
 set -euo pipefail
 packages=(make cmake g++ libgtest-dev zlib1g-dev g++-mingw-w64-i686 libz-mingw-w64-dev
-          wine wine32:i386 xvfb xauth imagemagick fonts-wqy-microhei)
+          wine wine32:i386 xvfb xauth imagemagick fonts-wqy-microhei clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
