@@ -1,6 +1,6 @@
 // Every single operation that changes the machine, failed in turn: a silent installation and
-// interactive ones answering Abort, Retry and Ignore, each from a clean machine (and from one
-// holding an older copy), checked for what must hold whatever failed.
+// interactive ones answering Abort, Retry and Ignore, each from a clean machine (also from one
+// holding an older copy, and as a portable copy), checked for what must hold whatever failed.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -96,6 +96,14 @@ void PutOlderCopy() {
     fake::PutFile(kCommon + u"\\Hidden\\install_stamp", "oldstamp", kOldTime);
 }
 
+// The machine a run starts from.
+enum class Setting { Clean, OlderCopy, Portable };
+const char* SettingName(Setting setting) {
+    static const char* const kNames[] = {"clean machine", "over an older copy", "portable copy"};
+    return kNames[static_cast<int>(setting)];
+}
+const plat::Wide kPortable = u"C:\\Portable\\Tessaron";
+
 struct Sweep {
     int runs = 0, faults = 0;
     std::map<std::string, int> faultsByKind;
@@ -107,16 +115,23 @@ protected:
 
     // One run of the program on a clean machine (with the older copy when asked), with the
     // nth operation of a kind failed when nth > 0. Gives the exit code.
-    int RunOnce(Mode mode, bool older, Operation op, int nth, fake::FaultKind kind) {
+    int RunOnce(Mode mode, Setting setting, Operation op, int nth, fake::FaultKind kind) {
         StartFreshProcess();
-        fake::SetResource("FILES", "FILES", SweepPayload());
-        if (older) PutOlderCopy();
+        fake::SetResource("FILES", "FILES", *payload_);
+        portable_ = setting == Setting::Portable;
+        main_ = portable_ ? kPortable : kMain;
+        public_ = portable_ ? kPortable : kCommon + u"\\Public";
+        data_ = portable_ ? kPortable : kCommon;
+        if (setting == Setting::OlderCopy) PutOlderCopy();
+        // The marker file makes the destination a portable copy.
+        if (portable_) fake::PutFile(kPortable + u"\\Tessaron.ini", "");
+        plat::Wide destination = portable_ ? u" \"-D" + kPortable + u"\"" : u"";
         before_ = AllFiles();
         if (nth > 0) fake::FailOperation(op, nth, kind);
         if (mode == Mode::Silent) {
-            fake::SetCommandLine(u"setup.exe -S");
+            fake::SetCommandLine(u"setup.exe -S" + destination);
         } else {
-            fake::SetCommandLine(u"setup.exe");
+            fake::SetCommandLine(u"setup.exe" + destination);
             int answer = mode == Mode::Abort ? plat::kIdAbort
                          : mode == Mode::Retry ? plat::kIdRetry : plat::kIdIgnore;
             fake::ScriptAnswers({answer});
@@ -134,7 +149,7 @@ protected:
         std::map<std::string, const TAttachedFile*> out;
         for (const auto& entry : AttachedFiles->Entries) {
             bool main = entry->Name.find(u'\\') == plat::Wide::npos;
-            out[Upper(JoinPath(main ? kMain : kCommon + u"\\Public", entry->Name))] = entry.get();
+            out[Upper(JoinPath(main ? main_ : public_, entry->Name))] = entry.get();
         }
         return out;
     }
@@ -148,7 +163,7 @@ protected:
                (unstamped || FileDateOf(path) == entry.Time);
     }
 
-    void Check(Mode mode, bool older, Operation op, int code) {
+    void Check(Mode mode, Operation op, int code) {
         plat::Wide target;
         bool hit = fake::FaultHappened(&target);
         std::string where = Upper(target);
@@ -176,7 +191,8 @@ protected:
         std::string newUpdate = JoinLogLines(
             MergeUpdateLog(SplitLogLines(oldUpdate), AttachedFiles->UpdateList, NowAsDate()));
         std::string update = fake::FileBytes(kCommon + u"\\Update.log");
-        bool updateWritten = update == newUpdate;
+        // A portable copy never writes the update log.
+        bool updateWritten = portable_ ? update.empty() : update == newUpdate;
 
         // The exit code the rules give.
         int expected = 0;
@@ -197,9 +213,7 @@ protected:
             EXPECT_TRUE(updateWritten) << "success reported, but Update.log is not merged";
         }
         if (licenceFault && mode != Mode::Retry && mode != Mode::Ignore)
-            EXPECT_TRUE(AllFiles() == before_ ||
-                        (AllFiles().size() == before_.size() + 1 && AllFiles().count(at(kTempLicence))))
-                << "nothing installed";
+            EXPECT_TRUE(AllFiles() == before_) << "nothing installed, and no partial licence left";
 
         // Update.log: its old content or the new one.
         EXPECT_TRUE(update == oldUpdate || updateWritten) << update;
@@ -207,8 +221,8 @@ protected:
         // Every "File Copy: " line names a file as the payload holds it (or a shortcut); a line
         // of the older copy's log may still name its older file.
         Files after = AllFiles();
-        std::string log = fake::FileBytes(kMain + u"\\Install.log");
-        std::string oldLog = before_.count(at(kMain + u"\\Install.log")) ? before_[at(kMain + u"\\Install.log")].bytes : "";
+        std::string log = fake::FileBytes(main_ + u"\\Install.log");
+        std::string oldLog = before_.count(at(main_ + u"\\Install.log")) ? before_[at(main_ + u"\\Install.log")].bytes : "";
         std::vector<std::string> oldLines = SplitLogLines(oldLog);
         for (const std::string& line : SplitLogLines(log)) {
             if (line.rfind("File Copy: ", 0) != 0) {
@@ -231,18 +245,23 @@ protected:
                 << line;
         }
         // (It cannot be saved when its folder could not be made.)
-        if (LogActive && !(hit && owner == at(kMain + u"\\Install.log")) && !registryFault &&
-            fake::FolderExistsAt(kMain))
+        if (portable_)
+            EXPECT_FALSE(fake::FileExistsAt(main_ + u"\\Install.log")) << "a portable copy keeps no log";
+        else if (LogActive && !(hit && owner == at(kMain + u"\\Install.log")) && !registryFault &&
+                 fake::FolderExistsAt(kMain))
             EXPECT_EQ(JoinLogLines(*LogList), log) << "the log is saved";
         else
             EXPECT_TRUE(log == oldLog || (LogList && log == JoinLogLines(*LogList)));
 
         // No file the installation should not write; existing files old or new, never a mix.
-        std::set<std::string> allowed = {at(kMain + u"\\Install.log"), at(kCommon + u"\\Update.log"),
-                                         at(kCommon + u"\\tsd_common.dat"),
-                                         at(kCommon + u"\\Hidden\\install_stamp")};
-        for (const plat::Wide& folder : {kCommonPrograms, kCommonDesktop, kUserPrograms, kUserDesktop})
-            allowed.insert(at(folder + kLinkName));
+        std::set<std::string> allowed = {at(data_ + u"\\tsd_common.dat")};
+        if (!portable_) {
+            for (const plat::Wide& file : {kMain + u"\\Install.log", kCommon + u"\\Update.log",
+                                           kCommon + u"\\Hidden\\install_stamp"})
+                allowed.insert(at(file));
+            for (const plat::Wide& folder : {kCommonPrograms, kCommonDesktop, kUserPrograms, kUserDesktop})
+                allowed.insert(at(folder + kLinkName));
+        }
         for (const auto& [path, entry] : dests) allowed.insert(path);
         if (hit && op == Operation::DeleteFile && where == at(kTempLicence))
             allowed.insert(at(kTempLicence));  // the one file whose removal failed
@@ -260,7 +279,7 @@ protected:
             if (dests.count(path)) EXPECT_TRUE(HoldsEntry(WideOfUtf8(path), *dests[path])) << path;
             else if (path == at(kCommon + u"\\Update.log")) EXPECT_TRUE(updateWritten);
             else if (path == at(kMain + u"\\Install.log")) EXPECT_EQ(JoinLogLines(*LogList), now);
-            else if (path == at(kCommon + u"\\tsd_common.dat")) EXPECT_EQ(16u, now.size());
+            else if (path == at(data_ + u"\\tsd_common.dat")) EXPECT_EQ(16u, now.size());
             else if (path == at(kCommon + u"\\Hidden\\install_stamp")) EXPECT_EQ(8u, now.size());
             else ADD_FAILURE() << "an existing file was changed: " << path;
         }
@@ -269,22 +288,27 @@ protected:
         // here), unless writing them was the fault.
         bool records = fake::RegValueAt(plat::kHKeyCurrentUser, kSavedChoicesKey, "MAINDIR", nullptr) &&
                        fake::RegValueAt(plat::kHKeyLocalMachine, kUninstallKey, "UninstallString", nullptr);
-        if (!registryFault) EXPECT_EQ(LogActive, records);
+        if (!registryFault) EXPECT_EQ(LogActive && !portable_, records);
         if (!LogActive) EXPECT_FALSE(fake::RegKeyExists(plat::kHKeyCurrentUser, kSavedChoicesKey));
         EXPECT_EQ(0, fake::OpenHandleCount());
         EXPECT_EQ(0, fake::OpenKeyCount());
     }
 
-    void SweepAll(Mode mode, bool older, Sweep* sweep) {
-        RunOnce(mode, older, Operation::CreateFile, 0, fake::FaultKind::Fail);
+    // Every operation of every kind in turn; of the kinds that every file has (create, write,
+    // stamp), every stride-th one and the last.
+    void SweepAll(Mode mode, Setting setting, Sweep* sweep, int stride = 1) {
+        RunOnce(mode, setting, Operation::CreateFile, 0, fake::FaultKind::Fail);
         int counts[fake::kOperationKinds];
         for (int k = 0; k < fake::kOperationKinds; ++k) counts[k] = fake::OperationCount(static_cast<Operation>(k));
         for (int k = 0; k < fake::kOperationKinds; ++k) {
             Operation op = static_cast<Operation>(k);
             for (auto kind : {fake::FaultKind::Fail, fake::FaultKind::ShortWrite}) {
                 if (kind == fake::FaultKind::ShortWrite && op != Operation::WriteFile) continue;
+                bool perFile = op == Operation::CreateFile || op == Operation::WriteFile ||
+                               op == Operation::SetFileTime;
                 for (int nth = 1; nth <= counts[k]; ++nth) {
-                    int code = RunOnce(mode, older, op, nth, kind);
+                    if (perFile && (nth - 1) % stride != 0 && nth != counts[k]) continue;
+                    int code = RunOnce(mode, setting, op, nth, kind);
                     ++sweep->runs;
                     if (!fake::FaultHappened()) continue;  // the run took another way
                     ++sweep->faults;
@@ -292,10 +316,10 @@ protected:
                                           std::string(kind == fake::FaultKind::ShortWrite ? " (short)" : "")];
                     plat::Wide target;
                     fake::FaultHappened(&target);
-                    SCOPED_TRACE(std::string(ModeName(mode)) + (older ? ", over an older copy" : "") + ": " +
+                    SCOPED_TRACE(std::string(ModeName(mode)) + ", " + SettingName(setting) + ": " +
                                  fake::OperationName(op) + (kind == fake::FaultKind::ShortWrite ? " (short)" : "") +
                                  " #" + std::to_string(nth) + " on " + Utf8Of(target));
-                    Check(mode, older, op, code);
+                    Check(mode, op, code);
                     if (HasFailure()) return;  // one report per sweep is enough to start from
                 }
             }
@@ -304,19 +328,32 @@ protected:
 
     Files before_;
     std::string stampFault_;
+    const std::string* payload_ = &SweepPayload();
+    bool portable_ = false;
+    plat::Wide main_, public_, data_;
 };
 
 TEST_F(FaultSweep, EveryWriteOperationFailedInTurn) {
     Sweep sweep;
-    for (bool older : {false, true})
+    for (Setting setting : {Setting::Clean, Setting::OlderCopy, Setting::Portable})
         for (Mode mode : {Mode::Silent, Mode::Abort, Mode::Retry, Mode::Ignore}) {
-            SweepAll(mode, older, &sweep);
+            SweepAll(mode, setting, &sweep);
             if (HasFailure()) break;
         }
     std::string kinds;
     for (const auto& [name, count] : sweep.faultsByKind) kinds += " " + name + " " + std::to_string(count) + ";";
     std::printf("fault sweep: %d runs, %d faults injected;%s\n", sweep.runs, sweep.faults, kinds.c_str());
     EXPECT_GT(sweep.faults, 500);
+}
+
+// The whole real payload in a silent run on a clean machine: every folder, move, delete,
+// registry and shortcut operation, and every fifth file operation.
+TEST_F(FaultSweep, RealPayloadSilentRun) {
+    payload_ = &RealPayload();
+    Sweep sweep;
+    SweepAll(Mode::Silent, Setting::Clean, &sweep, 5);
+    std::printf("fault sweep, real payload: %d runs, %d faults injected\n", sweep.runs, sweep.faults);
+    EXPECT_GT(sweep.faults, 150);
 }
 
 }  // namespace
