@@ -188,6 +188,8 @@ void TChunkIDAT::Decode() {
     // A picture for a wizard's panel: a header that asks for more is damaged, not a picture to
     // spend gigabytes on.
     if (static_cast<uint64_t>(width) * height > kMaxPixels) Abort();
+    // No PNG file has an empty side; a header that says so is damaged.
+    if (width == 0 || height == 0) Abort();
 
     TPixelFormat format = image.PixelFormat();  // an unknown depth keeps it and copies nothing
     switch (depth) {

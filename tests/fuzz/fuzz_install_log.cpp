@@ -9,7 +9,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const plat::Wide folder = u"C:\\Program Files\\Tessaron";
     const plat::Wide path = folder + u"\\Install.log";
-    fake::Reset();
+    // One machine for every input: each one replaces the log and leaves nothing else behind.
+    static bool started = (fake::Reset(), true);
+    (void)started;
     ResetRunFlags();
     ResetInstallLog();
     std::string text(reinterpret_cast<const char*>(data), size);

@@ -8,10 +8,13 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const char* const kNames[] = {"MAINDIR", "INSTALLTOALL", "DSKSHORTCUT", "LAUNCH", "UILANG"};
-    fake::Reset();
+    static bool started = (fake::Reset(), true);
+    (void)started;
     std::vector<std::string> parts = FuzzParts(data, size, 5);
     plat::HKey key = 0;
     FUZZ_REQUIRE(plat::RegCreateKeyExA(plat::kHKeyCurrentUser, kSavedChoicesKey, plat::kKeyAllAccess, &key) == 0);
+    // The values of the input before, gone.
+    for (const char* name : kNames) plat::RegDeleteValueA(key, name);
     for (size_t i = 0; i < 5; ++i) {
         const std::string& part = parts[i];
         if (part.empty()) continue;  // the value is missing

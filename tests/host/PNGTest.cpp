@@ -288,11 +288,13 @@ TEST_F(PNG, ImageDataThatEndsEarlyLeavesTheLastRowsAtIndexZero) {
     EXPECT_EQ(expected, PixelsOf(image));
 }
 
-TEST_F(PNG, AHeaderAskingForAHugeImageIsRefusedAndALargeOneWithLittleDataLoads) {
+TEST_F(PNG, AHeaderAskingForAHugeOrEmptyImageIsRefusedAndALargeOneWithLittleDataLoads) {
     Bytes row = Unfiltered({{7, 7, 7, 7}});
     TPNGImage huge;
     EXPECT_THROW(Load(File(100000, 100000, 8, row), &huge), EAbort) << "10^10 pixels";
     EXPECT_THROW(Load(File(0x7FFFFFFF, 2, 1, row), &huge), EAbort);
+    EXPECT_THROW(Load(File(0, 50000000, 8, row), &huge), EAbort) << "no width, millions of rows";
+    EXPECT_THROW(Load(File(4, 0, 8, row), &huge), EAbort);
     // 4096 x 4096 is allowed; the rows after the data read as index 0 without being decoded.
     TPNGImage large;
     Load(File(4096, 4096, 8, Unfiltered({std::vector<uint8_t>(4096, 9)})), &large);
