@@ -26,6 +26,10 @@ using plat::Wide;
 //   folder lookup service available (SHGetFolderPathW answers once ResolveSHGetFolderPathW has
 //   found it, as at program start); error mode 0; no scripted answers.
 void Reset();
+// Keeps a copy of the whole machine, and later makes it the machine again: many runs can start
+// from one prepared machine without preparing it each time.
+void SaveMachine();
+void RestoreMachine();
 
 // ---- Drives ----
 struct DriveInfo {

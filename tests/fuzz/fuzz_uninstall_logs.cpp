@@ -3,6 +3,8 @@
 // prefixes, other drives, names ending in dots or blanks), it deletes nothing outside the
 // installation folder, the product's data folder and the product's own shortcuts, and no
 // registry key but the product's.
+#include <set>
+
 #include "standin/Uninstall.h"
 #include "install/Utf8.h"
 #include "tests/fuzz/FuzzSupport.h"
@@ -63,11 +65,11 @@ bool Allowed(const plat::Wide& full) {
            full == u"C:\\Users\\Public\\Desktop\\Tessaron Word Processor.lnk";
 }
 
-std::vector<plat::Wide> Everything() {
-    std::vector<plat::Wide> all;
+std::set<plat::Wide> Everything() {
+    std::set<plat::Wide> all;
     for (char16_t drive : {u'C', u'D'}) {
         plat::Wide root = plat::Wide(1, drive) + u":\\";
-        for (const plat::Wide& name : fake::ListTree(root)) all.push_back(root + name);
+        for (const plat::Wide& name : fake::ListTree(root)) all.insert(root + name);
     }
     return all;
 }
@@ -75,11 +77,18 @@ std::vector<plat::Wide> Everything() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    // The machine is prepared once and restored for every input.
+    static const std::set<plat::Wide> before = [] {
+        PutMachine();
+        fake::PutFile(kMainFolder + u"Install.log", "");
+        fake::PutFile(kDataFolder + u"Update.log", "");
+        fake::SaveMachine();
+        return Everything();
+    }();
     std::vector<std::string> parts = FuzzParts(data, size, 2);
-    PutMachine();
+    fake::RestoreMachine();
     fake::PutFile(kMainFolder + u"Install.log", parts[0]);
     fake::PutFile(kDataFolder + u"Update.log", parts[1]);
-    std::vector<plat::Wide> before = Everything();
 
     TUninstallOptions options;
     options.ProgramPath = kMainFolder + u"tsd.exe";
@@ -91,9 +100,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     };
     Uninstall(options);
 
-    std::vector<plat::Wide> after = Everything();
+    std::set<plat::Wide> after = Everything();
     for (const plat::Wide& item : before) {
-        if (std::find(after.begin(), after.end(), item) != after.end()) continue;
+        if (after.count(item)) continue;
         if (!Allowed(item)) {
             std::fprintf(stderr, "deleted outside the installation: %s\n", Utf8Of(item).c_str());
             FUZZ_REQUIRE(Allowed(item));
