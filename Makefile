@@ -1,6 +1,8 @@
 # make        builds the setup program and the stand-in application into dist/
 # make run    builds, then installs silently with the real setup program under Wine
-# make test   builds, then runs every test (host tests and Wine tests) through CTest
+# make test   builds, then runs every test (host tests, a short run of each fuzz target and the
+#             Wine tests) through CTest
+# make fuzz   builds the fuzz targets, then runs each FUZZ_SECONDS seconds (default 600)
 # make bench  measures the setup program against the peer installer and a floor under Wine
 #
 # make dist PAYLOAD=DIR builds the setup program over DIR/listing.txt and the files beside it
@@ -11,6 +13,7 @@
 #             every page of the wizard in every language, and in English at 144 dpi, as PNG
 #             files in dist/screenshots/ (taken under Wine by the screenshot test)
 HOST := build/host
+FUZZ := build/fuzz
 # The Windows build whose programs the tests run.
 TEST_WIN := build/win32
 WIN ?= $(TEST_WIN)
@@ -19,8 +22,9 @@ WIN_TARGETS ?=
 DIST ?= dist
 PAYLOAD ?=
 JOBS ?= 2
+FUZZ_SECONDS ?= 600
 
-.PHONY: all deps host win dist run test bench clean
+.PHONY: all deps host win dist run test fuzz-build fuzz bench clean
 
 all: dist
 
@@ -28,7 +32,7 @@ deps:
 	@bash tools/install-deps.sh
 
 host: deps
-	@cmake -S . -B $(HOST) -DWIN_BUILD_DIR=$(CURDIR)/$(TEST_WIN) >/dev/null
+	@cmake -S . -B $(HOST) -DWIN_BUILD_DIR=$(CURDIR)/$(TEST_WIN) -DFUZZ_BUILD_DIR=$(CURDIR)/$(FUZZ) >/dev/null
 	@cmake --build $(HOST) -j$(JOBS)
 
 win: host
@@ -44,7 +48,14 @@ dist: win
 run: dist
 	@bash tools/run-under-wine.sh $(DIST)/tessaron-setup.exe
 
-test: dist
+fuzz-build: deps
+	@cmake -S . -B $(FUZZ) -DTSD_FUZZ=ON -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(FUZZ) -j$(JOBS)
+
+fuzz: fuzz-build
+	@bash tests/fuzz/run-all.sh $(CURDIR)/$(FUZZ) $(FUZZ_SECONDS)
+
+test: dist fuzz-build
 	@cd $(HOST) && ctest --output-on-failure -j$(JOBS)
 
 bench: host

@@ -63,3 +63,17 @@ foreach(script ${WINE_TESTS})
     RESOURCE_LOCK wine TIMEOUT 600
     ENVIRONMENT "WINE_WORK=${WINE_WORK};WIN_BUILD_DIR=${WIN_BUILD_DIR};SRC_DIR=${CMAKE_SOURCE_DIR}")
 endforeach()
+
+# Fuzz targets of the fuzz build, each run briefly over its seeds so that every test run
+# exercises them (`make fuzz` runs them long).
+set(FUZZ_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/fuzz" CACHE PATH "Fuzz build folder")
+set(FUZZ_SMOKE_SECONDS 4 CACHE STRING "Seconds each fuzz target runs in the tests")
+file(GLOB FUZZ_TARGETS CONFIGURE_DEPENDS tests/fuzz/fuzz_*.cpp)
+foreach(source ${FUZZ_TARGETS})
+  get_filename_component(name ${source} NAME_WE)
+  string(REGEX REPLACE "^fuzz_" "" reader ${name})
+  add_test(NAME fuzz.${reader}
+    COMMAND bash ${CMAKE_SOURCE_DIR}/tests/fuzz/run-fuzz.sh ${FUZZ_BUILD_DIR}/${name}
+      ${FUZZ_SMOKE_SECONDS} ${CMAKE_BINARY_DIR}/fuzz-smoke)
+  set_tests_properties(fuzz.${reader} PROPERTIES TIMEOUT 120)
+endforeach()

@@ -163,6 +163,13 @@ std::vector<TPaletteEntry> TChunkPLTE::Entries() const {
     return entries;
 }
 
+namespace {
+
+// Far above any logo (the wizard's is 120 x 260), far below what would exhaust memory.
+constexpr uint64_t kMaxPixels = 1u << 24;
+
+}  // namespace
+
 void TChunkIDAT::Decode() {
     TPNGImage& image = Owner.Image;
     // The loader made sure that the first chunk is the header and that a palette exists.
@@ -178,6 +185,11 @@ void TChunkIDAT::Decode() {
     if (width > INT32_MAX || height > INT32_MAX) Abort();
     uint64_t rowLength = (static_cast<uint64_t>(width) * depth + 7) / 8;
     if (rowLength >= INT32_MAX) Abort();
+    // A picture for a wizard's panel: a header that asks for more is damaged, not a picture to
+    // spend gigabytes on.
+    if (static_cast<uint64_t>(width) * height > kMaxPixels) Abort();
+    // No PNG file has an empty side; a header that says so is damaged.
+    if (width == 0 || height == 0) Abort();
 
     TPixelFormat format = image.PixelFormat();  // an unknown depth keeps it and copies nothing
     switch (depth) {
@@ -210,6 +222,9 @@ void TChunkIDAT::Decode() {
         Unfilter(current, above, rowLength);
         CopyRow(current + 1, rowLength, depth, width, image.ScanLine(static_cast<int>(y)));
         std::swap(current, above);
+        // Every later row would read as zeros too (filter 0 over zeros), which the new bitmap
+        // holds already.
+        if (got < toRead) break;
     }
 }
 

@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "install/InstallLog.h"
+#include "install/SafeWrite.h"
 
 namespace {
 
@@ -138,13 +139,10 @@ double FileDateOf(const Wide& path) {
 }
 
 void WriteBytesToFile(const Wide& path, const std::string& bytes) {
-    plat::Handle file =
-        plat::CreateFileW(path, plat::kGenericRead | plat::kGenericWrite, plat::kFileShareRead,
-                          plat::kCreateAlways, plat::kFileAttributeNormal);
-    if (file == plat::kInvalidHandle) return;
-    uint32_t written = 0;
-    plat::WriteFile(file, bytes.data(), static_cast<uint32_t>(bytes.size()), &written);
-    plat::CloseHandle(file);
+    TSafeWrite how;
+    how.ShareMode = plat::kFileShareRead;
+    // An existing file is replaced whole or not at all (a data file, the install log).
+    WriteWholeFile(path, bytes.data(), static_cast<uint32_t>(bytes.size()), how);
 }
 
 uint32_t SetFileDate(plat::Handle file, uint32_t dosTime) {

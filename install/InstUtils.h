@@ -54,7 +54,8 @@ double FileDateOf(const Wide& path);
 // 1899-12-30 00:00, a date no payload stamp can carry (they lie in 1980..2099), so a file whose
 // time cannot be read back always counts as changed.
 constexpr double kUnrepresentableFileDate = 0.0;
-// Creates or replaces the file with exactly these bytes; nothing is reported.
+// Creates or replaces the file with exactly these bytes; nothing is reported. An existing file is
+// replaced whole or kept as it was.
 void WriteBytesToFile(const Wide& path, const std::string& bytes);
 // Gives an open file the MS-DOS date/time, taken as local time, as its last-write time. 0, or the
 // platform error of the step that failed.

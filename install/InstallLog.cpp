@@ -2,6 +2,7 @@
 
 #include "install/InstUtils.h"
 #include "install/RunFlags.h"
+#include "install/SafeWrite.h"
 
 std::unique_ptr<std::vector<std::string>> LogList;
 plat::Wide LogFileName;
@@ -67,7 +68,12 @@ void StartInstallLog(const plat::Wide& mainDir, bool portable) {
 
 void SaveInstallLog() {
     if (!LogList || LogFileName.empty()) return;
-    WriteBytesToFile(LogFileName, JoinLogLines(*LogList));
+    // Written whole or not at all: a cut last line would name a file that was never written.
+    std::string text = JoinLogLines(*LogList);
+    TSafeWrite how;
+    how.ShareMode = plat::kFileShareRead;
+    how.NeverPartial = true;
+    WriteWholeFile(LogFileName, text.data(), static_cast<uint32_t>(text.size()), how);
 }
 
 void ResetInstallLog() {

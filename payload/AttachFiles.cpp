@@ -3,6 +3,7 @@
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
 #include "install/RunFlags.h"
+#include "install/SafeWrite.h"
 #include "payload/PayloadFormat.h"
 #include "wizard/UILang.h"
 
@@ -91,19 +92,20 @@ void TAttachedFiles::AddFileToInstall(TAttachedFile* entry, const plat::Wide& fo
 }
 
 bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const plat::Wide& path) {
-    plat::Handle file = plat::CreateFileW(path, plat::kGenericWrite, 0, plat::kCreateAlways,
-                                          plat::kFileAttributeNormal);
-    if (file == plat::kInvalidHandle) return false;
-    // One write straight from the inflated block.
-    uint32_t written = 0;
-    bool ok = plat::WriteFile(file, entry.Data, static_cast<uint32_t>(entry.Size), &written) &&
-              written == static_cast<uint32_t>(entry.Size);
-    if (ok) {
+    TSafeWrite how;
+    how.Finish = [&entry](plat::Handle file) {
         SetFileDate(file, DateToDosTime(entry.Time));  // a failure keeps the write time
-        LogLine("File Copy: " + Utf8Of(path));
-    }
-    plat::CloseHandle(file);
-    return ok;
+    };
+    // The temporary file of a replacement never takes the name of a file this run writes.
+    how.Reserved = [this](const plat::Wide& name) {
+        for (const auto& file : ToInstall)
+            if (SamePath(file->Dest, name)) return true;
+        return false;
+    };
+    // One write straight from the inflated block.
+    if (!WriteWholeFile(path, entry.Data, static_cast<uint32_t>(entry.Size), how)) return false;
+    LogLine("File Copy: " + Utf8Of(path));
+    return true;
 }
 
 bool TAttachedFiles::InstallFile(TAttachedFile* entry, const std::string& name,

@@ -22,7 +22,9 @@ bool StartsWith(const std::string& text, const char* prefix) {
 bool IsLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
 
 // A full path on a drive ("C:\...") or a share ("\\server\share\..."), without wildcards or other
-// characters no file name holds, and without "." or ".." steps that could lead elsewhere. A drive
+// characters no file name holds, and without "." or ".." steps that could lead elsewhere. Device
+// and literal paths ("\\.\", "\\?\") fail on their "." and "?", and so does a name ending in a
+// dot or a blank, which Windows drops: the text would not name the file it seems to. A drive
 // alone ("C:" or "C:\") is accepted only where `driveAlone` says so: the log lists drives that did
 // not exist when it was written.
 bool IsFullPath(const Wide& path, bool driveAlone) {
@@ -46,6 +48,7 @@ bool IsFullPath(const Wide& path, bool driveAlone) {
         }
         Wide name = path.substr(step, i - step);
         if (name == u"." || name == u"..") return false;
+        if (!name.empty() && (name.back() == u'.' || name.back() == u' ')) return false;
         step = i + 1;
     }
     return true;
@@ -79,6 +82,58 @@ std::vector<plat::FindData> FolderEntries(const Wide& folder) {
     plat::FindClose(search);
     return entries;
 }
+
+// Where a removal may delete: the installation folder and the product's data folder with
+// everything below them, the product's shortcut files in the four shortcut folders, and empty
+// folders above the installation folder that the installation made (never a drive or a shell
+// folder). An install log lists full paths and could list anything; what lies elsewhere is
+// not touched.
+class TScope {
+public:
+    explicit TScope(const Wide& folder) : folder_(JoinPath(folder, u"")), data_(SharedDataFolder()) {
+        for (int csidl : {plat::kCsidlPrograms, plat::kCsidlDesktopDirectory, plat::kCsidlCommonPrograms,
+                          plat::kCsidlCommonDesktopDirectory}) {
+            Wide shell = SpecialFolder(csidl);
+            if (!shell.empty()) linkFolders_.push_back(JoinPath(shell, u""));
+        }
+        for (int csidl : {plat::kCsidlPrograms, plat::kCsidlPersonal, plat::kCsidlDesktopDirectory,
+                          plat::kCsidlCommonPrograms, plat::kCsidlCommonDesktopDirectory,
+                          plat::kCsidlCommonAppData, plat::kCsidlProgramFiles}) {
+            Wide shell = SpecialFolder(csidl);
+            if (!shell.empty()) shellFolders_.push_back(JoinPath(shell, u""));
+        }
+    }
+
+    bool MayDeleteFile(const Wide& path) const {
+        if (Inside(path, folder_) || (!data_.empty() && Inside(path, data_))) return true;
+        Wide parent = ExtractFolder(path), name = path.substr(parent.size());
+        bool linkFolder = false;
+        for (const Wide& shell : linkFolders_) linkFolder = linkFolder || SamePath(parent, shell);
+        if (!linkFolder) return false;
+        for (const char* product : ProductName)
+            if (SamePath(name, WideOfUtf8(std::string(product) + ".lnk"))) return true;
+        return false;
+    }
+
+    // `folder` ends in a backslash.
+    bool MayRemoveFolder(const Wide& folder) const {
+        if (SamePath(folder, folder_) || Inside(folder, folder_)) return true;
+        if (!data_.empty() && (SamePath(folder, data_) || Inside(folder, data_))) return true;
+        if (!Inside(folder_, folder)) return false;  // not above the installation folder
+        for (const Wide& shell : shellFolders_)
+            if (SamePath(folder, shell) || Inside(shell, folder)) return false;
+        return true;
+    }
+
+private:
+    // Strictly below the folder (which ends in a backslash).
+    static bool Inside(const Wide& path, const Wide& folder) {
+        return path.size() > folder.size() && PathStartsWith(path, folder);
+    }
+
+    Wide folder_, data_;
+    std::vector<Wide> linkFolders_, shellFolders_;
+};
 
 // The removal's work and what it had to leave.
 class TRemoval {
@@ -177,9 +232,11 @@ void RemoveSharedData(TRemoval& removal) {
 // the listed folders and the installation folder when empty, deepest first.
 void RemoveLogged(const Wide& folder, const TInstallRecord& record, const Wide& keep,
                   TRemoval& removal) {
+    TScope scope(folder);
     size_t before = removal.Left.size();
     bool kept = false;
     for (const Wide& file : record.Files) {
+        if (!scope.MayDeleteFile(file)) continue;
         if (!keep.empty() && SamePath(file, keep)) {
             kept = FileExists(file);
             continue;
@@ -192,7 +249,8 @@ void RemoveLogged(const Wide& folder, const TInstallRecord& record, const Wide& 
     folders.push_back(JoinPath(folder, u""));
     std::stable_sort(folders.begin(), folders.end(),
                      [](const Wide& a, const Wide& b) { return Depth(a) > Depth(b); });
-    for (const Wide& listed : folders) removal.RemoveFolderIfEmpty(listed);
+    for (const Wide& listed : folders)
+        if (scope.MayRemoveFolder(JoinPath(listed, u""))) removal.RemoveFolderIfEmpty(listed);
 }
 
 // The interface language of the installation, English when none was saved.

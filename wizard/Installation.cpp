@@ -55,6 +55,7 @@ bool TMainDlgForm::ExtractLicense() {
     CancelBtn->SetEnabled(false);
     SetBusyCursor(true);
     Wide path = TempFolder() + u"License.txt";
+    bool existed = FileExists(path);
     SuspendLog();
     bool ok = AttachedFiles->InstallFile(nullptr, "License.txt", path);
     ResumeLog();
@@ -62,10 +63,14 @@ bool TMainDlgForm::ExtractLicense() {
         std::string text;
         if (ReadBytesOfFile(path, &text)) LicenseMemo->SetLines(TextLines(text));
         plat::DeleteFileW(path);
-    } else if (Silent) {
-        ExitCode = kExitCannotWrite;
     } else {
-        CloseWizard();
+        // A partly written copy that this run made goes too; a file that was there before
+        // keeps its bytes when the extraction fails.
+        if (!existed) plat::DeleteFileW(path);
+        if (Silent)
+            ExitCode = kExitCannotWrite;
+        else
+            CloseWizard();
     }
     SetBusyCursor(false);
     return ok;

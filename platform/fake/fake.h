@@ -26,6 +26,10 @@ using plat::Wide;
 //   folder lookup service available (SHGetFolderPathW answers once ResolveSHGetFolderPathW has
 //   found it, as at program start); error mode 0; no scripted answers.
 void Reset();
+// Keeps a copy of the whole machine, and later makes it the machine again: many runs can start
+// from one prepared machine without preparing it each time.
+void SaveMachine();
+void RestoreMachine();
 
 // ---- Drives ----
 struct DriveInfo {
@@ -69,6 +73,34 @@ void FailWrites(const Wide& path, int count = 1, uint32_t partialBytes = 0);
 void DenyCreateFolder(const Wide& path, bool deny = true);
 // Number of handles currently open (to find leaks).
 int OpenHandleCount();
+
+// ---- Faults by operation ----
+// The operations that change the machine. Each kind is counted on its own from Reset() on, so a
+// test can run once to learn the counts and then fail every single operation in turn.
+enum class Operation {
+    CreateFile,    // an open that may create, truncate or write (read-only opens do not count)
+    WriteFile,     // a write of at least one byte
+    SetFileTime,
+    CreateFolder,
+    MoveFile,
+    DeleteFile,
+    RegCreateKey,
+    RegSetValue,   // RegSetValueExA and RegSetValueExW
+    SaveLink,      // IPersistFile::Save of the shell link object
+};
+constexpr int kOperationKinds = 9;
+const char* OperationName(Operation operation);
+int OperationCount(Operation operation);
+enum class FaultKind {
+    Fail,        // the call fails (a write first stores half of its bytes: a full disk)
+    ShortWrite,  // WriteFile only: half of the bytes are stored and the call reports success
+};
+// The nth call (1-based, counted from Reset()) of that kind fails once, as the kind says; every
+// other call behaves normally.
+void FailOperation(Operation operation, int nth, FaultKind kind = FaultKind::Fail);
+// True once the injected fault has happened; *target then names the file, folder or key it hit
+// (for a write or a time stamp, the file of the handle).
+bool FaultHappened(Wide* target = nullptr);
 
 // ---- Process, clock, locale ----
 void SetCommandLine(const Wide& commandLine);

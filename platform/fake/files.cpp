@@ -169,6 +169,11 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
         Fail(kErrorInvalidName);
         return kInvalidHandle;
     }
+    bool changes = Writes(access) || disposition != kOpenExisting;
+    if (changes && FaultNow(fake::Operation::CreateFile, key)) {
+        Fail(kErrorAccessDenied);
+        return kInvalidHandle;
+    }
     uint32_t newAttributes =
         (flagsAndAttributes & kStoredAttributes & ~kFileAttributeNormal) | kFileAttributeArchive;
     uint32_t resultError = 0;
@@ -250,12 +255,18 @@ bool WriteFile(Handle file, const void* buffer, uint32_t count, uint32_t* writte
     if (count == 0) return true;
 
     uint32_t toWrite = count;
-    bool injected = false;
+    bool injected = false, reportSuccess = false;
     auto failure = M().writeFailures.find(open.key);
     if (failure != M().writeFailures.end()) {
         injected = true;
         toWrite = std::min(count, failure->second.partialBytes);
         if (--failure->second.count <= 0) M().writeFailures.erase(failure);
+    }
+    fake::FaultKind kind;
+    if (FaultNow(fake::Operation::WriteFile, open.key, &kind)) {
+        injected = true;
+        toWrite = count / 2;
+        reportSuccess = kind == fake::FaultKind::ShortWrite;
     }
 
     uint64_t end = open.position + toWrite;
@@ -270,6 +281,7 @@ bool WriteFile(Handle file, const void* buffer, uint32_t count, uint32_t* writte
         if (!open.writeTimeFixed) node->written = Now();
     }
     if (written) *written = toWrite;
+    if (reportSuccess) return true;
     if (injected) return Fail(kErrorWriteFault), false;
     return true;
 }
@@ -303,6 +315,7 @@ bool SetFileTime(Handle file, const FileTime* creation, const FileTime* lastAcce
     if (!Writes(object->file.access)) return Fail(kErrorAccessDenied), false;
     Node* node = FindNode(object->file.key);
     if (!node) return Fail(kErrorDeviceNotConnected), false;
+    if (FaultNow(fake::Operation::SetFileTime, object->file.key)) return Fail(kErrorAccessDenied), false;
     if (creation) node->created = *creation;
     if (lastAccess) node->accessed = *lastAccess;
     if (lastWrite) {
@@ -434,6 +447,7 @@ bool CreateDirectoryW(const Wide& path) {
     if (FindNode(key)) return Fail(kErrorAlreadyExists), false;
     if (uint32_t error = CheckParent(p)) return Fail(error), false;
     if (M().deniedFolders.count(key)) return Fail(kErrorAccessDenied), false;
+    if (FaultNow(fake::Operation::CreateFolder, key)) return Fail(kErrorAccessDenied), false;
     MakeFolderNode(p);
     return true;
 }
@@ -465,6 +479,7 @@ bool DeleteFileW(const Wide& path) {
     if (p.trailingSlash) return Fail(kErrorInvalidName), false;
     if (node->attributes & kFileAttributeReadOnly) return Fail(kErrorAccessDenied), false;
     if (DeleteBlocked(key)) return Fail(kErrorSharingViolation), false;
+    if (FaultNow(fake::Operation::DeleteFile, key)) return Fail(kErrorAccessDenied), false;
     M().nodes.erase(key);
     return true;
 }
@@ -535,6 +550,7 @@ bool MoveFileExW(const Wide& from, const Wide& to, uint32_t flags) {
             return Fail(kErrorSharingViolation), false;  // into itself
         }
     }
+    if (FaultNow(fake::Operation::MoveFile, sourceKey)) return Fail(kErrorAccessDenied), false;
     // Move the node and everything below it under the new key.
     std::vector<std::pair<Wide, Node>> moved;
     Wide prefix = sourceKey + u"\\";

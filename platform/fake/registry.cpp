@@ -120,6 +120,9 @@ int32_t Set(HKey key, const Wide& name, uint32_t type, std::string bytes) {
     int32_t status;
     RegKeyNode* node = KeyNode(key, &status);
     if (!node) return status;
+    Wide keyPath;
+    Resolve(key, &keyPath);
+    if (FaultNow(fake::Operation::RegSetValue, Upper(keyPath + u"\\" + name))) return kErrorAccessDenied;
     RegEntry& entry = node->values[Upper(name)];
     entry.name = name;
     entry.value.type = type;
@@ -139,6 +142,7 @@ int32_t RegCreateKeyExA(HKey root, const std::string& subKey, uint32_t access, H
     if (int32_t status = Resolve(root, &base)) return status;
     if (int32_t status = Join(base, subKey, &path, &steps)) return status;
     if (Denied(path)) return kErrorAccessDenied;
+    if (FaultNow(fake::Operation::RegCreateKey, Upper(path))) return kErrorAccessDenied;
     for (const Wide& step : steps) {
         RegKeyNode& node = M().keys[Upper(step)];
         if (node.name.empty()) node.name = step;

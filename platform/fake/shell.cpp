@@ -130,6 +130,7 @@ bool ShellLink::HasPersistFile() {
 // sharing, injected failures, disk full) applies to it.
 int32_t ShellLink::Save(const Wide& linkPath) {
     if (!HasPersistFile()) return kENoInterface;
+    if (FaultNow(fake::Operation::SaveLink, Upper(linkPath))) return FromWin32(kErrorAccessDenied);
     Handle file = CreateFileW(linkPath, kGenericWrite, 0, kCreateAlways, kFileAttributeNormal);
     if (file == kInvalidHandle) return FromWin32(GetLastError());
     std::string bytes = Serialize(impl_->link);

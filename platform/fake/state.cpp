@@ -228,4 +228,17 @@ void Reset() {
     detail::Populate(detail::M());
 }
 
+namespace {
+
+detail::Machine& Saved() {
+    static detail::Machine saved;
+    return saved;
+}
+
+}  // namespace
+
+void SaveMachine() { Saved() = detail::M(); }
+
+void RestoreMachine() { detail::M() = Saved(); }
+
 }  // namespace fake

@@ -86,6 +86,14 @@ struct Window {
     std::map<Wide, uintptr_t> props;  // by upper-cased name
 };
 
+struct InjectedFault {
+    int operation = -1;
+    int nth = 0;
+    FaultKind kind = FaultKind::Fail;
+    bool happened = false;
+    Wide target;
+};
+
 struct Machine {
     uint32_t lastError = 0;
     Wide commandLine, moduleFileName, tempPath, currentFolder;
@@ -121,6 +129,9 @@ struct Machine {
 
     std::deque<int> answers;
     std::vector<ShownBox> shownBoxes;
+
+    int operationCounts[kOperationKinds] = {};
+    InjectedFault fault;
 };
 
 Machine& M();
@@ -138,6 +149,9 @@ std::vector<Wide> ChildKeys(const Wide& folderKey);
 bool HasOpenHandle(const Wide& key);
 plat::FileTime Now();  // the clock in UTC
 uint64_t UsedBytes(char16_t drive);
+
+// Counts one operation of that kind; true (and *kind set) when this is the call that must fail.
+bool FaultNow(Operation operation, const Wide& target, FaultKind* kind = nullptr);
 
 // Registry helpers.
 Wide RootName(plat::HKey root);

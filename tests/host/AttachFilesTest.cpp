@@ -165,8 +165,12 @@ TEST_F(AttachFiles, AbortAndIgnoreLeaveAPartialFileUnlogged) {
     fake::ScriptAnswers({plat::kIdAbort});
     EXPECT_FALSE(files->InstallFile(files->Entries[0].get(), "", path));
     EXPECT_EQ("MZ p", fake::FileBytes(path)) << "a partly written file stays";
+    // The file exists now, so the next attempt writes a temporary file beside it.
+    fake::FailWrites(path + u".~0", 1, 4);
     fake::ScriptAnswers({plat::kIdIgnore});
     EXPECT_TRUE(files->InstallFile(files->Entries[0].get(), "", path));
+    EXPECT_EQ("MZ p", fake::FileBytes(path)) << "an existing file keeps its bytes";
+    EXPECT_FALSE(fake::FileExistsAt(path + u".~0"));
     for (const auto& line : *LogList) EXPECT_EQ(std::string::npos, line.find("File Copy")) << line;
 }
 

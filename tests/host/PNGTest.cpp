@@ -288,6 +288,22 @@ TEST_F(PNG, ImageDataThatEndsEarlyLeavesTheLastRowsAtIndexZero) {
     EXPECT_EQ(expected, PixelsOf(image));
 }
 
+TEST_F(PNG, AHeaderAskingForAHugeOrEmptyImageIsRefusedAndALargeOneWithLittleDataLoads) {
+    Bytes row = Unfiltered({{7, 7, 7, 7}});
+    TPNGImage huge;
+    EXPECT_THROW(Load(File(100000, 100000, 8, row), &huge), EAbort) << "10^10 pixels";
+    EXPECT_THROW(Load(File(0x7FFFFFFF, 2, 1, row), &huge), EAbort);
+    EXPECT_THROW(Load(File(0, 50000000, 8, row), &huge), EAbort) << "no width, millions of rows";
+    EXPECT_THROW(Load(File(4, 0, 8, row), &huge), EAbort);
+    // 4096 x 4096 is allowed; the rows after the data read as index 0 without being decoded.
+    TPNGImage large;
+    Load(File(4096, 4096, 8, Unfiltered({std::vector<uint8_t>(4096, 9)})), &large);
+    ASSERT_EQ(4096, large.Height());
+    EXPECT_EQ(9, large.ScanLine(0)[4095]);
+    EXPECT_EQ(0, large.ScanLine(1)[0]);
+    EXPECT_EQ(0, large.ScanLine(4095)[4095]);
+}
+
 // ---- Filters ----
 
 TEST_F(PNG, EachFilterTypeDecodesAsDefined) {

@@ -150,6 +150,45 @@ TEST_F(Uninstalling, OnlyWhatTheLogsListIsDeleted) {
     EXPECT_EQ("years of work", fake::FileBytes(u"C:\\Users\\User\\Documents\\Thesis.doc"));
 }
 
+TEST_F(Uninstalling, AnInstallLogNamingPlacesElsewhereDeletesNothingThere) {
+    Install();
+    const Names outside = {u"C:\\Windows\\System32\\kernel32.dll", u"C:\\Users\\User\\Desktop\\Notes.lnk",
+                           u"C:\\Users\\User\\Documents\\Tessaron Word Processor.lnk"};
+    std::string lines;
+    for (const plat::Wide& file : outside) {
+        fake::PutFile(file, "not the installation's");
+        lines += "File Copy: " + Utf8Of(file) + "\r\n";
+    }
+    fake::PutFolder(u"C:\\Users\\User\\Documents\\Empty");
+    // Shell folders and folders elsewhere stay even when empty.
+    lines += "Made Dir: C:\\Users\\User\\Documents\\Empty\\\r\nMade Dir: C:\\Program Files\\\r\n"
+             "Made Dir: C:\\Users\\User\\Desktop\\\r\n";
+    fake::PutFile(kMain + u"\\Install.log", fake::FileBytes(kMain + u"\\Install.log") + lines);
+
+    ASSERT_EQ(kUninstallRemoved, RemoveAll(true));
+    for (const plat::Wide& file : outside)
+        EXPECT_EQ("not the installation's", fake::FileBytes(file)) << Utf8Of(file);
+    EXPECT_TRUE(fake::FolderExistsAt(u"C:\\Users\\User\\Documents\\Empty"));
+    EXPECT_TRUE(fake::FolderExistsAt(u"C:\\Program Files"));
+    EXPECT_TRUE(fake::FolderExistsAt(u"C:\\Users\\User\\Desktop"));
+    EXPECT_FALSE(fake::FileExistsAt(kProgramsLink)) << "the product's own shortcut goes";
+    EXPECT_FALSE(fake::FolderExistsAt(kMain));
+}
+
+TEST_F(Uninstalling, PathsThatWindowsWouldReadOtherwiseMakeTheLogDamaged) {
+    Install();
+    std::string log = fake::FileBytes(kMain + u"\\Install.log");
+    for (const char* line : {"File Copy: C:\\Program Files\\Tessaron.\\tsd.exe",
+                             "File Copy: C:\\Program Files\\Tessaron \\tsd.exe",
+                             "File Copy: \\\\?\\C:\\Windows\\win.ini", "File Copy: \\\\.\\C:\\Windows\\win.ini",
+                             "File Copy: C:/Windows/win.ini", "File Copy: C:\\Program Files\\Tessaron\\..\\x.exe",
+                             "Made Dir: C:\\Program Files\\Tessaron\\.\\"}) {
+        fake::PutFile(kMain + u"\\Install.log", log + line + "\r\n");
+        EXPECT_EQ(kUninstallIncomplete, Remove(true)) << line;
+        EXPECT_TRUE(fake::FileExistsAt(kProgram)) << line;
+    }
+}
+
 TEST_F(Uninstalling, TheApplicationsOwnSettingsKeyKeepsTheProductKey) {
     Install();
     plat::HKey key = 0;

@@ -310,6 +310,7 @@ TEST_F(Wizard, ALicenceThatCannotBeExtractedEndsTheRun) {
                                     [](TForm&) { ADD_FAILURE() << "the wizard should have closed"; }};
     EXPECT_EQ(0, Run(u"", user));
     EXPECT_EQ(1u, BoxesShown()) << "the file dialog, and no quit question";
+    EXPECT_FALSE(fake::FileExistsAt(u"C:\\Users\\User\\Temp\\License.txt")) << "no partial copy is left";
 
     NextProcess();
     fake::ScriptAnswers({});

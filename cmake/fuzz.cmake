@@ -1,0 +1,32 @@
+# Fuzz build (clang; libFuzzer with AddressSanitizer and UndefinedBehaviorSanitizer): the portable
+# core, the fake platform and the stand-in's removal, and one fuzz target per reader
+# (tests/fuzz/fuzz_<reader>.cpp). `make fuzz` runs them; the host build's CTest runs each briefly.
+find_package(ZLIB REQUIRED)
+
+set(SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+add_compile_options(${SANITIZERS} -fsanitize=fuzzer-no-link -g)
+add_link_options(${SANITIZERS})
+
+add_library(setupcore STATIC ${CORE_SOURCES})
+target_include_directories(setupcore PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(setupcore PUBLIC ZLIB::ZLIB)
+
+file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS platform/fake/*.cpp)
+add_library(platform_fake STATIC ${FAKE_SOURCES})
+target_include_directories(platform_fake PUBLIC ${CMAKE_SOURCE_DIR})
+
+file(GLOB STANDIN_CORE_SOURCES CONFIGURE_DEPENDS standin/*.cpp)
+list(FILTER STANDIN_CORE_SOURCES EXCLUDE REGEX "(_win32|/tsd)\\.cpp$")
+add_library(standin_core STATIC ${STANDIN_CORE_SOURCES})
+target_link_libraries(standin_core PUBLIC setupcore)
+
+file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS tests/fuzz/fuzz_*.cpp)
+foreach(source ${FUZZ_SOURCES})
+  get_filename_component(name ${source} NAME_WE)
+  add_executable(${name} ${source})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE standin_core setupcore platform_fake ZLIB::ZLIB)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_compile_definitions(${name} PRIVATE TSD_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    TSD_PAYLOAD_FILE="")
+endforeach()

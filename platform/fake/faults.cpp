@@ -1,0 +1,45 @@
+// Faults by operation: every operation that changes the machine is counted by kind, and one
+// chosen call of one kind can be made to fail.
+#include "platform/fake/state.h"
+
+namespace fake {
+
+namespace detail {
+
+bool FaultNow(Operation operation, const Wide& target, FaultKind* kind) {
+    Machine& m = M();
+    int index = static_cast<int>(operation);
+    int count = ++m.operationCounts[index];
+    if (m.fault.operation != index || m.fault.nth != count) return false;
+    m.fault.happened = true;
+    m.fault.target = target;
+    if (kind) *kind = m.fault.kind;
+    return true;
+}
+
+}  // namespace detail
+
+using namespace detail;
+
+const char* OperationName(Operation operation) {
+    static const char* const kNames[kOperationKinds] = {
+        "file create", "file write", "set time", "folder create", "move",
+        "delete",      "registry create", "registry set", "shortcut save"};
+    return kNames[static_cast<int>(operation)];
+}
+
+int OperationCount(Operation operation) { return M().operationCounts[static_cast<int>(operation)]; }
+
+void FailOperation(Operation operation, int nth, FaultKind kind) {
+    M().fault = InjectedFault();
+    M().fault.operation = static_cast<int>(operation);
+    M().fault.nth = nth;
+    M().fault.kind = kind;
+}
+
+bool FaultHappened(Wide* target) {
+    if (target) *target = M().fault.target;
+    return M().fault.happened;
+}
+
+}  // namespace fake
