@@ -329,11 +329,14 @@ def table(title, candidates, files):
             c.label, min(c.times), statistics.median(c.times), max(c.times),
             statistics.median(c.rss) / 1024.0, "{:,}".format(c.size()),
             "{:,}".format(c.size() - c.stored)))
-    setup, peer, floor = candidates
-    ms, mp, mf = (statistics.median(x.times) for x in candidates)
-    print("setup / floor %.2fx, setup / peer %.2fx, peer / floor %.2fx; setup RSS - floor RSS "
-          "%+.1f MB" % (ms / mf, ms / mp, mp / mf,
-                        (statistics.median(setup.rss) - statistics.median(floor.rss)) / 1024.0))
+    peer, floor = candidates[1], candidates[2]
+    mp, mf = statistics.median(peer.times), statistics.median(floor.times)
+    for setup in [candidates[0]] + candidates[3:]:
+        ms = statistics.median(setup.times)
+        print("%s: / floor %.2fx, / peer %.2fx; RSS - floor RSS %+.1f MB" % (
+            setup.label, ms / mf, ms / mp,
+            (statistics.median(setup.rss) - statistics.median(floor.rss)) / 1024.0))
+    print("peer / floor %.2fx" % (mp / mf))
 
 
 def main():
@@ -341,6 +344,9 @@ def main():
     parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--window-rounds", type=int, default=5)
     parser.add_argument("--work", default=os.path.join(ROOT, "build", "bench"))
+    parser.add_argument("--baseline", help="also run an earlier build of the setup program: "
+                        "BASE-260 and BASE-1034 are its Windows build folders over the two "
+                        "payloads (made with make dist PAYLOAD=... WIN=...)")
     args = parser.parse_args()
     work = os.path.abspath(args.work)
     os.makedirs(work, exist_ok=True)
@@ -354,7 +360,13 @@ def main():
         setup, payload_bin = build_setup(payload, work, tag)
         peer = build_peer(payload, work, tag)
         floor = build_floor(payload_bin, work, tag)
-        sets[tag] = (payload, names, [setup, peer, floor])
+        candidates = [setup, peer, floor]
+        if args.baseline:
+            base = "%s-%s" % (args.baseline, tag)
+            candidates.append(Candidate("before -S", os.path.join(base, "tessaron-setup.exe"),
+                                        ["-S"], os.path.getsize(os.path.join(base, "payload",
+                                                                             "payload.bin"))))
+        sets[tag] = (payload, names, candidates)
     launcher = os.path.join(work, "measure")
     run(["cc", "-O2", os.path.join(BENCH, "measure.c"), "-o", launcher])
     holder = build_tool("holder", work)
@@ -367,7 +379,8 @@ def main():
         log("Silent installs, %s files" % tag)
         measure(prefixes, candidates, payload, names, args.rounds, launcher)
     log("First visible window")
-    windows = first_window(prefixes, firstwin, sets["260"][2][:2], args.window_rounds)
+    windows = first_window(prefixes, firstwin, sets["260"][2][:2] + sets["260"][2][3:],
+                           args.window_rounds)
 
     print("Silent installation under Wine: wall time from start to exit, warm wineserver and "
           "desktop, every file verified")

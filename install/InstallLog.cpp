@@ -77,6 +77,8 @@ void SaveInstallLog() {
 }
 
 void ResetInstallLog() {
+    // The folders that ForceFolders remembers belong to the same run as the log.
+    ForgetKnownFolders();
     LogList.reset();
     LogFileName.clear();
     LogSuspendCount = 0;

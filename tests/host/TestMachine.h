@@ -10,7 +10,6 @@
 #include <string>
 
 #include "image/PNG.h"
-#include "install/InstUtils.h"
 #include "install/InstallLog.h"
 #include "install/RunFlags.h"
 #include "payload/AttachFiles.h"
@@ -54,7 +53,6 @@ inline void PutProgramResources() {
 inline void ResetProcessState() {
     ResetRunFlags();
     ResetInstallLog();
-    ForgetKnownFolders();
     ResetAttachFilesState();
     ResetUILangState();
     ResetUIState();

@@ -7,16 +7,20 @@ source "$(dirname "$0")/lib.sh"
 new_prefix
 mnt="$TEST_DIR/small-drive"
 mkdir -p "$mnt"
-if [ "$(id -u)" -ne 0 ] || ! mount -t tmpfs -o size=560k tmpfs "$mnt" 2>"$TEST_DIR/mount.txt"; then
+# Sized from the new tsd.exe: an older one of half its size, and about three quarters of its size
+# left free beside it.
+new_size=$(stat -c %s "$WIN_BUILD_DIR/tsd.exe")
+old_size=$((new_size / 2))
+drive_kb=$(( (old_size + new_size * 3 / 4) / 1024 + 8 ))
+if [ "$(id -u)" -ne 0 ] || ! mount -t tmpfs -o size=${drive_kb}k tmpfs "$mnt" 2>"$TEST_DIR/mount.txt"; then
     echo "SKIP: cannot mount a small file system here (needs root and tmpfs): $(cat "$TEST_DIR/mount.txt" 2>/dev/null)"
     exit 0
 fi
 # The wineserver keeps files of the drive open: stop it before unmounting.
 trap 'cleanup; umount "$mnt" 2>/dev/null || umount -l "$mnt" 2>/dev/null || true' EXIT
 
-new_size=$(stat -c %s "$WIN_BUILD_DIR/tsd.exe")
 mkdir -p "$mnt/Tessaron"
-head -c 200000 /dev/urandom >"$mnt/Tessaron/tsd.exe"
+head -c "$old_size" /dev/urandom >"$mnt/Tessaron/tsd.exe"
 touch -d '2024-01-02 03:04:06' "$mnt/Tessaron/tsd.exe"
 cp -p "$mnt/Tessaron/tsd.exe" "$TEST_DIR/older-tsd.exe"
 free=$(( $(stat -f -c '%a * %S' "$mnt") ))
