@@ -4,6 +4,7 @@
 #             Wine tests) through CTest
 # make fuzz   builds the fuzz targets, then runs each FUZZ_SECONDS seconds (default 600)
 # make bench  measures the setup program against the peer installer and a floor under Wine
+#             (BENCH_ARGS="--rounds N --baseline DIR" are passed on to bench/bench.py)
 #
 # make dist PAYLOAD=DIR builds the setup program over DIR/listing.txt and the files beside it
 # (with DIR/tsd.exe, when there is one, instead of the stand-in application).
@@ -60,7 +61,7 @@ test: dist fuzz-build
 
 bench: host
 	@bash tools/install-deps.sh bench
-	@python3 bench/bench.py
+	@python3 bench/bench.py $(BENCH_ARGS)
 
 .PHONY: release screenshots
 
