@@ -2,8 +2,6 @@
 
 namespace {
 
-bool IsBlank(char16_t c) { return c >= 1 && c <= 32; }
-
 // The second character of a switch, upper-cased with the user's locale.
 char16_t SwitchLetter(const plat::Wide& argument) {
     plat::Wide letter =
@@ -16,34 +14,6 @@ bool StartsLikeSwitch(const plat::Wide& argument) {
 }
 
 }  // namespace
-
-std::vector<plat::Wide> SplitCommandLine(const plat::Wide& commandLine) {
-    std::vector<plat::Wide> arguments;
-    size_t end = commandLine.find(u'\0');
-    if (end == plat::Wide::npos) end = commandLine.size();
-    size_t i = 0;
-    for (;;) {
-        while (i < end && IsBlank(commandLine[i])) ++i;
-        if (i == end) break;
-        plat::Wide argument;
-        bool quoted = false;
-        while (i < end && (quoted || !IsBlank(commandLine[i]))) {
-            if (commandLine[i] == u'"')
-                quoted = !quoted;
-            else
-                argument += commandLine[i];
-            ++i;
-        }
-        arguments.push_back(argument);
-    }
-    return arguments;
-}
-
-std::vector<plat::Wide> ProgramArguments() {
-    std::vector<plat::Wide> all = SplitCommandLine(plat::GetCommandLineW());
-    if (!all.empty()) all.erase(all.begin());
-    return all;
-}
 
 bool IsSilentSwitch(const plat::Wide& argument) {
     return argument.size() == 2 && StartsLikeSwitch(argument) && SwitchLetter(argument) == u'S';
@@ -72,4 +42,11 @@ bool FindDestinationSwitch(const std::vector<plat::Wide>& arguments, plat::Wide*
         }
     }
     return found;
+}
+
+TRunSwitches ReadRunSwitches(const std::vector<plat::Wide>& arguments) {
+    TRunSwitches switches;
+    switches.Silent = HasSilentSwitch(arguments);
+    switches.HasDestination = FindDestinationSwitch(arguments, &switches.Destination);
+    return switches;
 }

@@ -10,8 +10,8 @@
 #include "platform/platform.h"
 #include "ui/Backend.h"
 #include "wizard/MainDlg.h"
-#include "wizard/Registry.h"
-#include "wizard/UILang.h"
+#include "wizard/engine/Registry.h"
+#include "wizard/lang/UILang.h"
 
 namespace {
 
@@ -50,7 +50,8 @@ void RecordInstallation(TMainDlgForm& form) {
 int32_t Run() {
     RegisterFormControlClasses();
     Application.SetIcon(plat::LoadIconW(1));
-    if (HasSilentSwitch(ProgramArguments())) Silent = true;
+    TRunSwitches switches = ReadRunSwitches(ProgramArguments());
+    if (switches.Silent) Silent = true;
     // A silent run shows no window: its controls need no fonts, window classes or common
     // controls, so they keep their state without the window backend.
     if (Silent) SetBackend(nullptr);
@@ -61,7 +62,7 @@ int32_t Run() {
 
     std::unique_ptr<TMainDlgForm> form;
     try {
-        form = std::make_unique<TMainDlgForm>();
+        form = std::make_unique<TMainDlgForm>(switches);
     } catch (const std::exception&) {
         // The logo or another resource of the program itself could not be read.
         return Damaged();

@@ -7,14 +7,15 @@ set(SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno
 add_compile_options(${SANITIZERS} -fsanitize=fuzzer-no-link -g)
 add_link_options(${SANITIZERS})
 
-include(cmake/portable.cmake)
+set(TSD_ZLIB ZLIB::ZLIB)
+include(cmake/layers.cmake)
 
 file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS tests/fuzz/fuzz_*.cpp)
 foreach(source ${FUZZ_SOURCES})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE standin_core setupcore platform_fake ZLIB::ZLIB)
+  target_link_libraries(${name} PRIVATE tsd_app tsd_standin)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_compile_definitions(${name} PRIVATE TSD_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     TSD_PAYLOAD_FILE="")

@@ -4,17 +4,14 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 enable_testing()
 
-include(cmake/portable.cmake)
+set(TSD_ZLIB ZLIB::ZLIB)
+include(cmake/layers.cmake)
 
 # Build-time tools.
 # The packer's parts (listing, PE resource reader, stored payload) are a library of their own, for
 # the host tests.
-file(GLOB PACKER_SOURCES CONFIGURE_DEPENDS tools/packer/*.cpp)
-list(FILTER PACKER_SOURCES EXCLUDE REGEX "/main\\.cpp$")
-add_library(packer_core STATIC ${PACKER_SOURCES} install/DosTime.cpp install/Utf8.cpp
-  payload/PayloadFormat.cpp)
-target_include_directories(packer_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(packer_core PUBLIC ZLIB::ZLIB)
+tsd_layer(packer_core tools/packer USES tsd_payload tsd_install tsd_base ZLIB::ZLIB
+  EXCLUDE "/main\\.cpp$")
 add_executable(tsdpack tools/packer/main.cpp)
 target_link_libraries(tsdpack PRIVATE packer_core)
 
@@ -25,8 +22,8 @@ set(WIN_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Windows build fo
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp tests/contract/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
 target_include_directories(host_tests PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(host_tests PRIVATE standin_core setupcore platform_fake packer_core GTest::gtest
-  GTest::gtest_main ZLIB::ZLIB)
+target_link_libraries(host_tests PRIVATE tsd_app tsd_standin packer_core GTest::gtest
+  GTest::gtest_main)
 target_compile_definitions(host_tests PRIVATE
   TSD_PAYLOAD_FILE="${WIN_BUILD_DIR}/payload/payload.bin"
   TSD_PACKER="$<TARGET_FILE:tsdpack>"

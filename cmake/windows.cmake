@@ -21,19 +21,15 @@ add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601)
 # arithmetic keeps excess precision and rounds differently, so use SSE2 doubles.
 add_compile_options(-msse2 -mfpmath=sse)
 
-file(GLOB WIN32_PLATFORM_SOURCES CONFIGURE_DEPENDS platform/win32/*.cpp)
 # Linked into each program itself: it replaces a definition of the runtime library.
 set(RUNTIME_ERRORS ${CMAKE_SOURCE_DIR}/platform/win32/runtime_errors.cpp)
-list(REMOVE_ITEM WIN32_PLATFORM_SOURCES ${RUNTIME_ERRORS})
-add_library(platform_win32 STATIC ${WIN32_PLATFORM_SOURCES})
-target_include_directories(platform_win32 PUBLIC ${CMAKE_SOURCE_DIR})
-
-add_library(setupcore STATIC ${CORE_SOURCES} ${CORE_WIN32_SOURCES})
-target_include_directories(setupcore PUBLIC ${CMAKE_SOURCE_DIR} /usr/i686-w64-mingw32/include)
-target_link_libraries(setupcore PUBLIC platform_win32 ${ZLIB_STATIC})
+# zlib's header comes with the cross compiler's libraries.
+include_directories(/usr/i686-w64-mingw32/include)
+set(TSD_WINDOWS TRUE)
+set(TSD_ZLIB ${ZLIB_STATIC})
+include(cmake/layers.cmake)
 
 # ---- The stand-in application, packed first into the payload ----
-file(GLOB STANDIN_SOURCES CONFIGURE_DEPENDS standin/*.cpp)
 # Its icon and version resource.
 set(TSD_RESOURCE_INPUTS tsd.rc version.rc Product.h tessaron.ico)
 list(TRANSFORM TSD_RESOURCE_INPUTS PREPEND ${CMAKE_SOURCE_DIR}/resources/)
@@ -42,10 +38,10 @@ add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/tsd_res.o
           -i ${CMAKE_SOURCE_DIR}/resources/tsd.rc -o ${CMAKE_BINARY_DIR}/tsd_res.o
   DEPENDS ${TSD_RESOURCE_INPUTS}
   COMMENT "Compiling resources for tsd.exe")
-add_executable(tsd WIN32 ${STANDIN_SOURCES} ${RUNTIME_ERRORS} ${CMAKE_BINARY_DIR}/tsd_res.o)
+add_executable(tsd WIN32 standin/tsd.cpp ${RUNTIME_ERRORS} ${CMAKE_BINARY_DIR}/tsd_res.o)
 # Without its symbol table: the application travels inside the setup program.
 target_link_options(tsd PRIVATE ${WIN_LINK_FLAGS} -municode -s)
-target_link_libraries(tsd PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+target_link_libraries(tsd PRIVATE tsd_standin ${WIN_SYSTEM_LIBS})
 
 # ---- The payload ----
 # PAYLOAD names another folder to pack (its listing.txt and the files beside it), for release
@@ -104,12 +100,12 @@ add_executable(tessaron-setup WIN32 app/WinMain_win32.cpp ${RUNTIME_ERRORS}
   ${CMAKE_BINARY_DIR}/setup_res.o)
 # Without its symbol table, as the program is shipped.
 target_link_options(tessaron-setup PRIVATE ${WIN_LINK_FLAGS} -municode -s)
-target_link_libraries(tessaron-setup PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+target_link_libraries(tessaron-setup PRIVATE tsd_app ${WIN_SYSTEM_LIBS})
 
 add_executable(tessaron-setup-damaged WIN32 app/WinMain_win32.cpp ${RUNTIME_ERRORS}
   ${CMAKE_BINARY_DIR}/setup_damaged_res.o)
 target_link_options(tessaron-setup-damaged PRIVATE ${WIN_LINK_FLAGS} -municode)
-target_link_libraries(tessaron-setup-damaged PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+target_link_libraries(tessaron-setup-damaged PRIVATE tsd_app ${WIN_SYSTEM_LIBS})
 
 # ---- Windows test programs (run under Wine by the host build's tests) ----
 set(GTEST_SRC /usr/src/googletest/googletest)
@@ -131,13 +127,13 @@ add_executable(payload_install_check tests/win/PayloadInstallCheck.cpp
   ${CMAKE_BINARY_DIR}/setup_res.o)
 target_include_directories(payload_install_check PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(payload_install_check PRIVATE ${WIN_LINK_FLAGS})
-target_link_libraries(payload_install_check PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+target_link_libraries(payload_install_check PRIVATE tsd_app ${WIN_SYSTEM_LIBS})
 
 # Reads shortcuts and registry values back for the Wine tests.
 add_executable(read_back tests/win/ReadBack.cpp)
 target_include_directories(read_back PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(read_back PRIVATE ${WIN_LINK_FLAGS})
-target_link_libraries(read_back PRIVATE setupcore version ${WIN_SYSTEM_LIBS})
+target_link_libraries(read_back PRIVATE tsd_app version ${WIN_SYSTEM_LIBS})
 
 # The automation driver of the Wine wizard tests (a console program, no link to the setup's code).
 add_executable(wizard_driver tests/win/WizardDriver.cpp)
@@ -149,7 +145,7 @@ target_link_libraries(wizard_driver PRIVATE ${WIN_SYSTEM_LIBS})
 add_executable(ui_demo tests/win/UiDemo.cpp ${CMAKE_BINARY_DIR}/setup_res.o)
 target_include_directories(ui_demo PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(ui_demo PRIVATE ${WIN_LINK_FLAGS})
-target_link_libraries(ui_demo PRIVATE setupcore ${WIN_SYSTEM_LIBS})
+target_link_libraries(ui_demo PRIVATE tsd_app ${WIN_SYSTEM_LIBS})
 
 foreach(program tessaron-setup tessaron-setup-damaged payload_install_check ui_demo)
   add_dependencies(${program} setup_resources)

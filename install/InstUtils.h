@@ -7,7 +7,7 @@
 #include <string>
 
 #include "install/DosTime.h"
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/platform.h"
 
 using plat::Wide;

@@ -1,5 +1,6 @@
 #include "install/InstallLog.h"
 
+#include "base/TextCompare.h"
 #include "install/InstUtils.h"
 #include "install/RunFlags.h"
 #include "install/SafeWrite.h"
@@ -8,11 +9,7 @@ std::unique_ptr<std::vector<std::string>> LogList;
 plat::Wide LogFileName;
 int32_t LogSuspendCount = 0;
 
-int CompareLogText(const std::string& a, const std::string& b) {
-    return plat::CompareStringA(plat::kLocaleUserDefault,
-                                plat::kNormIgnoreCase | plat::kSortStringSort, a, b) -
-           plat::kCstrEqual;
-}
+int CompareLogText(const std::string& a, const std::string& b) { return CompareTextIgnoreCase(a, b); }
 
 void LogLine(const std::string& line) {
     // Before the log starts, lines arrive only while it is suspended; a missing list is no place

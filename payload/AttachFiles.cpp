@@ -5,7 +5,7 @@
 #include "install/RunFlags.h"
 #include "install/SafeWrite.h"
 #include "payload/PayloadFormat.h"
-#include "wizard/UILang.h"
+#include "wizard/lang/UILang.h"
 
 TAttachedFiles* AttachedFiles = nullptr;
 plat::Wide PublicDataDir;

@@ -4,9 +4,9 @@
 
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
-#include "wizard/AppRunning.h"
-#include "wizard/Registry.h"
-#include "wizard/UILang.h"
+#include "wizard/engine/AppRunning.h"
+#include "wizard/engine/Registry.h"
+#include "wizard/lang/UILang.h"
 
 namespace {
 

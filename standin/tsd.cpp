@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/CommandLine.h"
+#include "base/Arguments.h"
 #include "platform/platform.h"
 #include "resources/Product.h"
 #include "standin/SelfRemoval_win32.h"
@@ -73,6 +73,13 @@ std::wstring W(const plat::Wide& text) { return std::wstring(text.begin(), text.
 
 bool SameSwitch(const plat::Wide& argument, const wchar_t* name) {
     return lstrcmpiW(W(argument).c_str(), name) == 0;
+}
+
+// "-S" or "/S", as the setup program writes it after "-ui" for a silent removal.
+bool HasSilentSwitch(const std::vector<plat::Wide>& args) {
+    for (const plat::Wide& arg : args)
+        if (SameSwitch(arg, L"-S") || SameSwitch(arg, L"/S")) return true;
+    return false;
 }
 
 // The removal commands; -1 when the command line holds none.

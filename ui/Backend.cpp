@@ -3,7 +3,7 @@
 #include <typeinfo>
 
 #include "image/Stream.h"
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "ui/Form.h"
 
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "ui/Backend.h"
 #include "ui/Form.h"
 

@@ -1,6 +1,6 @@
 #include "ui/Controls.h"
 
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "ui/Backend.h"
 
 // ---- TLabel ----

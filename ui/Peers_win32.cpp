@@ -4,7 +4,7 @@
 #include <functional>
 #include <unordered_map>
 
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "ui/Win32Backend.h"
 #include "ui/Win32Internal.h"
 

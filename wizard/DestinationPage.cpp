@@ -1,12 +1,11 @@
 // The destination page: the folder edit, the folder list and the drive selector kept in step,
 // the portable option, the drives followed while the wizard is open, and the commit of the
 // destination when the page is left.
-#include "app/CommandLine.h"
 #include "install/Drives.h"
 #include "install/InstUtils.h"
 #include "install/RunFlags.h"
 #include "wizard/MainDlg.h"
-#include "wizard/UILang.h"
+#include "wizard/lang/UILang.h"
 
 namespace {
 
@@ -26,7 +25,7 @@ Wide Trimmed(const Wide& text) {
 
 void TMainDlgForm::SettleDestination() {
     if (MainDir.empty() || !FolderExists(MainDir)) MainDir = JoinPath(ProgramFilesFolder(), u"Tessaron");
-    FindDestinationSwitch(ProgramArguments(), &MainDir);
+    if (switches_.HasDestination) MainDir = switches_.Destination;
     DestDirEdt->SetText(MainDir);
     NormalizeDestination();
     DestDirLstBx->OpenFolder(MainDir);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "base/TextCompare.h"
 #include "install/Drives.h"
 #include "install/InstUtils.h"
-#include "install/InstallLog.h"
 #include "ui/Backend.h"
 #include "ui/Form.h"
 
@@ -58,7 +58,7 @@ bool QuietFolderExists(const Wide& path) {
 void InsertFolderName(std::vector<Wide>& names, const Wide& name) {
     std::string key = Utf8Of(name);
     auto at = std::find_if(names.begin(), names.end(), [&](const Wide& other) {
-        return CompareLogText(key, Utf8Of(other)) <= 0;
+        return CompareTextIgnoreCase(key, Utf8Of(other)) <= 0;
     });
     names.insert(at, name);
 }

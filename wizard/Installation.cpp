@@ -10,8 +10,8 @@
 #include "ui/Backend.h"
 #include "wizard/MainDlg.h"
 #include "wizard/Shortcuts.h"
-#include "wizard/UILang.h"
-#include "wizard/UpdateLog.h"
+#include "wizard/lang/UILang.h"
+#include "wizard/engine/UpdateLog.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "install/RunFlags.h"
 #include "ui/Backend.h"
 #include "ui/FormLoader.h"
-#include "wizard/AppRunning.h"
-#include "wizard/Registry.h"
-#include "wizard/UILang.h"
+#include "wizard/engine/AppRunning.h"
+#include "wizard/engine/Registry.h"
+#include "wizard/lang/UILang.h"
 
 Wide MainDir;
 TMainDlgForm* MainDlgForm = nullptr;
@@ -34,7 +34,7 @@ void ResetMainDlgState() {
     MainDlgForm = nullptr;
 }
 
-TMainDlgForm::TMainDlgForm() {
+TMainDlgForm::TMainDlgForm(const TRunSwitches& switches) : switches_(switches) {
     Handlers["BNClick"] = [this](TObject* s) { BNClick(s); };
     Handlers["CancelBtnClick"] = [this](TObject* s) { CancelBtnClick(s); };
     Handlers["LangBoxChange"] = [this](TObject* s) { LangBoxChange(s); };

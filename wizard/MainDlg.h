@@ -10,6 +10,7 @@
 
 #include "ui/Form.h"
 #include "wizard/FileCtrl.h"
+#include "wizard/RunSwitches.h"
 
 // The destination folder, committed when the destination page is left forward.
 extern Wide MainDir;
@@ -26,7 +27,7 @@ public:
     // Builds the form from its description, reads the previous choices, chooses the language and
     // the destination, starts the drive timer and, in an interactive run, shows the welcome page.
     // Built() is false when the form description could not be followed.
-    TMainDlgForm();
+    explicit TMainDlgForm(const TRunSwitches& switches = TRunSwitches());
     ~TMainDlgForm() override;
     const char* ClassName() const override { return "TMainDlgForm"; }
     bool Built() const { return loaded_; }
@@ -95,6 +96,7 @@ private:
     void CloseAfterFinish();
     void CloseWizard();
 
+    TRunSwitches switches_;
     bool loaded_ = false;
     std::string loadError_;
 };

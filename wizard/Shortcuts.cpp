@@ -2,7 +2,7 @@
 
 #include "install/InstUtils.h"
 #include "install/ShellLinks.h"
-#include "wizard/UILang.h"
+#include "wizard/lang/UILang.h"
 
 namespace {
 

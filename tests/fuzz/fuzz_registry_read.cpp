@@ -1,10 +1,10 @@
 // TRegistry reads of values of any type and size: the saved choices are read from values of
 // arbitrary types and bytes without reading past them, a text holds no NUL, and the keys are
 // closed again.
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/host/TestMachine.h"
-#include "wizard/Registry.h"
+#include "wizard/engine/Registry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const char* const kNames[] = {"MAINDIR", "INSTALLTOALL", "DSKSHORTCUT", "LAUNCH", "UILANG"};

@@ -6,10 +6,10 @@
 #include <set>
 
 #include "standin/Uninstall.h"
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/host/TestMachine.h"
-#include "wizard/Registry.h"
+#include "wizard/engine/Registry.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "install/InstallLog.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/host/TestMachine.h"
-#include "wizard/UpdateLog.h"
+#include "wizard/engine/UpdateLog.h"
 
 namespace {
 

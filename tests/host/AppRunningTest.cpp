@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake/fake.h"
-#include "wizard/AppRunning.h"
+#include "wizard/engine/AppRunning.h"
 
 namespace {
 

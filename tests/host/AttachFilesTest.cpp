@@ -14,7 +14,7 @@
 #include "payload/PayloadFormat.h"
 #include "platform/fake/fake.h"
 #include "tests/host/TestMachine.h"
-#include "wizard/UILang.h"
+#include "wizard/lang/UILang.h"
 
 namespace {
 

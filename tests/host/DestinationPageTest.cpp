@@ -3,9 +3,10 @@
 // the commit.
 #include <gtest/gtest.h>
 
+#include "app/CommandLine.h"
 #include "install/InstUtils.h"
 #include "tests/host/TestMachine.h"
-#include "wizard/Registry.h"
+#include "wizard/engine/Registry.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ protected:
     }
     TMainDlgForm& Open(const plat::Wide& arguments = u"") {
         fake::SetCommandLine(u"setup.exe " + arguments);
-        form = std::make_unique<TMainDlgForm>();
+        form = std::make_unique<TMainDlgForm>(ReadRunSwitches(ProgramArguments()));
         EXPECT_TRUE(form->Built()) << form->LoadError();
         MainDlgForm = form.get();
         return *form;

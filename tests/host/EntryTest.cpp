@@ -11,12 +11,12 @@
 
 #include "app/Entry.h"
 #include "install/RunFlags.h"
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "payload/AttachFiles.h"
 #include "payload/PayloadFormat.h"
 #include "platform/fake/fake.h"
 #include "tests/host/TestMachine.h"
-#include "wizard/UILang.h"
+#include "wizard/lang/UILang.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "install/InstUtils.h"
 #include "platform/fake/fake.h"
-#include "wizard/Registry.h"
+#include "wizard/engine/Registry.h"
 
 namespace {
 

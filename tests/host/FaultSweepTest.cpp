@@ -13,8 +13,8 @@
 #include "install/RunFlags.h"
 #include "payload/PayloadFormat.h"
 #include "tests/host/TestMachine.h"
-#include "wizard/Registry.h"
-#include "wizard/UpdateLog.h"
+#include "wizard/engine/Registry.h"
+#include "wizard/engine/UpdateLog.h"
 
 namespace {
 

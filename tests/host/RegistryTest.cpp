@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/host/TestMachine.h"
-#include "wizard/Registry.h"
+#include "wizard/engine/Registry.h"
 
 namespace {
 

@@ -17,7 +17,7 @@
 #include "ui/Backend.h"
 #include "ui/FormLoader.h"
 #include "wizard/MainDlg.h"
-#include "wizard/UILang.h"
+#include "wizard/lang/UILang.h"
 
 // Folders of the clean fake machine that installations write to.
 inline const plat::Wide kMain = u"C:\\Program Files\\Tessaron";

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/fake/fake.h"
-#include "wizard/UILang.h"
+#include "wizard/lang/UILang.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "install/InstUtils.h"
 #include "standin/Uninstall.h"
 #include "tests/host/TestMachine.h"
-#include "wizard/AppRunning.h"
-#include "wizard/Registry.h"
+#include "wizard/engine/AppRunning.h"
+#include "wizard/engine/Registry.h"
 
 namespace {
 

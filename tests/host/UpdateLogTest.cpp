@@ -3,7 +3,7 @@
 
 #include "install/InstUtils.h"
 #include "tests/host/TestMachine.h"
-#include "wizard/UpdateLog.h"
+#include "wizard/engine/UpdateLog.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "resources/Product.h"
 #include "tools/packer/PeResources.h"
 

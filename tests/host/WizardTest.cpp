@@ -7,8 +7,8 @@
 #include "app/Entry.h"
 #include "install/InstUtils.h"
 #include "tests/host/TestMachine.h"
-#include "wizard/AppRunning.h"
-#include "wizard/Registry.h"
+#include "wizard/engine/AppRunning.h"
+#include "wizard/engine/Registry.h"
 
 namespace {
 

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "platform/platform.h"
-#include "wizard/AppRunning.h"
+#include "wizard/engine/AppRunning.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "ui/Backend.h"
 #include "ui/FormLoader.h"
 #include "ui/Win32Backend.h"

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <sstream>
 
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 #include "payload/PayloadFormat.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "wizard/UILang.h"
+#include "wizard/lang/UILang.h"
 
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 
 void SelectInitialUILang() {
     const int32_t langId = static_cast<int32_t>(plat::GetUserDefaultLCID() & 0xFFFF);

@@ -1,5 +1,5 @@
 // The interface texts of the six languages, row by row as in UILangs.
-#include "wizard/UILang.h"
+#include "wizard/lang/UILang.h"
 
 // Every text is stored as UTF-8 whatever the compiler's default execution character set.
 static_assert(sizeof("ä") == 3 && sizeof("语") == 4, "texts must be compiled as UTF-8");

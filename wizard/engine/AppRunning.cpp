@@ -1,4 +1,4 @@
-#include "wizard/AppRunning.h"
+#include "wizard/engine/AppRunning.h"
 
 #include "platform/platform.h"
 

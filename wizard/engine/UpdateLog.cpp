@@ -1,4 +1,4 @@
-#include "wizard/UpdateLog.h"
+#include "wizard/engine/UpdateLog.h"
 
 #include <algorithm>
 #include <cstring>

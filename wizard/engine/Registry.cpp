@@ -1,11 +1,11 @@
-#include "wizard/Registry.h"
+#include "wizard/engine/Registry.h"
 
 #include <cstring>
 #include <vector>
 
 #include "install/InstUtils.h"
 #include "resources/Product.h"
-#include "wizard/UILang.h"
+#include "wizard/lang/UILang.h"
 
 TRegistry::TRegistry() : root_(plat::kHKeyCurrentUser) {}
 

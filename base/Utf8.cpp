@@ -1,4 +1,4 @@
-#include "install/Utf8.h"
+#include "base/Utf8.h"
 
 #include <cstring>
 

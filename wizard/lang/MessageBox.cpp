@@ -1,4 +1,4 @@
-#include "wizard/UILang.h"
+#include "wizard/lang/UILang.h"
 
 namespace {
 
