@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "install/InstUtils.h"
+#include "platform/Handles.h"
 
 namespace {
 
@@ -51,19 +52,18 @@ bool IsRemovableDrive(const Wide& path) {
     if (type == plat::kDriveRemovable) return true;
     if (type != plat::kDriveFixed) return false;
 
-    plat::Handle volume = plat::CreateFileW(u"\\\\.\\" + DriveOf(path), plat::kGenericRead,
-                                            plat::kFileShareRead | plat::kFileShareWrite,
-                                            plat::kOpenExisting, 0);
-    if (volume == plat::kInvalidHandle) return false;
+    plat::TFileHandle volume(plat::CreateFileW(u"\\\\.\\" + DriveOf(path), plat::kGenericRead,
+                                               plat::kFileShareRead | plat::kFileShareWrite,
+                                               plat::kOpenExisting, 0));
+    if (!volume.Valid()) return false;
     uint8_t query[kQuerySize] = {};
     uint8_t descriptor[kDescriptorBufferSize] = {};
     uint32_t size = kDescriptorBufferSize;
     std::memcpy(descriptor + plat::kDescriptorSizeOffset, &size, sizeof size);
     uint32_t returned = 0;
-    bool ok = plat::DeviceIoControl(volume, plat::kIoctlStorageQueryProperty, query, kQuerySize,
-                                    descriptor, kDescriptorBufferSize, &returned);
-    plat::CloseHandle(volume);
-    if (!ok) return false;
+    if (!plat::DeviceIoControl(volume.Get(), plat::kIoctlStorageQueryProperty, query, kQuerySize,
+                               descriptor, kDescriptorBufferSize, &returned))
+        return false;
     uint32_t bus = ReadUint32(descriptor + plat::kDescriptorBusTypeOffset);
     return bus == plat::kBusType1394 || bus == plat::kBusTypeUsb ||
            descriptor[plat::kDescriptorRemovableMediaOffset] != 0;
@@ -71,11 +71,12 @@ bool IsRemovableDrive(const Wide& path) {
 
 Wide VolumeLabelOf(char16_t letter) {
     // An empty card reader or optical drive must fail quietly instead of asking for a disk.
-    uint32_t previous = plat::SetErrorMode(plat::kSemFailCriticalErrors);
     Wide label;
-    Wide root = Wide(1, letter) + u":\\";
-    if (!plat::GetVolumeInformationW(root, &label, nullptr, nullptr)) label.clear();
-    plat::SetErrorMode(previous);
+    {
+        plat::TErrorModeGuard quiet(plat::kSemFailCriticalErrors);
+        Wide root = Wide(1, letter) + u":\\";
+        if (!plat::GetVolumeInformationW(root, &label, nullptr, nullptr)) label.clear();
+    }
     size_t nul = label.find(u'\0');
     if (nul != Wide::npos) label.resize(nul);
     label = InLetterCase(letter, label);

@@ -4,6 +4,7 @@
 
 #include "install/InstallLog.h"
 #include "install/SafeWrite.h"
+#include "platform/Handles.h"
 
 namespace {
 
@@ -75,9 +76,8 @@ bool FolderExists(const Wide& path) {
 
 bool FileExists(const Wide& path) {
     plat::FindData found;
-    plat::Handle search = plat::FindFirstFileW(path, &found);
-    if (search == plat::kInvalidHandle) return false;
-    plat::FindClose(search);
+    plat::TSearchHandle search(plat::FindFirstFileW(path, &found));
+    if (!search.Valid()) return false;
     return (found.attributes & plat::kFileAttributeDirectory) == 0;
 }
 
@@ -111,10 +111,9 @@ void ForceFolders(const Wide& folder) {
 void ForgetKnownFolders() { KnownFolders().clear(); }
 
 int32_t FileSizeOf(const Wide& path) {
-    plat::Handle file = plat::CreateFileW(path, 0, plat::kFileShareRead, plat::kOpenExisting,
-                                          plat::kFileAttributeNormal);
-    uint32_t size = plat::GetFileSize(file);
-    if (file != plat::kInvalidHandle) plat::CloseHandle(file);
+    plat::TFileHandle file(plat::CreateFileW(path, 0, plat::kFileShareRead, plat::kOpenExisting,
+                                             plat::kFileAttributeNormal));
+    uint32_t size = plat::GetFileSize(file.Get());
     return static_cast<int32_t>(size);
 }
 
@@ -127,9 +126,7 @@ double NowAsDate() {
 
 double FileDateOf(const Wide& path) {
     plat::FindData found;
-    plat::Handle search = plat::FindFirstFileW(path, &found);
-    if (search == plat::kInvalidHandle) return NowAsDate();
-    plat::FindClose(search);
+    if (!plat::TSearchHandle(plat::FindFirstFileW(path, &found)).Valid()) return NowAsDate();
     plat::FileTime local;
     uint16_t dosDate, dosTime;
     if (!plat::FileTimeToLocalFileTime(found.lastWriteTime, &local) ||
@@ -157,20 +154,14 @@ uint32_t SetFileDate(plat::Handle file, uint32_t dosTime) {
 
 bool ReadBytesOfFile(const Wide& path, std::string* bytes) {
     bytes->clear();
-    plat::Handle file = plat::CreateFileW(path, plat::kGenericRead, plat::kFileShareRead,
-                                          plat::kOpenExisting, plat::kFileAttributeNormal);
-    if (file == plat::kInvalidHandle) return false;
-    bool ok = true;
+    plat::TFileHandle file(plat::CreateFileW(path, plat::kGenericRead, plat::kFileShareRead,
+                                             plat::kOpenExisting, plat::kFileAttributeNormal));
+    if (!file.Valid()) return false;
     char buffer[65536];
     for (;;) {
         uint32_t got = 0;
-        if (!plat::ReadFile(file, buffer, sizeof buffer, &got)) {
-            ok = false;
-            break;
-        }
-        if (got == 0) break;
+        if (!plat::ReadFile(file.Get(), buffer, sizeof buffer, &got)) return false;
+        if (got == 0) return true;
         bytes->append(buffer, got);
     }
-    plat::CloseHandle(file);
-    return ok;
 }

@@ -4,6 +4,7 @@
 #include "install/InstUtils.h"
 #include "install/RunFlags.h"
 #include "install/SafeWrite.h"
+#include "resources/Product.h"
 
 std::unique_ptr<std::vector<std::string>> LogList;
 plat::Wide LogFileName;
@@ -55,7 +56,7 @@ std::string JoinLogLines(const std::vector<std::string>& lines) {
 void StartInstallLog(const plat::Wide& mainDir, bool portable) {
     LogList = std::make_unique<std::vector<std::string>>();
     if (!portable) {
-        LogFileName = JoinPath(mainDir, u"Install.log");
+        LogFileName = JoinPath(mainDir, kInstallLogName);
         std::string text;
         if (FileExists(LogFileName) && ReadBytesOfFile(LogFileName, &text))
             *LogList = SplitLogLines(text);

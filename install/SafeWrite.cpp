@@ -3,6 +3,7 @@
 #include <string>
 
 #include "install/InstUtils.h"
+#include "platform/Handles.h"
 
 namespace {
 
@@ -12,15 +13,14 @@ constexpr uint32_t kMoveFileReplaceExisting = 0x1;
 // whatever happens; the caller removes it when it was a temporary one.
 bool WriteNewContent(const plat::Wide& path, const void* data, uint32_t size,
                      const TSafeWrite& how) {
-    plat::Handle file = plat::CreateFileW(path, plat::kGenericRead | plat::kGenericWrite,
-                                          how.ShareMode, plat::kCreateAlways,
-                                          plat::kFileAttributeNormal);
-    if (file == plat::kInvalidHandle) return false;
+    plat::TFileHandle file(plat::CreateFileW(path, plat::kGenericRead | plat::kGenericWrite,
+                                             how.ShareMode, plat::kCreateAlways,
+                                             plat::kFileAttributeNormal));
+    if (!file.Valid()) return false;
     uint32_t written = 0;
     // A write that reports success for fewer bytes is a failure too.
-    bool ok = plat::WriteFile(file, data, size, &written) && written == size;
-    if (ok && how.Finish) how.Finish(file);
-    plat::CloseHandle(file);
+    bool ok = plat::WriteFile(file.Get(), data, size, &written) && written == size;
+    if (ok && how.Finish) how.Finish(file.Get());
     return ok;
 }
 

@@ -1,5 +1,6 @@
 #include "payload/AttachFiles.h"
 
+#include "install/DataFolder.h"
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
 #include "install/RunFlags.h"
@@ -27,7 +28,7 @@ void ResetAttachFilesState() {
 
 TAttachedFiles::TAttachedFiles() {
     loaded_ = Load();
-    PublicDataDir = JoinPath(SpecialFolder(plat::kCsidlCommonAppData), u"Tessaron\\Public\\");
+    PublicDataDir = SharedDataFolder() + u"Public\\";
 }
 
 bool TAttachedFiles::Load() {

@@ -1,5 +1,7 @@
-/* The product facts that the resource scripts (through windres) and the C++ sources share: the
-   version, the names and the copyright. Plain #define lines of literals only, which both read. */
+/* The product's facts, in one place for the resource scripts (through windres) and the C++
+   sources of the setup program and the application: the names, the version, the publisher, the
+   files the installation leaves, the mark of the running application and the data folder. The
+   #define lines are plain literals, which both read; the C++ part is hidden from windres. */
 #ifndef TESSARON_PRODUCT_H
 #define TESSARON_PRODUCT_H
 
@@ -9,5 +11,30 @@
 /* The release, as text and as the four numbers of a version resource: change both together. */
 #define TSD_VERSION "4.4.3.8"
 #define TSD_VERSION_NUMBERS 4,4,3,8
+/* The application's program file, as the payload names it and as it is installed. */
+#define TSD_PROGRAM_FILE "tsd.exe"
+
+#if defined(__cplusplus) && !defined(RC_INVOKED)
+#include "platform/platform.h"
+
+constexpr char kProgramFile[] = TSD_PROGRAM_FILE;
+constexpr char16_t kProgramFileW[] = u"" TSD_PROGRAM_FILE;
+constexpr char kLicenseFile[] = "License.txt";
+constexpr char16_t kLicenseFileW[] = u"License.txt";
+// Beside the installed program; a portable copy keeps its install log in memory only.
+constexpr char16_t kInstallLogName[] = u"Install.log";
+// In the data folder for all users.
+constexpr char16_t kUpdateLogName[] = u"Update.log";
+// The empty file that marks a folder as holding a portable copy.
+constexpr char16_t kPortableMarkName[] = u"Tessaron.ini";
+// The window property, with a value other than 0, on the running application's main window.
+constexpr char16_t kRunningMark[] = u"1.x Coral Wing";
+// The folder named for the product: the default destination under the program files folder and
+// the product's data folder for all users.
+constexpr char16_t kProductFolderName[] = u"Tessaron";
+// Where the data folder for all users goes when the system names no all-users application data
+// folder: under the user's documents folder.
+constexpr int kDataFolderFallback = plat::kCsidlPersonal;
+#endif
 
 #endif

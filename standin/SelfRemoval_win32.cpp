@@ -5,12 +5,22 @@
 #include <cwchar>
 #include <string>
 
+#include "platform/Handles.h"
 #include "standin/Uninstall.h"
 
 namespace {
 
 constexpr int kFinishAttempts = 20;  // a program file may stay locked a moment after its exit
 constexpr DWORD kFinishRetryMs = 250;
+
+// Kernel objects (the copy's file, the handle handed to the copy, its process and thread),
+// closed on every way out.
+struct KernelHandleTraits {
+    using Value = HANDLE;
+    static constexpr HANDLE kInvalid = nullptr;
+    static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+using TKernelHandle = plat::TOwnedHandle<KernelHandleTraits>;
 
 const char16_t* U(const std::wstring& text) { return reinterpret_cast<const char16_t*>(text.c_str()); }
 
@@ -53,21 +63,23 @@ bool StartCopy(const std::wstring& program, const std::wstring& folder) {
     }
     // Only reading and deletion are shared: the loader opens the file that way, and nothing can
     // change the program in between.
-    HANDLE doomed = CreateFileW(copy.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+    // Closed only once the copy has started from it, which then goes when the copy ends.
+    HANDLE opened = CreateFileW(copy.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
-    if (doomed == INVALID_HANDLE_VALUE) {
+    if (opened == INVALID_HANDLE_VALUE) {
         DeleteFileW(copy.c_str());
         return false;
     }
+    TKernelHandle doomed(opened);
     // The copy waits on this handle, inherited, for this process to end.
-    HANDLE self = nullptr;
-    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &self,
-                         SYNCHRONIZE, TRUE, 0)) {
-        CloseHandle(doomed);
+    TKernelHandle self;
+    if (!DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(),
+                         self.Receive(), SYNCHRONIZE, TRUE, 0)) {
+        self.Release();
         return false;
     }
     std::wstring command = L"\"" + copy + L"\" " + kFinishSwitch + L" " +
-                           std::to_wstring(reinterpret_cast<uintptr_t>(self)) + L" \"" +
+                           std::to_wstring(reinterpret_cast<uintptr_t>(self.Get())) + L" \"" +
                            WithoutBackslash(folder) + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
@@ -75,11 +87,8 @@ bool StartCopy(const std::wstring& program, const std::wstring& folder) {
     // It works in the temporary folder, so that it holds no folder it is to remove.
     BOOL started = CreateProcessW(copy.c_str(), &command[0], nullptr, nullptr, TRUE, 0, nullptr,
                                   temp, &startup, &process);
-    CloseHandle(self);
-    CloseHandle(doomed);
     if (!started) return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    TKernelHandle thread(process.hThread), child(process.hProcess);
     return true;
 }
 
@@ -92,12 +101,14 @@ bool StartFinishCopy(const std::wstring& folder) {
 }
 
 int RunFinishCopy(const std::wstring& processHandle, const std::wstring& folder) {
-    HANDLE parent = reinterpret_cast<HANDLE>(
-        static_cast<uintptr_t>(std::wcstoull(processHandle.c_str(), nullptr, 10)));
-    // Waits as long as the installed program shows its closing message. Without a process to
-    // wait for, this was not started by the removal, and nothing is touched.
-    DWORD waited = WaitForSingleObject(parent, INFINITE);
-    CloseHandle(parent);
+    DWORD waited;
+    {
+        TKernelHandle parent(reinterpret_cast<HANDLE>(
+            static_cast<uintptr_t>(std::wcstoull(processHandle.c_str(), nullptr, 10))));
+        // Waits as long as the installed program shows its closing message. Without a process
+        // to wait for, this was not started by the removal, and nothing is touched.
+        waited = WaitForSingleObject(parent.Get(), INFINITE);
+    }
     if (waited != WAIT_OBJECT_0) return kUninstallIncomplete;
     for (int attempt = 1;; ++attempt) {
         int code = FinishUninstall(U(folder));

@@ -2,13 +2,22 @@
 
 #include <algorithm>
 
+#include "install/DataFolder.h"
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
+#include "platform/Handles.h"
 #include "wizard/engine/AppRunning.h"
 #include "wizard/engine/Registry.h"
 #include "wizard/lang/UILang.h"
 
 namespace {
+
+// The data folder whose contents a removal may delete; empty when the shell names no folder it
+// could lie under, so that nothing relative to the current folder is ever taken for it.
+Wide DataFolderToRemove() {
+    if (SharedDataRoot().empty()) return Wide();
+    return SharedDataFolder();
+}
 
 constexpr char kFileCopy[] = "File Copy: ";
 constexpr char kMadeDir[] = "Made Dir: ";
@@ -74,12 +83,11 @@ size_t Depth(const Wide& folder) {
 std::vector<plat::FindData> FolderEntries(const Wide& folder) {
     std::vector<plat::FindData> entries;
     plat::FindData found;
-    plat::Handle search = plat::FindFirstFileW(JoinPath(folder, u"*"), &found);
-    if (search == plat::kInvalidHandle) return entries;
+    plat::TSearchHandle search(plat::FindFirstFileW(JoinPath(folder, u"*"), &found));
+    if (!search.Valid()) return entries;
     do {
         if (found.name != u"." && found.name != u"..") entries.push_back(found);
-    } while (plat::FindNextFileW(search, &found));
-    plat::FindClose(search);
+    } while (plat::FindNextFileW(search.Get(), &found));
     return entries;
 }
 
@@ -90,7 +98,7 @@ std::vector<plat::FindData> FolderEntries(const Wide& folder) {
 // not touched.
 class TScope {
 public:
-    explicit TScope(const Wide& folder) : folder_(JoinPath(folder, u"")), data_(SharedDataFolder()) {
+    explicit TScope(const Wide& folder) : folder_(JoinPath(folder, u"")), data_(DataFolderToRemove()) {
         for (int csidl : {plat::kCsidlPrograms, plat::kCsidlDesktopDirectory, plat::kCsidlCommonPrograms,
                           plat::kCsidlCommonDesktopDirectory}) {
             Wide shell = SpecialFolder(csidl);
@@ -200,9 +208,9 @@ public:
 // the log itself, then whatever folder that leaves empty. Only paths inside the data folder are
 // acted on: the log lies in a folder that every user can write to.
 void RemoveSharedData(TRemoval& removal) {
-    Wide data = SharedDataFolder();
+    Wide data = DataFolderToRemove();
     if (data.empty() || !FolderExists(data)) return;
-    Wide updateLog = data + u"Update.log";
+    Wide updateLog = data + kUpdateLogName;
     bool keepUpdateLog = false;
     if (FileExists(updateLog)) {
         std::string text;
@@ -301,13 +309,6 @@ TLogState ReadInstallRecord(const Wide& logPath, TInstallRecord* record) {
     }
     if (record->Files.empty()) return TLogState::Damaged;
     return TLogState::Read;
-}
-
-Wide SharedDataFolder() {
-    Wide shared = SpecialFolder(plat::kCsidlCommonAppData);
-    if (shared.empty()) shared = SpecialFolder(plat::kCsidlPersonal);
-    if (shared.empty()) return Wide();
-    return JoinPath(shared, u"Tessaron\\");
 }
 
 int Uninstall(const TUninstallOptions& options) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "resources/Product.h"
 
 using plat::Wide;
 
@@ -20,9 +21,6 @@ using plat::Wide;
 constexpr int kUninstallRemoved = 0;     // everything listed is gone
 constexpr int kUninstallRefused = 1;     // cancelled, the application runs, or a portable copy
 constexpr int kUninstallIncomplete = 2;  // something could not be removed, or the log is damaged
-
-constexpr char16_t kInstallLogName[] = u"Install.log";
-constexpr char16_t kPortableMarkName[] = u"Tessaron.ini";
 
 // The installation's record of what it put into the installation folder and elsewhere.
 struct TInstallRecord {
@@ -36,9 +34,6 @@ enum class TLogState { Missing, Damaged, Read };
 // path that is not a full one, or not one file line at all. A damaged log is never acted on.
 TLogState ReadInstallRecord(const Wide& logPath, TInstallRecord* record);
 
-// The product's all-users data folder (all-users application data, else the documents folder, +
-// "Tessaron\"); empty when the shell names neither.
-Wide SharedDataFolder();
 
 struct TUninstallOptions {
     Wide ProgramPath;  // the running program; its folder is the installation folder

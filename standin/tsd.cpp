@@ -16,12 +16,13 @@
 
 namespace {
 
-constexpr wchar_t kRunningMark[] = L"1.x Coral Wing";
 constexpr wchar_t kWindowClass[] = L"TessaronStandInMain";
 constexpr int kEditorId = 100;
 constexpr int kLanguageId = 101;
 
 std::wstring g_language;
+
+const wchar_t* RunningMark() { return reinterpret_cast<const wchar_t*>(kRunningMark); }
 
 // The arguments after the program path, split the usual Windows way.
 std::wstring LanguageArgument() {
@@ -62,7 +63,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         SetFocus(GetDlgItem(window, kEditorId));
         return 0;
     case WM_DESTROY:
-        RemovePropW(window, kRunningMark);
+        RemovePropW(window, RunningMark());
         PostQuitMessage(0);
         return 0;
     }
@@ -126,7 +127,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
                                   CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr,
                                   instance, nullptr);
     if (!window) return 1;
-    SetPropW(window, kRunningMark, reinterpret_cast<HANDLE>(1));
+    SetPropW(window, RunningMark(), reinterpret_cast<HANDLE>(1));
     ShowWindow(window, show);
     UpdateWindow(window);
 

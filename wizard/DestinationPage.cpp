@@ -4,6 +4,7 @@
 #include "install/Drives.h"
 #include "install/InstUtils.h"
 #include "install/RunFlags.h"
+#include "resources/Product.h"
 #include "wizard/MainDlg.h"
 #include "wizard/lang/UILang.h"
 
@@ -24,7 +25,7 @@ Wide Trimmed(const Wide& text) {
 }  // namespace
 
 void TMainDlgForm::SettleDestination() {
-    if (MainDir.empty() || !FolderExists(MainDir)) MainDir = JoinPath(ProgramFilesFolder(), u"Tessaron");
+    if (MainDir.empty() || !FolderExists(MainDir)) MainDir = JoinPath(ProgramFilesFolder(), kProductFolderName);
     if (switches_.HasDestination) MainDir = switches_.Destination;
     DestDirEdt->SetText(MainDir);
     NormalizeDestination();
@@ -48,7 +49,7 @@ void TMainDlgForm::NormalizeDestination() {
     Wide lastName = text.substr(ExtractFolder(text).size());
     if (lastName.empty() || SamePath(text, ProgramFilesFolder())) text += u"\\Tessaron";
     DestDirEdt->SetText(text);
-    if (FileExists(text + u"\\Tessaron.ini")) {
+    if (FileExists(text + u"\\" + kPortableMarkName)) {
         PortableChkBx->SetChecked(true);
         PortableChkBx->SetEnabled(false);
     } else {

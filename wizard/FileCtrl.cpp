@@ -5,12 +5,13 @@
 #include "base/TextCompare.h"
 #include "install/Drives.h"
 #include "install/InstUtils.h"
+#include "platform/Handles.h"
+#include "resources/Product.h"
 #include "ui/Backend.h"
 #include "ui/Form.h"
 
 namespace {
 
-constexpr char16_t kProductFolderName[] = u"Tessaron";
 // Drawing falls back to this width when a picture could not be loaded.
 constexpr int kDefaultBitmapWidth = 16;
 constexpr int kLevelIndent = 12;
@@ -36,20 +37,9 @@ int BitmapWidth(const TBitmap* bitmap) {
 
 int BitmapHeight(const TBitmap* bitmap) { return bitmap ? bitmap->Height() : 0; }
 
-// Reading a drive without a medium must not make the system ask for a disk.
-class QuietDriveErrors {
-public:
-    QuietDriveErrors() : previous_(plat::SetErrorMode(plat::kSemFailCriticalErrors)) {}
-    ~QuietDriveErrors() { plat::SetErrorMode(previous_); }
-    QuietDriveErrors(const QuietDriveErrors&) = delete;
-    QuietDriveErrors& operator=(const QuietDriveErrors&) = delete;
-
-private:
-    uint32_t previous_;
-};
-
 bool QuietFolderExists(const Wide& path) {
-    QuietDriveErrors quiet;
+    // Reading a drive without a medium must not make the system ask for a disk.
+    plat::TErrorModeGuard quiet(plat::kSemFailCriticalErrors);
     return FolderExists(path);
 }
 
@@ -145,7 +135,8 @@ void TDirectoryListBox::FillFolders() {
     const intptr_t open = reinterpret_cast<intptr_t>(&openFolder_);
     const intptr_t closed = reinterpret_cast<intptr_t>(&closedFolder_);
 
-    QuietDriveErrors quiet;
+    // Reading a drive without a medium must not make the system ask for a disk.
+    plat::TErrorModeGuard quiet(plat::kSemFailCriticalErrors);
     uint32_t flags = 0;
     // An unreadable volume counts as neither case-preserving nor case-sensitive.
     if (!plat::GetVolumeInformationW(DriveOf(folder_) + u"\\", nullptr, &flags, nullptr)) flags = 0;
@@ -167,8 +158,8 @@ void TDirectoryListBox::FillFolders() {
     if (pattern.empty() || pattern.back() != u'\\') pattern += u'\\';
     pattern += u"*.*";
     plat::FindData found;
-    plat::Handle search = plat::FindFirstFileW(pattern, &found);
-    if (search != plat::kInvalidHandle) {
+    plat::TSearchHandle search(plat::FindFirstFileW(pattern, &found));
+    if (search.Valid()) {
         const uint32_t skipped = plat::kFileAttributeHidden | plat::kFileAttributeSystem |
                                  plat::kFileAttributeVolumeLabel;
         do {
@@ -176,8 +167,7 @@ void TDirectoryListBox::FillFolders() {
             if (!(found.attributes & plat::kFileAttributeDirectory)) continue;
             if (found.name == u"." || found.name == u"..") continue;
             InsertFolderName(names, found.name);
-        } while (plat::FindNextFileW(search, &found));
-        plat::FindClose(search);
+        } while (plat::FindNextFileW(search.Get(), &found));
     }
     Wide parent = folder_;
     AppendBackslash(parent);

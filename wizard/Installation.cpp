@@ -3,10 +3,12 @@
 // entering the finished page, and the update log and the launch at the closing step.
 #include <cstring>
 
+#include "install/DataFolder.h"
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
 #include "install/RunFlags.h"
 #include "payload/AttachFiles.h"
+#include "resources/Product.h"
 #include "ui/Backend.h"
 #include "wizard/MainDlg.h"
 #include "wizard/Shortcuts.h"
@@ -40,9 +42,7 @@ Wide TMainDlgForm::GetDataDir(TDataDir kind) {
     if (IsPortable()) {
         folder = MainDir + u"\\";
     } else {
-        Wide shared = SpecialFolder(plat::kCsidlCommonAppData);
-        if (shared.empty()) shared = SpecialFolder(plat::kCsidlPersonal);
-        folder = JoinPath(shared, u"Tessaron\\");
+        folder = SharedDataFolder();
         if (kind == HiddenData) folder += u"Hidden\\";
         if (kind == PublicData) folder += u"Public\\";
     }
@@ -54,10 +54,10 @@ bool TMainDlgForm::ExtractLicense() {
     NextBtn->SetEnabled(false);
     CancelBtn->SetEnabled(false);
     SetBusyCursor(true);
-    Wide path = TempFolder() + u"License.txt";
+    Wide path = TempFolder() + kLicenseFileW;
     bool existed = FileExists(path);
     SuspendLog();
-    bool ok = AttachedFiles->InstallFile(nullptr, "License.txt", path);
+    bool ok = AttachedFiles->InstallFile(nullptr, kLicenseFile, path);
     ResumeLog();
     if (ok) {
         std::string text;
@@ -78,8 +78,8 @@ bool TMainDlgForm::ExtractLicense() {
 
 void TMainDlgForm::SelectInstallFiles() {
     ForceOverwrite = !IsPortable();
-    AttachedFiles->SelectFiles("tsd.exe", MainDir, CopyIfChanged);
-    AttachedFiles->SelectFiles("License.txt", MainDir, CopyIfChanged);
+    AttachedFiles->SelectFiles(kProgramFile, MainDir, CopyIfChanged);
+    AttachedFiles->SelectFiles(kLicenseFile, MainDir, CopyIfChanged);
     Wide shared = GetDataDir(PublicData);
     SuspendLog();
     AttachedFiles->SelectFiles("Templates\\", shared, CopyIfMissing);
@@ -113,7 +113,7 @@ void TMainDlgForm::EnterFinishedPage() {
     AppendFloat64(&common, NowAsDate());
     WriteBytesToFile(GetDataDir(CommonData) + u"tsd_common.dat", common);
     if (IsPortable()) {
-        Wide marker = JoinPath(MainDir, u"Tessaron.ini");
+        Wide marker = JoinPath(MainDir, kPortableMarkName);
         if (!FileExists(marker)) WriteBytesToFile(marker, "");
     } else {
         PlaceShortcuts(InstallToAllChkBx->Checked(), DesktopChkBx->Checked(), MainDir);
@@ -122,7 +122,7 @@ void TMainDlgForm::EnterFinishedPage() {
 
 void TMainDlgForm::CloseAfterFinish() {
     if (!IsPortable()) {
-        Wide path = GetDataDir(CommonData) + u"Update.log";
+        Wide path = GetDataDir(CommonData) + kUpdateLogName;
         if (!WriteUpdateLog(path, AttachedFiles->UpdateList, InstallStamp)) {
             // The closing step stops here: a silent run reports the failure by its exit code,
             // the user sees the file and may press Finish again.
@@ -136,7 +136,7 @@ void TMainDlgForm::CloseAfterFinish() {
         }
     }
     if (!Silent && FinishChkBx->Checked())
-        plat::ShellExecuteW(u"open", MainDir + u"\\tsd.exe",
+        plat::ShellExecuteW(u"open", MainDir + u"\\" + kProgramFileW,
                             u"-uilp " + WideOfUtf8(UILangs[CurrentUILang].Code), u"", plat::kSwShow);
     CloseAllowed = true;
     ModalResult = mrOk;

@@ -2,6 +2,7 @@
 
 #include "install/InstUtils.h"
 #include "install/ShellLinks.h"
+#include "resources/Product.h"
 #include "wizard/lang/UILang.h"
 
 namespace {
@@ -21,7 +22,7 @@ void PlaceShortcuts(bool forAllUsers, bool desktopShortcut, const Wide& mainDir)
         if (!twin.empty()) plat::DeleteFileW(JoinPath(twin, fileName));
         if (slot == 1 && !desktopShortcut) continue;
         if (primary.empty()) primary = twin;
-        MakeShortcut(JoinPath(primary, fileName), JoinPath(mainDir, u"tsd.exe"), mainDir,
+        MakeShortcut(JoinPath(primary, fileName), JoinPath(mainDir, kProgramFileW), mainDir,
                      WideOfUtf8(UIText(Description)));
     }
 }

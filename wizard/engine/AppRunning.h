@@ -2,7 +2,7 @@
 // "1.x Coral Wing" with a non-zero value.
 #pragma once
 
-constexpr char16_t kRunningMark[] = u"1.x Coral Wing";
+#include "resources/Product.h"
 
 // Looks at every top-level window, hidden and minimised ones too. False when none is marked or
 // the windows cannot be enumerated.

@@ -18,8 +18,7 @@ void TRegistry::SetRootKey(plat::HKey root) {
 }
 
 void TRegistry::CloseKey() {
-    if (current_) plat::RegCloseKey(current_);
-    current_ = 0;
+    current_.Reset();
     currentPath_.clear();
 }
 
@@ -28,38 +27,43 @@ bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
     // current key.
     bool relative = path.empty() || path[0] != '\\';
     std::string sub = relative ? path : path.substr(1);
-    plat::HKey base = relative && current_ ? current_ : root_;
-    plat::HKey key = 0;
-    int32_t result = canCreate ? plat::RegCreateKeyExA(base, sub, plat::kKeyAllAccess, &key)
-                               : plat::RegOpenKeyExA(base, sub, plat::kKeyAllAccess, &key);
-    if (result != 0) return false;
+    plat::HKey base = relative && current_.Valid() ? current_.Get() : root_;
+    plat::TKeyHandle key;
+    int32_t result = canCreate ? plat::RegCreateKeyExA(base, sub, plat::kKeyAllAccess, key.Receive())
+                               : plat::RegOpenKeyExA(base, sub, plat::kKeyAllAccess, key.Receive());
+    if (result != 0) {
+        key.Release();  // nothing was opened, whatever the call left there
+        return false;
+    }
     CloseKey();
-    current_ = key;
+    current_ = std::move(key);
     currentPath_ = sub;
     return true;
 }
 
 bool TRegistry::KeyExists(const std::string& path) {
     std::string sub = !path.empty() && path[0] == '\\' ? path.substr(1) : path;
-    plat::HKey key = 0;
-    if (plat::RegOpenKeyExA(root_, sub, plat::kKeyAllAccess, &key) != 0) return false;
-    plat::RegCloseKey(key);
-    return true;
+    plat::TKeyHandle key;
+    if (plat::RegOpenKeyExA(root_, sub, plat::kKeyAllAccess, key.Receive()) == 0) return true;
+    key.Release();
+    return false;
 }
 
 bool TRegistry::ValueExists(const std::string& name) {
     uint32_t type = 0, size = 0;
-    return current_ && plat::RegQueryValueExA(current_, name, &type, nullptr, &size) == 0;
+    return current_.Valid() &&
+           plat::RegQueryValueExA(current_.Get(), name, &type, nullptr, &size) == 0;
 }
 
 Wide TRegistry::ReadString(const std::string& name) {
     uint32_t type = 0, size = 0;
-    if (!current_ || plat::RegQueryValueExA(current_, name, &type, nullptr, &size) != 0 || size == 0)
+    if (!current_.Valid() ||
+        plat::RegQueryValueExA(current_.Get(), name, &type, nullptr, &size) != 0 || size == 0)
         return Wide();
     // The ANSI size in bytes is enough UTF-16 characters for the same text.
     std::vector<char16_t> buffer(size + 1, 0);
     uint32_t bytes = size * 2;
-    if (plat::RegQueryValueExW(current_, WideOfUtf8(name), &type, buffer.data(), &bytes) != 0)
+    if (plat::RegQueryValueExW(current_.Get(), WideOfUtf8(name), &type, buffer.data(), &bytes) != 0)
         return Wide();
     Wide text(buffer.data(), size);
     size_t nul = text.find(u'\0');
@@ -70,25 +74,25 @@ Wide TRegistry::ReadString(const std::string& name) {
 bool TRegistry::ReadBool(const std::string& name) {
     uint8_t bytes[4] = {0, 0, 0, 0};
     uint32_t type = 0, size = sizeof bytes;
-    if (!current_) return false;
-    plat::RegQueryValueExA(current_, name, &type, bytes, &size);
+    if (!current_.Valid()) return false;
+    plat::RegQueryValueExA(current_.Get(), name, &type, bytes, &size);
     return bytes[0] || bytes[1] || bytes[2] || bytes[3];
 }
 
 void TRegistry::WriteString(const std::string& name, const std::string& ansiText) {
-    plat::RegSetValueExA(current_, name, plat::kRegSz, ansiText.c_str(),
+    plat::RegSetValueExA(current_.Get(), name, plat::kRegSz, ansiText.c_str(),
                          static_cast<uint32_t>(ansiText.size() + 1));
 }
 
 void TRegistry::WriteWideString(const std::string& name, const Wide& text) {
-    plat::RegSetValueExW(current_, WideOfUtf8(name), plat::kRegSz, text.c_str(),
+    plat::RegSetValueExW(current_.Get(), WideOfUtf8(name), plat::kRegSz, text.c_str(),
                          static_cast<uint32_t>((text.size() + 1) * 2));
 }
 
 void TRegistry::WriteInteger(const std::string& name, int32_t value) {
     uint8_t bytes[4];
     for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
-    plat::RegSetValueExA(current_, name, plat::kRegDword, bytes, 4);
+    plat::RegSetValueExA(current_.Get(), name, plat::kRegDword, bytes, 4);
 }
 
 void TRegistry::WriteBool(const std::string& name, bool value) { WriteInteger(name, value ? 1 : 0); }
@@ -123,7 +127,7 @@ void WriteRegistryRecords(const TInstallRecords& records) {
     reg.WriteString("UILANG", UILangs[CurrentUILang].Code);
     if (records.Portable) return;
 
-    Wide program = records.MainDir + u"\\tsd.exe";
+    Wide program = records.MainDir + u"\\" + kProgramFileW;
     reg.SetRootKey(plat::kHKeyLocalMachine);
     reg.OpenKey(kUninstallKey, true);
     reg.WriteWideString("DisplayIcon", program);

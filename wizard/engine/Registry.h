@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Handles.h"
 #include "platform/platform.h"
 
 using plat::Wide;
@@ -21,7 +22,6 @@ public:
     TRegistry(const TRegistry&) = delete;
     TRegistry& operator=(const TRegistry&) = delete;
 
-    plat::HKey RootKey() const { return root_; }
     // A different root closes the current key.
     void SetRootKey(plat::HKey root);
     // Opens (or with canCreate, creates) the path under the root key with full access; it
@@ -41,7 +41,7 @@ public:
 
 private:
     plat::HKey root_;
-    plat::HKey current_ = 0;
+    plat::TKeyHandle current_;
     std::string currentPath_;
 };
 

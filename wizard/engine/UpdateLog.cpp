@@ -5,6 +5,7 @@
 
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
+#include "platform/Handles.h"
 
 namespace {
 
@@ -60,13 +61,16 @@ bool WriteUpdateLog(const plat::Wide& path, const std::vector<std::string>& runL
     // Written beside the log and then put in its place, so a failed write (a full disk) leaves
     // the old log whole.
     plat::Wide fresh = path + u".new";
-    plat::Handle file = plat::CreateFileW(fresh, plat::kGenericWrite, 0, plat::kCreateAlways,
-                                          plat::kFileAttributeNormal);
-    if (file == plat::kInvalidHandle) return false;
-    uint32_t written = 0;
-    bool ok = plat::WriteFile(file, merged.data(), static_cast<uint32_t>(merged.size()), &written) &&
-              written == merged.size();
-    plat::CloseHandle(file);
+    bool ok;
+    {
+        plat::TFileHandle file(plat::CreateFileW(fresh, plat::kGenericWrite, 0, plat::kCreateAlways,
+                                                 plat::kFileAttributeNormal));
+        if (!file.Valid()) return false;
+        uint32_t written = 0;
+        ok = plat::WriteFile(file.Get(), merged.data(), static_cast<uint32_t>(merged.size()),
+                             &written) &&
+             written == merged.size();
+    }  // closed before the move
     if (ok) ok = plat::MoveFileExW(fresh, path, kMoveFileReplaceExisting);
     if (!ok) plat::DeleteFileW(fresh);
     return ok;

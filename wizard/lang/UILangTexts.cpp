@@ -1,4 +1,5 @@
 // The interface texts of the six languages, row by row as in UILangs.
+#include "resources/Product.h"
 #include "wizard/lang/UILang.h"
 
 // Every text is stored as UTF-8 whatever the compiler's default execution character set.
@@ -32,12 +33,12 @@ TUIText ProductName = {
 };
 
 TUIText WelcomeText = {
-    "Dieses Programm installiert %s (Version 4.4.3.8%s) auf Ihrem Computer.",
-    "This program will install %s (version 4.4.3.8%s) on your computer.",
-    "Este programa instalará %s (versión 4.4.3.8%s) en su computadora.",
-    "Ce programme va installer %s (version 4.4.3.8%s) sur votre ordinateur.",
-    "此程序将在您的计算机上安装%s（版本4.4.3.8%s）。",
-    "此程序將在您的計算機上安裝%s（版本4.4.3.8%s）。",
+    "Dieses Programm installiert %s (Version " TSD_VERSION "%s) auf Ihrem Computer.",
+    "This program will install %s (version " TSD_VERSION "%s) on your computer.",
+    "Este programa instalará %s (versión " TSD_VERSION "%s) en su computadora.",
+    "Ce programme va installer %s (version " TSD_VERSION "%s) sur votre ordinateur.",
+    "此程序将在您的计算机上安装%s（版本" TSD_VERSION "%s）。",
+    "此程序將在您的計算機上安裝%s（版本" TSD_VERSION "%s）。",
 };
 
 TUIText LanguagePrompt = {
@@ -115,17 +116,17 @@ TUIText DesktopShortcut = {
 };
 
 TUIText FinishedText = {
-    "%s 4.4.3.8%s wurde erfolgreich auf Ihrem Computer installiert.\r\r"
+    "%s " TSD_VERSION "%s wurde erfolgreich auf Ihrem Computer installiert.\r\r"
         "Klicken Sie auf „Fertig stellen“, um dieses Setup zu beenden.",
-    "%s 4.4.3.8%s has been successfully installed on your computer.\r\r"
+    "%s " TSD_VERSION "%s has been successfully installed on your computer.\r\r"
         "Click Finish to exit this Setup.",
-    "%s 4.4.3.8%s se ha instalado correctamente en su ordenador.\r\r"
+    "%s " TSD_VERSION "%s se ha instalado correctamente en su ordenador.\r\r"
         "Haga clic en Finalizar para salir de esta instalación.",
-    "%s 4.4.3.8%s a été installé avec succès sur votre ordinateur.\r\r"
+    "%s " TSD_VERSION "%s a été installé avec succès sur votre ordinateur.\r\r"
         "Cliquez sur Terminer pour quitter ce programme d'installation.",
-    "%s4.4.3.8%s已成功安装在您的计算机上。\r\r"
+    "%s" TSD_VERSION "%s已成功安装在您的计算机上。\r\r"
         "单击“完成”退出此安装程序。",
-    "%s4.4.3.8%s已成功安裝在您的計算機上。\r\r"
+    "%s" TSD_VERSION "%s已成功安裝在您的計算機上。\r\r"
         "單擊“完成”退出此安裝程序。",
 };
 

@@ -1,0 +1,11 @@
+// The product's data folder for all users, which the installation, the payload's shared files,
+// the update log and the removal all use.
+#pragma once
+
+#include "platform/platform.h"
+
+// The all-users application data folder, or the user's documents folder when the system names
+// no such folder; empty when it names neither.
+plat::Wide SharedDataRoot();
+// "Tessaron\" under SharedDataRoot; ends with "\".
+plat::Wide SharedDataFolder();
