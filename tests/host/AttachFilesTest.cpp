@@ -58,6 +58,19 @@ TEST_F(AttachFiles, PublicDataDirLiesInTheAllUsersDataFolder) {
     EXPECT_EQ(u"C:\\ProgramData\\Tessaron\\Public\\", PublicDataDir);
 }
 
+TEST_F(AttachFiles, WithoutAnAllUsersDataFolderTheSharedFilesStillCountAsShared) {
+    // The installation then puts the shared files under the documents folder; the reader must
+    // look for them there too, or the update log would not list them.
+    fake::SetSpecialFolder(plat::kCsidlCommonAppData, u"");
+    fake::SetSpecialFolder(plat::kCsidlPersonal, u"C:\\Users\\User\\Documents");
+    files = std::make_unique<TAttachedFiles>();
+    EXPECT_EQ(u"C:\\Users\\User\\Documents\\Tessaron\\Public\\", PublicDataDir);
+    files->SelectFiles("Templates\\", PublicDataDir, CopyIfMissing);
+    EXPECT_EQ((Lines{"C:\\Users\\User\\Documents\\Tessaron\\Public\\Templates\\Letters\\Letter 1.rtf\t!",
+                     "C:\\Users\\User\\Documents\\Tessaron\\Public\\templates\\Memos\\Memo.rtf\t!"}),
+              files->UpdateList);
+}
+
 TEST_F(AttachFiles, FolderPatternsMatchAnyCaseButNotLongerNames) {
     files->SelectFiles("TEMPLATES\\", u"D:\\Pub", CopyAlways);
     EXPECT_EQ((std::vector<plat::Wide>{u"D:\\Pub\\Templates\\Letters\\Letter 1.rtf",
