@@ -249,9 +249,6 @@ void InitPNGUnit() {
     registry.Add("PLTE", CreateChunk<TChunkPLTE>);
 }
 
-// An image made before the unit was initialised must still read.
-TPNGImage::TPNGImage() { InitPNGUnit(); }
-
 void TPNGImage::LoadFromStream(TStream& stream) {
     TChunkList list(*this);
     uint8_t signature[sizeof kSignature];

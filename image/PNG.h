@@ -77,7 +77,6 @@ public:
     TChunkClass Find(const TChunkName& name) const;
     size_t Count() const { return entries_.size(); }
     const TChunkName& NameAt(size_t index) const { return entries_[index].first; }
-    TChunkClass ClassAt(size_t index) const { return entries_[index].second; }
 
 private:
     std::vector<std::pair<TChunkName, TChunkClass>> entries_;
@@ -85,8 +84,8 @@ private:
 
 // The registry of the chunks that the reader keeps; every other chunk is skipped.
 const TChunkClasses& ChunkClasses();
-// Fills the registry (IEND, IHDR, IDAT, PLTE). Called once at program start before any window
-// exists; later calls change nothing.
+// Fills the registry (IEND, IHDR, IDAT, PLTE). Called once at program start, before any window
+// exists and any image is read; later calls change nothing.
 void InitPNGUnit();
 
 // The chunks kept while one image is loaded.
@@ -113,7 +112,6 @@ public:
 
 class TPNGImage : public TBitmap {
 public:
-    TPNGImage();
     // Reads a PNG file from the stream's position: afterwards the image has the file's size and
     // palette and the pixel format of its bit depth (1: 1 bit; 2 and 4: 4 bits, a 2-bit index
     // kept as it is; 8 and 16: 8 bits, the high byte of a 16-bit sample). Raises EAbort for a

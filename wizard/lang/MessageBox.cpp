@@ -41,8 +41,6 @@ TMsgButton ButtonOfResult(int result) {
 
 void SetMessageBoxOwner(plat::WindowHandle owner) { messageBoxOwner = owner; }
 
-plat::WindowHandle MessageBoxOwner() { return messageBoxOwner; }
-
 TMsgButton ShowMessageBox(const std::string& message, TMsgKind kind, TMsgButtons buttons) {
     const plat::Wide text = DecodeUIText(message);
     const plat::Wide caption = DecodeUIText(UIText(SetupTitle));

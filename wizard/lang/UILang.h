@@ -119,7 +119,6 @@ TMsgButton ShowMessageBox(const std::string& message, TMsgKind kind, TMsgButtons
 // Owner window of the message boxes: 0 (none) until the window framework hands over its
 // application window, and again once that window is gone.
 void SetMessageBoxOwner(plat::WindowHandle owner);
-plat::WindowHandle MessageBoxOwner();
 
 // Back to the state at program start: English, no message box owner. For tests.
 void ResetUILangState();
