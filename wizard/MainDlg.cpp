@@ -42,24 +42,24 @@ TMainDlgForm::TMainDlgForm(const TRunSwitches& switches) : switches_(switches) {
     Handlers["PortableInfoBtnClick"] = [this](TObject* s) { PortableInfoBtnClick(s); };
     CloseQueryHandlers["FormCloseQuery"] = [this](TObject* s, bool& c) { FormCloseQuery(s, c); };
 
-    // 1. The controls, from the form description.
+    // The form description makes the controls; without every named one there is no wizard.
     if (!LoadFormResource(*this, "TMAINDLGFORM", &loadError_) || !FindControls()) return;
 
-    // 2. The logo.
+    // The logo is the program's own resource: a damaged one stops the form here (EAbort).
     {
         TBitmap logo;
         LoadLogo(logo);
         LogoImage->SetPicture(logo);
     }
 
-    // 3. The languages, in table order, each carrying its row.
+    // Each entry carries its row of the language table, which the change handler reads back.
     for (int row = 0; row < kUILangCount; ++row)
         LangBox->AddItem(DecodeUIText(UILangs[row].Name), row);
 
-    // 4. The language of the user's locale.
+    // The user's locale first; a saved choice below overrides it.
     SelectInitialUILang();
 
-    // 5. and 6. The choices of the previous installation.
+    // The previous installation's choices are the defaults of this run.
     TSavedChoices saved = ReadSavedChoices();
     PreviousInstall = saved.KeyExists;
     if (saved.HasMainDir) MainDir = saved.MainDir;
@@ -68,23 +68,22 @@ TMainDlgForm::TMainDlgForm(const TRunSwitches& switches) : switches_(switches) {
     InstallToAllChkBx->SetChecked(saved.InstallToAll);
     FinishChkBx->SetChecked(saved.Launch);
 
-    // 7. The language box and every caption.
+    // Every caption follows the language now chosen.
     LangBox->SetItemIndex(CurrentUILang);
     LangBoxChange(nullptr);
 
-    // 8. The destination.
+    // After the saved choices, so that "-D" wins over the remembered folder.
     SettleDestination();
 
-    // 9. The drive timer.
+    // Follows drives plugged in or removed while the wizard is open.
     DriveTimer = AddTimer(1);
     DriveTimer->Interval = 1000;
     DriveTimer->OnTimer = [this](TObject* s) { RefreshDrives(s); };
     DriveTimer->SetEnabled(true);
 
-    // 10. The welcome page; a silent run's first press of Next shows it.
+    // A silent run shows no page here: its first press of Next starts the chain.
     if (!Silent) GoToPage(kNoPage, kWelcomePage);
 
-    // 11.
     Initialized = true;
     loaded_ = true;
 }
