@@ -6,6 +6,7 @@
 #include "install/RunFlags.h"
 #include "install/SafeWrite.h"
 #include "payload/PayloadFormat.h"
+#include "resources/Product.h"
 #include "wizard/lang/UILang.h"
 
 TAttachedFiles* AttachedFiles = nullptr;
@@ -28,7 +29,7 @@ void ResetAttachFilesState() {
 
 TAttachedFiles::TAttachedFiles() {
     loaded_ = Load();
-    PublicDataDir = SharedDataFolder() + u"Public\\";
+    PublicDataDir = SharedDataFolder() + kPublicFolderName;
 }
 
 bool TAttachedFiles::Load() {

@@ -32,6 +32,15 @@ constexpr char16_t kRunningMark[] = u"1.x Coral Wing";
 // The folder named for the product: the default destination under the program files folder and
 // the product's data folder for all users.
 constexpr char16_t kProductFolderName[] = u"Tessaron";
+// Inside the data folder for all users: the installation's stamp in its hidden folder, the
+// templates and clip library in its public one, and the application's common data file.
+constexpr char16_t kHiddenFolderName[] = u"Hidden\\";
+constexpr char16_t kPublicFolderName[] = u"Public\\";
+constexpr char16_t kInstallStampName[] = u"install_stamp";
+constexpr char16_t kCommonDataName[] = u"tsd_common.dat";
+// The application's commands: start in a language ("-uilp de"), remove the installation.
+constexpr char16_t kLanguageSwitch[] = u"-uilp";
+constexpr char16_t kUninstallSwitch[] = u"-ui";
 // Where the data folder for all users goes when the system names no all-users application data
 // folder: under the user's documents folder.
 constexpr int kDataFolderFallback = plat::kCsidlPersonal;

@@ -21,7 +21,6 @@ Wide DataFolderToRemove() {
 
 constexpr char kFileCopy[] = "File Copy: ";
 constexpr char kMadeDir[] = "Made Dir: ";
-constexpr char kProductKey[] = "Software\\Tessaron Word Processor";
 constexpr uint32_t kFileAttributeReparsePoint = 0x400;
 
 bool StartsWith(const std::string& text, const char* prefix) {
@@ -230,8 +229,8 @@ void RemoveSharedData(TRemoval& removal) {
             if (removal.Left.size() != before) keepUpdateLog = true;
         }
     }
-    removal.DeleteFile(data + u"Hidden\\install_stamp");
-    removal.DeleteFile(data + u"tsd_common.dat");
+    removal.DeleteFile(data + kHiddenFolderName + kInstallStampName);
+    removal.DeleteFile(data + kCommonDataName);
     if (!keepUpdateLog) removal.DeleteFile(updateLog);
     removal.RemoveEmptyTree(WithoutBackslash(data));
 }

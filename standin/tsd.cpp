@@ -22,7 +22,8 @@ constexpr int kLanguageId = 101;
 
 std::wstring g_language;
 
-const wchar_t* RunningMark() { return reinterpret_cast<const wchar_t*>(kRunningMark); }
+// The product's wide texts, as the Windows calls take them.
+const wchar_t* W(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
 
 // The arguments after the program path, split the usual Windows way.
 std::wstring LanguageArgument() {
@@ -30,7 +31,7 @@ std::wstring LanguageArgument() {
     LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
     std::wstring language;
     for (int i = 1; args && i + 1 < count; ++i)
-        if (lstrcmpiW(args[i], L"-uilp") == 0) language = args[i + 1];
+        if (lstrcmpiW(args[i], W(kLanguageSwitch)) == 0) language = args[i + 1];
     if (args) LocalFree(args);
     return language;
 }
@@ -63,7 +64,7 @@ LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         SetFocus(GetDlgItem(window, kEditorId));
         return 0;
     case WM_DESTROY:
-        RemovePropW(window, RunningMark());
+        RemovePropW(window, W(kRunningMark));
         PostQuitMessage(0);
         return 0;
     }
@@ -87,7 +88,7 @@ bool HasSilentSwitch(const std::vector<plat::Wide>& args) {
 int RemovalCommand() {
     std::vector<plat::Wide> args = ProgramArguments();
     for (size_t i = 0; i < args.size(); ++i) {
-        if (SameSwitch(args[i], L"-ui")) {
+        if (SameSwitch(args[i], W(kUninstallSwitch))) {
             plat::ResolveSHGetFolderPathW();
             TUninstallOptions options;
             options.ProgramPath = plat::GetModuleFileNameW();
@@ -127,7 +128,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
                                   CW_USEDEFAULT, CW_USEDEFAULT, 640, 480, nullptr, nullptr,
                                   instance, nullptr);
     if (!window) return 1;
-    SetPropW(window, RunningMark(), reinterpret_cast<HANDLE>(1));
+    SetPropW(window, W(kRunningMark), reinterpret_cast<HANDLE>(1));
     ShowWindow(window, show);
     UpdateWindow(window);
 

@@ -47,7 +47,7 @@ void TMainDlgForm::NormalizeDestination() {
     }
     if (!text.empty() && text.back() == u'\\') text.pop_back();
     Wide lastName = text.substr(ExtractFolder(text).size());
-    if (lastName.empty() || SamePath(text, ProgramFilesFolder())) text += u"\\Tessaron";
+    if (lastName.empty() || SamePath(text, ProgramFilesFolder())) text += plat::Wide(u"\\") + kProductFolderName;
     DestDirEdt->SetText(text);
     if (FileExists(text + u"\\" + kPortableMarkName)) {
         PortableChkBx->SetChecked(true);

@@ -43,8 +43,8 @@ Wide TMainDlgForm::GetDataDir(TDataDir kind) {
         folder = MainDir + u"\\";
     } else {
         folder = SharedDataFolder();
-        if (kind == HiddenData) folder += u"Hidden\\";
-        if (kind == PublicData) folder += u"Public\\";
+        if (kind == HiddenData) folder += kHiddenFolderName;
+        if (kind == PublicData) folder += kPublicFolderName;
     }
     ForceFolders(folder);
     return folder;
@@ -89,7 +89,7 @@ void TMainDlgForm::SelectInstallFiles() {
         InstallStamp = NowAsDate();
         std::string stamp;
         AppendFloat64(&stamp, InstallStamp);
-        WriteBytesToFile(GetDataDir(HiddenData) + u"install_stamp", stamp);
+        WriteBytesToFile(GetDataDir(HiddenData) + kInstallStampName, stamp);
     }
 }
 
@@ -111,7 +111,7 @@ void TMainDlgForm::EnterFinishedPage() {
     AppendInt32(&common, 1);
     AppendInt32(&common, 8);
     AppendFloat64(&common, NowAsDate());
-    WriteBytesToFile(GetDataDir(CommonData) + u"tsd_common.dat", common);
+    WriteBytesToFile(GetDataDir(CommonData) + kCommonDataName, common);
     if (IsPortable()) {
         Wide marker = JoinPath(MainDir, kPortableMarkName);
         if (!FileExists(marker)) WriteBytesToFile(marker, "");
@@ -137,7 +137,7 @@ void TMainDlgForm::CloseAfterFinish() {
     }
     if (!Silent && FinishChkBx->Checked())
         plat::ShellExecuteW(u"open", MainDir + u"\\" + kProgramFileW,
-                            u"-uilp " + WideOfUtf8(UILangs[CurrentUILang].Code), u"", plat::kSwShow);
+                            plat::Wide(kLanguageSwitch) + u" " + WideOfUtf8(UILangs[CurrentUILang].Code), u"", plat::kSwShow);
     CloseAllowed = true;
     ModalResult = mrOk;
 }

@@ -136,5 +136,5 @@ void WriteRegistryRecords(const TInstallRecords& records) {
     // Kilobytes of the main executable alone; a file that cannot be opened gives -1, so 0.
     reg.WriteInteger("EstimatedSize", FileSizeOf(program) / 1024);
     reg.WriteString("Publisher", TSD_COMPANY_NAME);
-    reg.WriteWideString("UninstallString", u"\"" + program + u"\" -ui");
+    reg.WriteWideString("UninstallString", u"\"" + program + u"\" " + kUninstallSwitch);
 }

@@ -7,12 +7,16 @@
 
 #include "platform/Handles.h"
 #include "platform/platform.h"
+#include "resources/Product.h"
 
 using plat::Wide;
 
-constexpr char kSavedChoicesKey[] = "Software\\Tessaron Word Processor\\Install";
+// The product's own key under HKEY_CURRENT_USER, and the saved choices inside it.
+constexpr char kProductKey[] = "Software\\" TSD_PRODUCT_NAME;
+constexpr char kSavedChoicesKey[] = "Software\\" TSD_PRODUCT_NAME "\\Install";
+// Under HKEY_LOCAL_MACHINE.
 constexpr char kUninstallKey[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tessaron Word Processor";
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" TSD_PRODUCT_NAME;
 
 // A thin owner of one open key.
 class TRegistry {
