@@ -14,8 +14,6 @@ namespace {
 
 std::unordered_map<HWND, TWinPeer*> g_peers;
 
-const wchar_t* W(const Wide& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
 Wide WindowText(HWND window) {
     int length = GetWindowTextLengthW(window);
     Wide buffer(static_cast<size_t>(length) + 1, u'\0');

@@ -15,6 +15,11 @@
 
 namespace win32ui {
 
+// The text as the Windows API takes it: both are UTF-16.
+inline const wchar_t* W(const Wide& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
 // ---- DPI, fonts, colours (Fonts_win32.cpp) ----
 
 // Pixels per inch of the screen; 96 when it cannot be asked.
