@@ -36,40 +36,11 @@ TPeerKind KindOf(TControl& control) {
     return TPeerKind::Image;  // any other graphic control: drawn by PaintGraphic
 }
 
-const TItemList* ItemsOf(TControl& control) {
-    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo;
-    if (auto* list = dynamic_cast<TListBox*>(&control)) return list;
-    return nullptr;
-}
-
-// Enabled itself and all its parents.
-bool EnabledInTree(const TControl& control) {
-    for (const TControl* c = &control; c; c = c->Parent())
-        if (!c->Enabled()) return false;
-    return true;
-}
-
-// The colour a control's parent shows behind it.
-COLORREF BackgroundOf(const TControl* control) {
-    for (const TControl* c = control; c; c = c->Parent())
-        if (c->Color != clDefault) return ColorOf(c->Color);
-    return GetSysColor(COLOR_BTNFACE);
-}
-
-int ItemHeightOf(TControl& control) {
-    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo->ItemHeight;
-    if (auto* list = dynamic_cast<TListBox*>(&control)) return list->ItemHeight;
-    return 16;
-}
-
 bool OwnerDrawn(TControl& control) {
     if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo->OwnerDraw;
     if (auto* list = dynamic_cast<TListBox*>(&control)) return list->OwnerDraw;
     return false;
 }
-
-// A drop-down list's window also holds its list's height: room for eight items.
-int DropDownExtra(TControl& control) { return Scale(ItemHeightOf(control)) * 8 + 2; }
 
 void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF color) {
     RECT r = {left, top, right, bottom};
@@ -174,6 +145,32 @@ void DrawListItem(TWinPeer& peer, const DRAWITEMSTRUCT& item) {
 }
 
 }  // namespace
+
+const TItemList* ItemsOf(TControl& control) {
+    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo;
+    if (auto* list = dynamic_cast<TListBox*>(&control)) return list;
+    return nullptr;
+}
+
+bool EnabledInTree(const TControl& control) {
+    for (const TControl* c = &control; c; c = c->Parent())
+        if (!c->Enabled()) return false;
+    return true;
+}
+
+COLORREF BackgroundOf(const TControl* control) {
+    for (const TControl* c = control; c; c = c->Parent())
+        if (c->Color != clDefault) return ColorOf(c->Color);
+    return GetSysColor(COLOR_BTNFACE);
+}
+
+int ItemHeightOf(TControl& control) {
+    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo->ItemHeight;
+    if (auto* list = dynamic_cast<TListBox*>(&control)) return list->ItemHeight;
+    return 16;
+}
+
+int DropDownExtra(TControl& control) { return Scale(ItemHeightOf(control)) * 8 + 2; }
 
 // ---- TWinPeer ----
 

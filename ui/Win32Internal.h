@@ -140,10 +140,21 @@ TWinPeer* PeerOfWindow(HWND window);
 // The shown form's session holding that window.
 TSession* SessionOfWindow(HWND window);
 
+// The combo box's or list box's items; null for other controls.
+const TItemList* ItemsOf(TControl& control);
+// Enabled itself and all its parents.
+bool EnabledInTree(const TControl& control);
+// The designed height of a list's items (16 for other controls).
+int ItemHeightOf(TControl& control);
+// A drop-down list's window also holds its list's height: room for eight items.
+int DropDownExtra(TControl& control);
+
 // The messages every window that holds controls answers for its children (notifications,
 // owner drawing, colours). True when handled, with the answer in *result.
 bool HandleParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                          LRESULT* result);
+// The colour a control's parent shows behind it.
+COLORREF BackgroundOf(const TControl* control);
 // Painting of the backend's own windows: containers (colour and bevels), bevels and images.
 void PaintContainer(TWinPeer& peer, HDC dc);
 void PaintGraphic(TWinPeer& peer, HDC dc);
