@@ -153,11 +153,6 @@ int DropDownExtra(TControl& control);
 // owner drawing, colours). True when handled, with the answer in *result.
 bool HandleParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                          LRESULT* result);
-// The colour a control's parent shows behind it.
-COLORREF BackgroundOf(const TControl* control);
-// Painting of the backend's own windows: containers (colour and bevels), bevels and images.
-void PaintContainer(TWinPeer& peer, HDC dc);
-void PaintGraphic(TWinPeer& peer, HDC dc);
 
 // Posted to the form when the focused control may have been hidden or disabled.
 constexpr UINT kRepairFocusMessage = WM_APP + 1;
@@ -179,6 +174,16 @@ void Guarded(F&& handler) {
         HandleException(EUnknownError());
     }
 }
+
+// ---- Painting (Painting_win32.cpp) ----
+
+// The colour a control's parent shows behind it.
+COLORREF BackgroundOf(const TControl* control);
+// An item of an owner-drawn list, drawn by its control on a canvas over the item's DC.
+void DrawListItem(TWinPeer& peer, const DRAWITEMSTRUCT& item);
+// Painting of the backend's own windows: containers (colour and bevels), bevels and images.
+void PaintContainer(TWinPeer& peer, HDC dc);
+void PaintGraphic(TWinPeer& peer, HDC dc);
 
 // ---- The backend (Backend_win32.cpp) ----
 
