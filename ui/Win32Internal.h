@@ -149,10 +149,6 @@ int ItemHeightOf(TControl& control);
 // A drop-down list's window also holds its list's height: room for eight items.
 int DropDownExtra(TControl& control);
 
-// The messages every window that holds controls answers for its children (notifications,
-// owner drawing, colours). True when handled, with the answer in *result.
-bool HandleParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                         LRESULT* result);
 
 // Posted to the form when the focused control may have been hidden or disabled.
 constexpr UINT kRepairFocusMessage = WM_APP + 1;
@@ -174,6 +170,13 @@ void Guarded(F&& handler) {
         HandleException(EUnknownError());
     }
 }
+
+// ---- Messages of the windows that hold controls (ParentMessages_win32.cpp) ----
+
+// The messages every window that holds controls answers for its children (notifications,
+// owner drawing, colours). True when handled, with the answer in *result.
+bool HandleParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                         LRESULT* result);
 
 // ---- Painting (Painting_win32.cpp) ----
 
