@@ -1,5 +1,5 @@
-// Shared by the Win32 backend's files: DPI and fonts, the canvas, the control peers and the shown
-// form. Windows build only.
+// Shared by the Win32 backend's files: DPI and fonts, the canvas, the control peers, the shown
+// form and its painting. Windows build only.
 #pragma once
 
 #include <windows.h>
@@ -63,7 +63,10 @@ private:
 // Draws a bitmap of the framework at (x, y), stretched to width x height.
 void DrawBitmap(HDC dc, int x, int y, int width, int height, const TBitmap& bitmap);
 
-// ---- Control peers (Peers_win32.cpp) ----
+// ---- Control peers and the shown form ----
+// The peers follow their controls (Peers_win32.cpp); a shown form's windows are made and
+// destroyed with their peers (FormWindows_win32.cpp), its focus moves (Focus_win32.cpp) and its
+// dialog keys act (Keyboard_win32.cpp).
 
 enum class TPeerKind {
     Form, Container, Label, Button, CheckBox, Edit, Memo, ComboBox, ListBox, Bevel, Image
@@ -148,7 +151,6 @@ bool EnabledInTree(const TControl& control);
 int ItemHeightOf(TControl& control);
 // A drop-down list's window also holds its list's height: room for eight items.
 int DropDownExtra(TControl& control);
-
 
 // Posted to the form when the focused control may have been hidden or disabled.
 constexpr UINT kRepairFocusMessage = WM_APP + 1;
