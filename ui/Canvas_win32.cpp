@@ -6,8 +6,6 @@ namespace win32ui {
 
 namespace {
 
-const wchar_t* W(const Wide& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
-
 // A 32-bit top-down DIB section of the bitmap's colours, selected into a new memory DC.
 struct TTrueColorCopy {
     HDC dc = nullptr;

@@ -1,5 +1,5 @@
-// Shared by the Win32 backend's files: DPI and fonts, the canvas, the control peers and the shown
-// form. Windows build only.
+// Shared by the Win32 backend's files: DPI and fonts, the canvas, the control peers, the shown
+// form and its painting. Windows build only.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +14,11 @@
 #include "ui/Form.h"
 
 namespace win32ui {
+
+// The text as the Windows API takes it: both are UTF-16.
+inline const wchar_t* W(const Wide& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 // ---- DPI, fonts, colours (Fonts_win32.cpp) ----
 
@@ -58,7 +63,10 @@ private:
 // Draws a bitmap of the framework at (x, y), stretched to width x height.
 void DrawBitmap(HDC dc, int x, int y, int width, int height, const TBitmap& bitmap);
 
-// ---- Control peers (Peers_win32.cpp) ----
+// ---- Control peers and the shown form ----
+// The peers follow their controls (Peers_win32.cpp); a shown form's windows are made and
+// destroyed with their peers (FormWindows_win32.cpp), its focus moves (Focus_win32.cpp) and its
+// dialog keys act (Keyboard_win32.cpp).
 
 enum class TPeerKind {
     Form, Container, Label, Button, CheckBox, Edit, Memo, ComboBox, ListBox, Bevel, Image
@@ -135,13 +143,14 @@ TWinPeer* PeerOfWindow(HWND window);
 // The shown form's session holding that window.
 TSession* SessionOfWindow(HWND window);
 
-// The messages every window that holds controls answers for its children (notifications,
-// owner drawing, colours). True when handled, with the answer in *result.
-bool HandleParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                         LRESULT* result);
-// Painting of the backend's own windows: containers (colour and bevels), bevels and images.
-void PaintContainer(TWinPeer& peer, HDC dc);
-void PaintGraphic(TWinPeer& peer, HDC dc);
+// The combo box's or list box's items; null for other controls.
+const TItemList* ItemsOf(TControl& control);
+// Enabled itself and all its parents.
+bool EnabledInTree(const TControl& control);
+// The designed height of a list's items (16 for other controls).
+int ItemHeightOf(TControl& control);
+// A drop-down list's window also holds its list's height: room for eight items.
+int DropDownExtra(TControl& control);
 
 // Posted to the form when the focused control may have been hidden or disabled.
 constexpr UINT kRepairFocusMessage = WM_APP + 1;
@@ -163,6 +172,23 @@ void Guarded(F&& handler) {
         HandleException(EUnknownError());
     }
 }
+
+// ---- Messages of the windows that hold controls (ParentMessages_win32.cpp) ----
+
+// The messages every window that holds controls answers for its children (notifications,
+// owner drawing, colours). True when handled, with the answer in *result.
+bool HandleParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                         LRESULT* result);
+
+// ---- Painting (Painting_win32.cpp) ----
+
+// The colour a control's parent shows behind it.
+COLORREF BackgroundOf(const TControl* control);
+// An item of an owner-drawn list, drawn by its control on a canvas over the item's DC.
+void DrawListItem(TWinPeer& peer, const DRAWITEMSTRUCT& item);
+// Painting of the backend's own windows: containers (colour and bevels), bevels and images.
+void PaintContainer(TWinPeer& peer, HDC dc);
+void PaintGraphic(TWinPeer& peer, HDC dc);
 
 // ---- The backend (Backend_win32.cpp) ----
 

@@ -1,0 +1,193 @@
+// A shown form's windows: made with their peers when the form shows and destroyed when it
+// closes, and the map from each window back to its peer.
+#include <algorithm>
+#include <functional>
+#include <unordered_map>
+
+#include "ui/Win32Backend.h"
+#include "ui/Win32Internal.h"
+
+namespace win32ui {
+
+namespace {
+
+std::unordered_map<HWND, TWinPeer*> g_peers;
+
+TPeerKind KindOf(TControl& control) {
+    if (dynamic_cast<TForm*>(&control)) return TPeerKind::Form;
+    if (dynamic_cast<TLabel*>(&control)) return TPeerKind::Label;
+    if (dynamic_cast<TButton*>(&control)) return TPeerKind::Button;
+    if (dynamic_cast<TCheckBox*>(&control)) return TPeerKind::CheckBox;
+    if (dynamic_cast<TEdit*>(&control)) return TPeerKind::Edit;
+    if (dynamic_cast<TMemo*>(&control)) return TPeerKind::Memo;
+    if (dynamic_cast<TComboBox*>(&control)) return TPeerKind::ComboBox;
+    if (dynamic_cast<TListBox*>(&control)) return TPeerKind::ListBox;
+    if (dynamic_cast<TBevel*>(&control)) return TPeerKind::Bevel;
+    if (dynamic_cast<TWinControl*>(&control)) return TPeerKind::Container;
+    return TPeerKind::Image;  // any other graphic control: drawn by PaintGraphic
+}
+
+bool OwnerDrawn(TControl& control) {
+    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo->OwnerDraw;
+    if (auto* list = dynamic_cast<TListBox*>(&control)) return list->OwnerDraw;
+    return false;
+}
+
+struct TChildClass {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+TChildClass ChildClassOf(TWinPeer& peer) {
+    TControl& c = peer.Control;
+    switch (peer.Kind) {
+    case TPeerKind::Label:
+        return {L"STATIC",
+                static_cast<DWORD>(static_cast<TLabel&>(c).WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP), 0};
+    case TPeerKind::Button:
+        return {L"BUTTON",
+                static_cast<DWORD>(WS_TABSTOP | BS_NOTIFY |
+                                   (static_cast<TButton&>(c).Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
+                0};
+    case TPeerKind::CheckBox:
+        return {L"BUTTON", static_cast<DWORD>(WS_TABSTOP | BS_NOTIFY | BS_AUTOCHECKBOX), 0};
+    case TPeerKind::Edit:
+        return {L"EDIT", static_cast<DWORD>(WS_TABSTOP | ES_AUTOHSCROLL), WS_EX_CLIENTEDGE};
+    case TPeerKind::Memo: {
+        auto& memo = static_cast<TMemo&>(c);
+        DWORD style = WS_TABSTOP | ES_MULTILINE | ES_AUTOVSCROLL;
+        if (memo.ReadOnly) style |= ES_READONLY;
+        if (memo.VerticalScrollBar) style |= WS_VSCROLL;
+        return {L"EDIT", style, WS_EX_CLIENTEDGE};
+    }
+    case TPeerKind::ComboBox:
+        return {L"COMBOBOX",
+                static_cast<DWORD>(WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_HASSTRINGS |
+                                   (OwnerDrawn(c) ? CBS_OWNERDRAWFIXED : 0)),
+                0};
+    case TPeerKind::ListBox:
+        return {L"LISTBOX",
+                static_cast<DWORD>(WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                                   LBS_HASSTRINGS | (OwnerDrawn(c) ? LBS_OWNERDRAWFIXED : 0)),
+                WS_EX_CLIENTEDGE};
+    case TPeerKind::Bevel:
+    case TPeerKind::Image:
+        return {kGraphicClass, 0, 0};
+    default:
+        return {kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    }
+}
+
+}  // namespace
+
+TWinPeer::TWinPeer(TSession& session, TControl& control, TPeerKind kind, int id)
+    : Session(session), Control(control), Kind(kind), Id(id) {}
+
+TWinPeer::~TWinPeer() {
+    if (Window) g_peers.erase(Window);
+    if (Control.Peer == this) Control.Peer = nullptr;
+    if (NameAtom) GlobalDeleteAtom(NameAtom);
+}
+
+TWinPeer* PeerOfWindow(HWND window) {
+    auto found = g_peers.find(window);
+    return found == g_peers.end() ? nullptr : found->second;
+}
+
+TSession* SessionOfWindow(HWND window) {
+    TWinPeer* peer = PeerOfWindow(window);
+    return peer ? &peer->Session : nullptr;
+}
+
+TWinPeer* TSession::PeerOf(HWND window) const { return PeerOfWindow(window); }
+
+TWinPeer* TSession::PeerOf(const TControl* control) const {
+    for (auto& peer : Peers)
+        if (&peer->Control == control) return peer.get();
+    return nullptr;
+}
+
+bool TSession::CreateWindows() {
+    if (!RegisterWindowClasses()) return false;
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+
+    auto formPeer = std::make_unique<TWinPeer>(*this, Form, TPeerKind::Form, 0);
+    // A fixed single border and only the close button; the form is its own taskbar entry.
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    DWORD exStyle = WS_EX_CONTROLPARENT | (Owner ? 0 : WS_EX_APPWINDOW);
+    RECT r = {0, 0, Scale(Form.Width()), Scale(Form.Height())};
+    AdjustWindowRectEx(&r, style, FALSE, exStyle);
+    int width = r.right - r.left, height = r.bottom - r.top;
+    int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    Window = CreateWindowExW(exStyle, kFormClass, W(Form.Caption()), style, std::max(x, 0),
+                             std::max(y, 0), width, height, Owner, nullptr, instance, nullptr);
+    if (!Window) return false;
+    formPeer->Window = Window;
+    g_peers[Window] = formPeer.get();
+    Form.Peer = formPeer.get();
+    formPeer->Initialize();
+    ApplyApplicationIcons(Window);
+    Peers.push_back(std::move(formPeer));
+
+    // Depth first in creation order: tab order and z-order follow it.
+    std::function<void(TWinControl&, HWND)> createChildren = [&](TWinControl& parent, HWND parentWindow) {
+        for (auto& child : parent.Children()) {
+            TControl& control = *child;
+            int id = static_cast<int>(Peers.size()) + 100;
+            auto peer = std::make_unique<TWinPeer>(*this, control, KindOf(control), id);
+            // Known by its identifier before the window exists: owner-drawn lists ask their
+            // item height while they are being created.
+            ById[id] = peer.get();
+            TChildClass cls = ChildClassOf(*peer);
+            DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS | cls.style;
+            if (control.Visible()) childStyle |= WS_VISIBLE;
+            if (!control.Enabled()) childStyle |= WS_DISABLED;
+            int childHeight = ScaleSpan(control.Top(), control.Height());
+            if (peer->Kind == TPeerKind::ComboBox) childHeight += DropDownExtra(control);
+            Wide text = peer->Kind == TPeerKind::Memo ? Wide() : control.Caption();
+            HWND window = CreateWindowExW(cls.exStyle, cls.className, W(text), childStyle,
+                                          Scale(control.Left()), Scale(control.Top()),
+                                          ScaleSpan(control.Left(), control.Width()), childHeight, parentWindow,
+                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                          instance, nullptr);
+            TWinPeer* raw = peer.get();
+            Peers.push_back(std::move(peer));
+            if (!window) {
+                ById.erase(id);
+                continue;
+            }
+            raw->Window = window;
+            g_peers[window] = raw;
+            control.Peer = raw;
+            // A later sibling lies above an earlier one.
+            SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            raw->Initialize();
+            if (auto* combo = dynamic_cast<TComboBox*>(&control)) Guarded([&] { combo->WindowCreated(); });
+            if (auto* list = dynamic_cast<TListBox*>(&control)) Guarded([&] { list->WindowCreated(); });
+            if (auto* container = dynamic_cast<TWinControl*>(&control);
+                container && raw->Kind == TPeerKind::Container)
+                createChildren(*container, window);
+        }
+    };
+    createChildren(Form, Window);
+    return true;
+}
+
+void TSession::DestroyWindows() {
+    Closing = true;
+    for (auto& peer : Peers)
+        if (peer->Window) RemovePropW(peer->Window, TESSARON_CONTROL_PROPERTY);
+    if (Window) {
+        RemovePropW(Window, TESSARON_PING_PROPERTY);
+        DestroyWindow(Window);
+    }
+    // The peers go last: destroying the windows still sends their notifications.
+    for (auto it = Peers.rbegin(); it != Peers.rend(); ++it) (*it)->Control.Peer = nullptr;
+    Peers.clear();
+    ById.clear();
+    Window = nullptr;
+}
+
+}  // namespace win32ui
