@@ -62,3 +62,23 @@ foreach(source ${FUZZ_TARGETS})
       ${FUZZ_SMOKE_SECONDS} ${CMAKE_BINARY_DIR}/fuzz-smoke)
   set_tests_properties(fuzz.${reader} PROPERTIES TIMEOUT 120)
 endforeach()
+
+# The layers the build enforces, checked against the layer table: every library compiles an
+# include of each layer below it, and no include of a layer above it or of the fake platform.
+set(LAYER_LIBRARIES tsd_platform_interface tsd_product tsd_base tsd_install tsd_image tsd_lang
+  tsd_payload tsd_ui tsd_engine tsd_wizard tsd_app tsd_standin)
+set(LAYER_PATHS "")
+foreach(layer ${LAYER_LIBRARIES})
+  get_target_property(type ${layer} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    set(property INTERFACE_INCLUDE_DIRECTORIES)
+  else()
+    set(property INCLUDE_DIRECTORIES)
+  endif()
+  string(APPEND LAYER_PATHS "${layer} $<JOIN:$<TARGET_PROPERTY:${layer},${property}>, >\n")
+endforeach()
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/layer-include-paths.txt CONTENT "${LAYER_PATHS}")
+add_test(NAME layers.enforced
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/layers/check-layers.sh
+    ${CMAKE_BINARY_DIR}/layer-include-paths.txt ${CMAKE_CXX_COMPILER})
+set_tests_properties(layers.enforced PROPERTIES TIMEOUT 300)

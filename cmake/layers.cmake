@@ -21,9 +21,10 @@
 # Windows build, whose libraries take their *_win32.cpp files too and whose platform is the real
 # one (platform_win32) instead of the in-memory fake (platform_fake).
 
-# tsd_layer(<target> <folder> [USES <targets>...] [EXCLUDE <regex>])
+# tsd_layer(<target> <folder> [USES <targets>...] [EXCLUDE <regex>] [PRIVATE_HEADERS])
+# PRIVATE_HEADERS keeps the folder's headers to the library itself (an implementation's own).
 function(tsd_layer target folder)
-  cmake_parse_arguments(PARSE_ARGV 2 LAYER "" "EXCLUDE" "USES")
+  cmake_parse_arguments(PARSE_ARGV 2 LAYER "PRIVATE_HEADERS" "EXCLUDE" "USES")
   set(root ${CMAKE_BINARY_DIR}/layers/${target})
   file(REMOVE_RECURSE ${root})
   file(MAKE_DIRECTORY ${root}/${folder})
@@ -47,7 +48,11 @@ function(tsd_layer target folder)
     add_library(${target} INTERFACE)
     set(scope INTERFACE)
   endif()
-  target_include_directories(${target} ${scope} ${root})
+  if(LAYER_PRIVATE_HEADERS)
+    target_include_directories(${target} PRIVATE ${root})
+  else()
+    target_include_directories(${target} ${scope} ${root})
+  endif()
   target_link_libraries(${target} ${scope} ${LAYER_USES})
 endfunction()
 
@@ -57,10 +62,11 @@ tsd_layer(tsd_platform_interface platform)
 if(TSD_WINDOWS)
   # runtime_errors.cpp replaces a definition of the runtime library: each program links it itself.
   tsd_layer(platform_win32 platform/win32 USES tsd_platform_interface
-    EXCLUDE "/runtime_errors\\.cpp$")
+    EXCLUDE "/runtime_errors\\.cpp$" PRIVATE_HEADERS)
   set(implementation platform_win32)
 else()
-  tsd_layer(platform_fake platform/fake USES tsd_platform_interface)
+  # The tests reach the fake's own header (the machine they set up) through the source tree.
+  tsd_layer(platform_fake platform/fake USES tsd_platform_interface PRIVATE_HEADERS)
   set(implementation platform_fake)
 endif()
 add_library(tsd_platform INTERFACE)
