@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <string>
 
-#include "install/DosTime.h"
 #include "base/Utf8.h"
+#include "install/DosTime.h"
 #include "platform/platform.h"
 
 using plat::Wide;

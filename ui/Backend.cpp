@@ -2,8 +2,8 @@
 
 #include <typeinfo>
 
-#include "image/Stream.h"
 #include "base/Utf8.h"
+#include "image/Stream.h"
 #include "ui/Form.h"
 
 

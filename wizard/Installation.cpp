@@ -12,8 +12,8 @@
 #include "ui/Backend.h"
 #include "wizard/MainDlg.h"
 #include "wizard/Shortcuts.h"
-#include "wizard/lang/UILang.h"
 #include "wizard/engine/UpdateLog.h"
+#include "wizard/lang/UILang.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 // registry key but the product's.
 #include <set>
 
-#include "standin/Uninstall.h"
 #include "base/Utf8.h"
+#include "standin/Uninstall.h"
 #include "tests/fuzz/FuzzSupport.h"
 #include "tests/host/TestMachine.h"
 #include "wizard/engine/Registry.h"

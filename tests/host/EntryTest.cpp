@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "app/Entry.h"
-#include "install/RunFlags.h"
 #include "base/Utf8.h"
+#include "install/RunFlags.h"
 #include "payload/AttachFiles.h"
 #include "payload/PayloadFormat.h"
 #include "platform/fake/fake.h"
