@@ -10,7 +10,9 @@ std::unique_ptr<std::vector<std::string>> LogList;
 plat::Wide LogFileName;
 int32_t LogSuspendCount = 0;
 
-int CompareLogText(const std::string& a, const std::string& b) { return CompareTextIgnoreCase(a, b); }
+int CompareLogText(const std::string& a, const std::string& b) {
+    return CompareTextIgnoreCase(a, b);
+}
 
 void LogLine(const std::string& line) {
     // Before the log starts, lines arrive only while it is suspended; a missing list is no place
