@@ -256,8 +256,6 @@ bool RegisterWindowClasses() {
     return registered;
 }
 
-bool IsBusy() { return g_busy; }
-
 void ApplyApplicationIcons(HWND window) {
     HICON big = reinterpret_cast<HICON>(Application.Icon);
     if (big != g_smallIconOf) {

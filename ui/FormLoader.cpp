@@ -90,10 +90,6 @@ void RegisterControlClass(const std::string& className, TControlFactory factory)
     Classes()[className] = std::move(factory);
 }
 
-bool IsControlClassRegistered(const std::string& className) {
-    return Classes().count(className) != 0;
-}
-
 void ResetControlClasses() { Classes().clear(); }
 
 bool LoadFormDescription(TForm& form, const std::string& text, std::string* error) {

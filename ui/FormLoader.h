@@ -20,7 +20,6 @@
 using TControlFactory = std::function<TControl*()>;
 
 void RegisterControlClass(const std::string& className, TControlFactory factory);
-bool IsControlClassRegistered(const std::string& className);
 // Forgets every registered class (for tests).
 void ResetControlClasses();
 

@@ -197,7 +197,6 @@ extern const wchar_t kFormClass[];
 extern const wchar_t kContainerClass[];
 extern const wchar_t kGraphicClass[];
 bool RegisterWindowClasses();
-bool IsBusy();
 // Sets the application's icons on the window.
 void ApplyApplicationIcons(HWND window);
 
