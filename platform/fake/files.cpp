@@ -5,32 +5,23 @@
 
 #include "platform/fake/state.h"
 
-namespace plat {
+namespace fake {
 
-using namespace fake::detail;
+namespace detail {
 
 namespace {
 
-constexpr uint32_t kErrorFileExists = 80;
-constexpr uint32_t kErrorInvalidName = 123;
-constexpr uint32_t kErrorDirectory = 267;
-constexpr uint32_t kErrorNotSameDevice = 17;
-constexpr uint32_t kErrorDeviceNotConnected = 1167;
-constexpr uint32_t kTruncateExisting = 5;
 constexpr uint32_t kGenericAll = 0x10000000;
 constexpr uint32_t kDeleteAccess = 0x10000;
-constexpr uint32_t kMoveFileReplaceExisting = 0x1;
-constexpr uint32_t kMoveFileCopyAllowed = 0x2;
-constexpr uint32_t kStoredAttributes = kFileAttributeReadOnly | kFileAttributeHidden |
-                                       kFileAttributeSystem | kFileAttributeArchive | 0x100 |
-                                       0x2000;  // temporary, not content indexed
 
-bool Reads(uint32_t access) { return access & (kGenericRead | kGenericAll | 0x1); }
-bool Writes(uint32_t access) { return access & (kGenericWrite | kGenericAll | 0x2 | 0x4); }
+bool Reads(uint32_t access) { return access & (plat::kGenericRead | kGenericAll | 0x1); }
+bool Writes(uint32_t access) { return access & (plat::kGenericWrite | kGenericAll | 0x2 | 0x4); }
 bool Deletes(uint32_t access) { return access & (kDeleteAccess | kGenericAll); }
 // Opens that ask for no data access (only attributes, as to query a size) take no part in
 // sharing, on Windows as here.
 bool Shares(uint32_t access) { return Reads(access) || Writes(access) || Deletes(access); }
+
+}  // namespace
 
 bool SharingConflict(const Wide& key, uint32_t access, uint32_t share) {
     if (!Shares(access)) return false;
@@ -40,30 +31,29 @@ bool SharingConflict(const Wide& key, uint32_t access, uint32_t share) {
         if (other.kind != HandleObject::kFile || other.file.key != key) continue;
         const OpenFile& open = other.file;
         if (!Shares(open.access)) continue;
-        if ((Reads(access) && !(open.share & kFileShareRead)) ||
-            (Writes(access) && !(open.share & kFileShareWrite)) ||
-            (Deletes(access) && !(open.share & kFileShareDelete)) ||
-            (Reads(open.access) && !(share & kFileShareRead)) ||
-            (Writes(open.access) && !(share & kFileShareWrite)) ||
-            (Deletes(open.access) && !(share & kFileShareDelete))) {
+        if ((Reads(access) && !(open.share & plat::kFileShareRead)) ||
+            (Writes(access) && !(open.share & plat::kFileShareWrite)) ||
+            (Deletes(access) && !(open.share & plat::kFileShareDelete)) ||
+            (Reads(open.access) && !(share & plat::kFileShareRead)) ||
+            (Writes(open.access) && !(share & plat::kFileShareWrite)) ||
+            (Deletes(open.access) && !(share & plat::kFileShareDelete))) {
             return true;
         }
     }
     return false;
 }
 
-// A delete or rename needs every holder of the file to share deletion.
 bool DeleteBlocked(const Wide& key) { return SharingConflict(key, kDeleteAccess, 0x7); }
 
-Handle NewHandle(const HandleObject& object) {
+plat::Handle NewHandle(const HandleObject& object) {
     Machine& m = M();
-    Handle handle = m.nextHandle;
+    plat::Handle handle = m.nextHandle;
     m.nextHandle += 4;
     m.handles[handle] = object;
     return handle;
 }
 
-HandleObject* Lookup(Handle handle, HandleObject::Kind kind) {
+HandleObject* Lookup(plat::Handle handle, HandleObject::Kind kind) {
     auto it = M().handles.find(handle);
     if (it == M().handles.end() || it->second.kind != kind) return nullptr;
     return &it->second;
@@ -71,8 +61,25 @@ HandleObject* Lookup(Handle handle, HandleObject::Kind kind) {
 
 uint32_t Reported(const Node& node) {
     if (node.folder) return node.attributes;
-    return node.attributes ? node.attributes : kFileAttributeNormal;
+    return node.attributes ? node.attributes : plat::kFileAttributeNormal;
 }
+
+}  // namespace detail
+
+}  // namespace fake
+
+namespace plat {
+
+using namespace fake::detail;
+
+namespace {
+
+constexpr uint32_t kErrorDirectory = 267;
+constexpr uint32_t kErrorNotSameDevice = 17;
+constexpr uint32_t kErrorDeviceNotConnected = 1167;
+constexpr uint32_t kTruncateExisting = 5;
+constexpr uint32_t kMoveFileReplaceExisting = 0x1;
+constexpr uint32_t kMoveFileCopyAllowed = 0x2;
 
 // The error for a path whose node is missing: the file, or a folder on the way to it.
 uint32_t MissingError(const Path& path) {
