@@ -150,6 +150,22 @@ bool HasOpenHandle(const Wide& key);
 plat::FileTime Now();  // the clock in UTC
 uint64_t UsedBytes(char16_t drive);
 
+// Shared by the fake's file parts: opens, searches and the operations by path.
+constexpr uint32_t kErrorFileExists = 80;
+constexpr uint32_t kErrorInvalidName = 123;
+constexpr uint32_t kStoredAttributes = plat::kFileAttributeReadOnly | plat::kFileAttributeHidden |
+                                       plat::kFileAttributeSystem | plat::kFileAttributeArchive |
+                                       0x100 | 0x2000;  // temporary, not content indexed
+// True when an open with that access and share mode clashes with the file's holders.
+bool SharingConflict(const Wide& key, uint32_t access, uint32_t share);
+// A delete or rename needs every holder of the file to share deletion.
+bool DeleteBlocked(const Wide& key);
+plat::Handle NewHandle(const HandleObject& object);
+// The open handle of that kind, or nullptr.
+HandleObject* Lookup(plat::Handle handle, HandleObject::Kind kind);
+// The attributes Windows reports for the node (FILE_ATTRIBUTE_NORMAL for a file without any).
+uint32_t Reported(const Node& node);
+
 // Counts one operation of that kind; true (and *kind set) when this is the call that must fail.
 bool FaultNow(Operation operation, const Wide& target, FaultKind* kind = nullptr);
 
