@@ -5,6 +5,7 @@
 #include "install/InstallLog.h"
 #include "install/RunFlags.h"
 #include "install/SafeWrite.h"
+#include "install/TempFile.h"
 #include "payload/PayloadFormat.h"
 #include "resources/Product.h"
 #include "wizard/lang/UILang.h"
@@ -110,17 +111,46 @@ bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const plat::Wide& pa
     return true;
 }
 
+TAttachedFile* TAttachedFiles::LastEntryNamed(const std::string& name) {
+    plat::Wide wanted = WideOfUtf8(name);
+    for (size_t i = Entries.size(); i-- > 0;)
+        if (SamePath(Entries[i]->Name, wanted)) return Entries[i].get();
+    return nullptr;
+}
+
 bool TAttachedFiles::InstallFile(TAttachedFile* entry, const std::string& name,
                                  const plat::Wide& path) {
-    if (!entry) {
-        plat::Wide wanted = WideOfUtf8(name);
-        for (size_t i = Entries.size(); i-- > 0 && !entry;)
-            if (SamePath(Entries[i]->Name, wanted)) entry = Entries[i].get();
-    }
-    for (;;) {
+    if (!entry) entry = LastEntryNamed(name);
+    return Retrying(path, [&] {
         ForceFolders(ExtractFolder(path));
         // A name the payload does not hold fails like a file that cannot be written.
-        if (entry && WriteEntry(*entry, path)) return true;
+        return entry && WriteEntry(*entry, path);
+    });
+}
+
+bool TAttachedFiles::ExtractTemporarily(const std::string& name, const plat::Wide& folder,
+                                        std::string* bytes) {
+    TAttachedFile* entry = LastEntryNamed(name);
+    return Retrying(folder + WideOfUtf8(name), [&] {
+        ForceFolders(folder);
+        plat::Wide path;
+        // Deleted when the handle closes: the copy never outlives this call, whatever happens.
+        plat::TFileHandle file = CreateTemporaryFile(folder, WideOfUtf8(name.substr(0, name.rfind('.'))),
+                                                     WideOfUtf8(name.substr(name.rfind('.'))), &path);
+        if (!entry || !file.Valid()) return false;
+        uint32_t size = static_cast<uint32_t>(entry->Size), done = 0;
+        if (!plat::WriteFile(file.Get(), entry->Data, size, &done) || done != size) return false;
+        if (plat::SetFilePointer(file.Get(), 0, plat::kFileBegin) != 0) return false;
+        std::string text(size, '\0');
+        if (size && (!plat::ReadFile(file.Get(), &text[0], size, &done) || done != size)) return false;
+        *bytes = std::move(text);
+        return true;
+    });
+}
+
+bool TAttachedFiles::Retrying(const plat::Wide& path, const std::function<bool()>& attempt) {
+    for (;;) {
+        if (attempt()) return true;
         // The user may delete or create folders while the question is open.
         ForgetKnownFolders();
         if (Silent) {

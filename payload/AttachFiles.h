@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,11 @@ public:
     // or Ignore (true, the file left as it is).
     bool InstallFile(TAttachedFile* entry, const std::string& name, const plat::Wide& path);
 
+    // Writes the last entry named `name` into a new file of its own in the folder (a name that
+    // nothing held before, "<stem>-<hex>.<extension>"), reads it back into *bytes and deletes it
+    // again. Failures are reported as InstallFile reports them; Ignore gives true with no bytes.
+    bool ExtractTemporarily(const std::string& name, const plat::Wide& folder, std::string* bytes);
+
     std::vector<std::unique_ptr<TAttachedFile>> Entries;
     std::vector<std::unique_ptr<TFileToInstall>> ToInstall;
     std::vector<std::string> UpdateList;  // UTF-8 update-log lines, in selection order
@@ -65,6 +71,9 @@ private:
     void AddFileToInstall(TAttachedFile* entry, const plat::Wide& folder, CopyMode effective,
                           CopyMode given);
     bool WriteEntry(const TAttachedFile& entry, const plat::Wide& path);
+    TAttachedFile* LastEntryNamed(const std::string& name);
+    // Runs the attempt until it succeeds or the user gives up (see InstallFile).
+    bool Retrying(const plat::Wide& path, const std::function<bool()>& attempt);
 
     bool loaded_ = false;
     InflatedData block_;

@@ -49,6 +49,11 @@ constexpr uint32_t kFileAttributeNormal = 0x80;
 constexpr uint32_t kInvalidFileSize = 0xFFFFFFFFu;
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 constexpr uint32_t kMoveFileDelayUntilReboot = 0x4;
+// The file is deleted when its last handle is closed, never by its name.
+constexpr uint32_t kFileFlagDeleteOnClose = 0x04000000u;
+constexpr uint32_t kFileBegin = 0;
+constexpr uint32_t kFileEnd = 2;
+constexpr uint32_t kInvalidSetFilePointer = 0xFFFFFFFFu;
 
 // Error codes (GetLastError, registry and network results).
 constexpr uint32_t kErrorSuccess = 0;
@@ -69,6 +74,8 @@ constexpr uint32_t kErrorMoreData = 234;
 constexpr uint32_t kErrorNoMoreFiles = 18;
 constexpr uint32_t kErrorNotConnected = 2250;
 constexpr uint32_t kErrorBadDevice = 1200;
+constexpr uint32_t kErrorFileExists = 80;
+constexpr uint32_t kErrorCancelled = 1223;  // the user refused (an elevation prompt)
 
 // Drive types (GetDriveTypeW).
 constexpr uint32_t kDriveUnknown = 0;
@@ -194,6 +201,8 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
                    uint32_t flagsAndAttributes);
 bool ReadFile(Handle file, void* buffer, uint32_t count, uint32_t* read);
 bool WriteFile(Handle file, const void* buffer, uint32_t count, uint32_t* written);
+// Moves the file pointer; the new position, or kInvalidSetFilePointer on failure.
+uint32_t SetFilePointer(Handle file, int32_t distance, uint32_t moveMethod);
 // Low 32 bits of the size; kInvalidFileSize for an invalid handle.
 uint32_t GetFileSize(Handle file);
 // Null pointers leave that time unchanged.
@@ -284,6 +293,22 @@ intptr_t ShellExecuteW(const Wide& verb, const Wide& file, const Wide& parameter
                        const Wide& directory, int showCommand);
 int32_t OleInitialize();
 void OleUninitialize();
+
+// ---- Elevation ----
+
+// True when the process runs with a full administrator's token (TokenElevation); false for a
+// standard user and for an administrator's filtered token, as Windows starts programs.
+bool IsProcessElevated();
+// ShellExecuteExW with SEE_MASK_NOCLOSEPROCESS, then waits for the started process to end and
+// gives its exit code. False when nothing was started; GetLastError then tells why
+// (kErrorCancelled: the user refused the elevation that the verb "runas" asks for).
+bool ShellExecuteExW(const Wide& verb, const Wide& file, const Wide& parameters, int showCommand,
+                     uint32_t* exitCode);
+// Starts a program through the desktop's shell (the shell window's IShellDispatch2::ShellExecute),
+// which runs it with the shell's own token: an elevated process starts it as the signed-in user,
+// not elevated. HRESULT, 0 on success; fails where no shell window runs.
+int32_t DesktopShellExecute(const Wide& file, const Wide& parameters, const Wide& directory,
+                            const Wide& verb, int showCommand);
 
 // The shell link object (CLSID_ShellLink with IShellLinkW and IPersistFile). Created() is false
 // when CoCreateInstance failed; every other call then fails.

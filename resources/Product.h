@@ -41,6 +41,8 @@ constexpr char16_t kCommonDataName[] = u"tsd_common.dat";
 // The application's commands: start in a language ("-uilp de"), remove the installation.
 constexpr char16_t kLanguageSwitch[] = u"-uilp";
 constexpr char16_t kUninstallSwitch[] = u"-ui";
+// Added to the removal command for a removal that asks no questions.
+constexpr char16_t kQuietSwitch[] = u"/S";
 // Where the data folder for all users goes when the system names no all-users application data
 // folder: under the user's documents folder.
 constexpr int kDataFolderFallback = plat::kCsidlPersonal;

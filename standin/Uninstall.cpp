@@ -6,6 +6,7 @@
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
 #include "platform/Handles.h"
+#include "standin/Elevation.h"
 #include "wizard/engine/AppRunning.h"
 #include "wizard/engine/Registry.h"
 #include "wizard/lang/UILang.h"
@@ -317,6 +318,10 @@ int Uninstall(const TUninstallOptions& options) {
     };
 
     Wide folder = ExtractFolder(options.ProgramPath);
+    // Settings removes a copy with the command as it stands, unelevated: an installation for the
+    // whole machine asks Windows for the rights it needs, and the elevated copy does the rest.
+    if (options.MayElevate && !plat::IsProcessElevated() && InstalledForAllUsers(folder))
+        return RemoveElevated(options.ProgramPath, options.Silent);
     TInstallRecord record;
     TLogState log = TLogState::Missing;
     if (!FileExists(folder + kPortableMarkName))
@@ -349,6 +354,7 @@ int Uninstall(const TUninstallOptions& options) {
     RemoveSharedData(removal);
     removal.DeleteKey(plat::kHKeyCurrentUser, kSavedChoicesKey);
     removal.DeleteKey(plat::kHKeyLocalMachine, kUninstallKey);
+    removal.DeleteKey(plat::kHKeyCurrentUser, kUninstallKey);  // a user's own installation
     plat::RegDeleteKeyA(plat::kHKeyCurrentUser, kProductKey);  // stays while it holds other keys
 
     // The running program file is left, with the log and the folders holding it, to a process

@@ -38,6 +38,9 @@ TLogState ReadInstallRecord(const Wide& logPath, TInstallRecord* record);
 struct TUninstallOptions {
     Wide ProgramPath;  // the running program; its folder is the installation folder
     bool Silent = false;
+    // Whether a removal that needs administrative rights may start the program again elevated
+    // when this process is not (false in the copy that was started so).
+    bool MayElevate = false;
     // Starts FinishUninstall for that folder in a process that is not the running program and
     // that waits for it to end; false when that could not be arranged.
     std::function<bool(const Wide& folder)> StartFinish;

@@ -11,6 +11,7 @@
 #include "base/Arguments.h"
 #include "platform/platform.h"
 #include "resources/Product.h"
+#include "standin/Elevation.h"
 #include "standin/SelfRemoval_win32.h"
 #include "standin/Uninstall.h"
 
@@ -77,11 +78,15 @@ bool SameSwitch(const plat::Wide& argument, const wchar_t* name) {
     return lstrcmpiW(W(argument).c_str(), name) == 0;
 }
 
+bool HasSwitch(const std::vector<plat::Wide>& args, const wchar_t* name) {
+    for (const plat::Wide& arg : args)
+        if (SameSwitch(arg, name)) return true;
+    return false;
+}
+
 // "-S" or "/S", as the setup program writes it after "-ui" for a silent removal.
 bool HasSilentSwitch(const std::vector<plat::Wide>& args) {
-    for (const plat::Wide& arg : args)
-        if (SameSwitch(arg, L"-S") || SameSwitch(arg, L"/S")) return true;
-    return false;
+    return HasSwitch(args, L"-S") || HasSwitch(args, L"/S");
 }
 
 // The removal commands; -1 when the command line holds none.
@@ -93,6 +98,7 @@ int RemovalCommand() {
             TUninstallOptions options;
             options.ProgramPath = plat::GetModuleFileNameW();
             options.Silent = HasSilentSwitch(args);
+            options.MayElevate = !HasSwitch(args, W(kElevatedSwitch));
             options.StartFinish = [](const plat::Wide& folder) {
                 return StartFinishCopy(W(folder));
             };

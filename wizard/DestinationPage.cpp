@@ -6,6 +6,7 @@
 #include "install/RunFlags.h"
 #include "resources/Product.h"
 #include "wizard/MainDlg.h"
+#include "wizard/engine/OpenAsUser.h"
 #include "wizard/lang/UILang.h"
 
 namespace {
@@ -101,8 +102,8 @@ void TMainDlgForm::RefreshDrives(TObject*) {
 }
 
 void TMainDlgForm::PortableInfoBtnClick(TObject*) {
-    plat::ShellExecuteW(u"open", Wide(kProductWebSite) + WideOfUtf8(UIText(PortableHelpPath)), u"",
-                        u"", 1);
+    // Not in a browser running as administrator when the setup is elevated.
+    OpenAsUser(Wide(kProductWebSite) + WideOfUtf8(UIText(PortableHelpPath)), u"", 1);
 }
 
 bool TMainDlgForm::CommitDestination() {

@@ -12,6 +12,7 @@
 #include "ui/Backend.h"
 #include "wizard/MainDlg.h"
 #include "wizard/Shortcuts.h"
+#include "wizard/engine/OpenAsUser.h"
 #include "wizard/engine/UpdateLog.h"
 #include "wizard/lang/UILang.h"
 
@@ -54,19 +55,15 @@ bool TMainDlgForm::ExtractLicense() {
     NextBtn->SetEnabled(false);
     CancelBtn->SetEnabled(false);
     SetBusyCursor(true);
-    Wide path = TempFolder() + kLicenseFileW;
-    bool existed = FileExists(path);
+    // A name of its own, created new: whatever another program put into the temporary folder
+    // is never opened, followed or replaced.
+    std::string text;
     SuspendLog();
-    bool ok = AttachedFiles->InstallFile(nullptr, kLicenseFile, path);
+    bool ok = AttachedFiles->ExtractTemporarily(kLicenseFile, TempFolder(), &text);
     ResumeLog();
     if (ok) {
-        std::string text;
-        if (ReadBytesOfFile(path, &text)) LicenseMemo->SetLines(TextLines(text));
-        plat::DeleteFileW(path);
+        LicenseMemo->SetLines(TextLines(text));
     } else {
-        // A partly written copy that this run made goes too; a file that was there before
-        // keeps its bytes when the extraction fails.
-        if (!existed) plat::DeleteFileW(path);
         if (Silent)
             ExitCode = kExitCannotWrite;
         else
@@ -136,8 +133,9 @@ void TMainDlgForm::CloseAfterFinish() {
         }
     }
     if (!Silent && FinishChkBx->Checked())
-        plat::ShellExecuteW(u"open", MainDir + u"\\" + kProgramFileW,
-                            plat::Wide(kLanguageSwitch) + u" " + WideOfUtf8(UILangs[CurrentUILang].Code), u"", plat::kSwShow);
+        OpenAsUser(MainDir + u"\\" + kProgramFileW,
+                   plat::Wide(kLanguageSwitch) + u" " + WideOfUtf8(UILangs[CurrentUILang].Code),
+                   plat::kSwShow);
     CloseAllowed = true;
     ModalResult = mrOk;
 }

@@ -122,8 +122,20 @@ void SetFolderServiceAvailable(bool available);
 struct Execution {
     Wide verb, file, parameters, directory;
     int showCommand;
+    // How it was started: ShellExecuteW, ShellExecuteExW (which waited for it) or the desktop's
+    // shell (as the signed-in user).
+    enum How { Shell, ShellAndWait, DesktopShell } how = Shell;
 };
 const std::vector<Execution>& Executions();
+// Whether the process runs elevated (IsProcessElevated); a clean machine runs it elevated, as
+// Wine does.
+void SetElevated(bool elevated);
+// What ShellExecuteExW answers: a started program's exit code, or (started false) the error of a
+// start that failed, kErrorCancelled for a refused elevation. Clean machine: started, code 0.
+void SetShellExecuteExResult(bool started, uint32_t exitCodeOrError);
+// Whether a desktop shell runs that DesktopShellExecute can reach; a clean machine has none,
+// as under Wine.
+void SetDesktopShellAvailable(bool available);
 bool OleInitialized();
 // Links saved by the shell link object, by path: target, working folder, description.
 struct LinkData {

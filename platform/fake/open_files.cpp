@@ -173,6 +173,7 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
     object.file.key = key;
     object.file.access = access;
     object.file.share = shareMode;
+    object.file.deleteOnClose = (flagsAndAttributes & kFileFlagDeleteOnClose) != 0;
     M().lastError = resultError;
     return NewHandle(object);
 }
@@ -191,6 +192,22 @@ bool ReadFile(Handle file, void* buffer, uint32_t count, uint32_t* read) {
     object->file.position += done;
     if (read) *read = done;
     return true;
+}
+
+uint32_t SetFilePointer(Handle file, int32_t distance, uint32_t moveMethod) {
+    HandleObject* object = Lookup(file, HandleObject::kFile);
+    if (!object) return Fail(kErrorInvalidHandle), kInvalidSetFilePointer;
+    Node* node = FindNode(object->file.key);
+    if (!node) return Fail(kErrorDeviceNotConnected), kInvalidSetFilePointer;
+    int64_t base = moveMethod == kFileBegin ? 0
+                   : moveMethod == 1        ? static_cast<int64_t>(object->file.position)
+                   : moveMethod == 2        ? static_cast<int64_t>(node->bytes.size())
+                                            : -1;
+    int64_t position = base + distance;
+    if (base < 0 || position < 0) return Fail(base < 0 ? kErrorInvalidParameter : 131), kInvalidSetFilePointer;
+    object->file.position = static_cast<uint64_t>(position);
+    M().lastError = 0;
+    return static_cast<uint32_t>(position);
 }
 
 bool WriteFile(Handle file, const void* buffer, uint32_t count, uint32_t* written) {
@@ -291,7 +308,11 @@ bool CloseHandle(Handle handle) {
     if (it == M().handles.end() || it->second.kind == HandleObject::kSearch) {
         return Fail(kErrorInvalidHandle), false;
     }
+    // A file opened for deletion on close goes with its last such handle.
+    bool deletes = it->second.kind == HandleObject::kFile && it->second.file.deleteOnClose;
+    Wide key = it->second.file.key;
     M().handles.erase(it);
+    if (deletes && !HasOpenHandle(key)) M().nodes.erase(key);
     return true;
 }
 

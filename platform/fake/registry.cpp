@@ -78,6 +78,14 @@ bool Denied(const Wide& path) {
     return false;
 }
 
+// A process that is not elevated may read the machine's keys but not change them.
+bool MachineKeyClosed(const Wide& path, uint32_t access) {
+    constexpr uint32_t kChangeRights = 0x2 | 0x4 | 0x20 | 0x10000 | 0x40000 | 0x80000;
+    Wide machine = RootName(kHKeyLocalMachine);
+    bool underMachine = Upper(path).compare(0, machine.size(), machine) == 0;
+    return underMachine && !M().elevated && (access & kChangeRights);
+}
+
 HKey NewKeyHandle(const Wide& path) {
     HKey handle = M().nextKey;
     M().nextKey += 4;
@@ -141,7 +149,7 @@ int32_t RegCreateKeyExA(HKey root, const std::string& subKey, uint32_t access, H
     std::vector<Wide> steps;
     if (int32_t status = Resolve(root, &base)) return status;
     if (int32_t status = Join(base, subKey, &path, &steps)) return status;
-    if (Denied(path)) return kErrorAccessDenied;
+    if (Denied(path) || MachineKeyClosed(path, access | 0x4)) return kErrorAccessDenied;
     if (FaultNow(fake::Operation::RegCreateKey, Upper(path))) return kErrorAccessDenied;
     for (const Wide& step : steps) {
         RegKeyNode& node = M().keys[Upper(step)];
@@ -156,7 +164,7 @@ int32_t RegOpenKeyExA(HKey root, const std::string& subKey, uint32_t access, HKe
     if (int32_t status = Resolve(root, &base)) return status;
     if (int32_t status = Join(base, subKey, &path)) return status;
     if (!M().keys.count(Upper(path))) return kErrorFileNotFound;
-    if (Denied(path)) return kErrorAccessDenied;
+    if (Denied(path) || MachineKeyClosed(path, access)) return kErrorAccessDenied;
     *result = NewKeyHandle(path);
     return kErrorSuccess;
 }
@@ -203,7 +211,7 @@ int32_t RegDeleteKeyA(HKey root, const std::string& subKey) {
     if (child != keys.end() && child->first.compare(0, prefix.size(), prefix) == 0) {
         return kErrorAccessDenied;  // sub-keys must go first
     }
-    if (Denied(path)) return kErrorAccessDenied;
+    if (Denied(path) || MachineKeyClosed(path, 0x10000)) return kErrorAccessDenied;
     keys.erase(it);
     return kErrorSuccess;
 }

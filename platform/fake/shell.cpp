@@ -78,8 +78,28 @@ int32_t SHGetFolderPathW(int csidl, Wide* path) {
 
 intptr_t ShellExecuteW(const Wide& verb, const Wide& file, const Wide& parameters,
                        const Wide& directory, int showCommand) {
-    M().executions.push_back({verb, file, parameters, directory, showCommand});
+    M().executions.push_back({verb, file, parameters, directory, showCommand, fake::Execution::Shell});
     return 42;
+}
+
+bool IsProcessElevated() { return M().elevated; }
+
+bool ShellExecuteExW(const Wide& verb, const Wide& file, const Wide& parameters, int showCommand,
+                     uint32_t* exitCode) {
+    if (!M().shellExecuteExStarts) return Fail(M().shellExecuteExResult), false;
+    Node* program = FindNode(ParsePath(file).Key());
+    if (!program || program->folder) return Fail(kErrorFileNotFound), false;
+    M().executions.push_back({verb, file, parameters, Wide(), showCommand, fake::Execution::ShellAndWait});
+    if (exitCode) *exitCode = M().shellExecuteExResult;
+    return true;
+}
+
+int32_t DesktopShellExecute(const Wide& file, const Wide& parameters, const Wide& directory,
+                            const Wide& verb, int showCommand) {
+    constexpr int32_t kClassNotRegistered = static_cast<int32_t>(0x80040154u);
+    if (!M().desktopShellAvailable) return kClassNotRegistered;
+    M().executions.push_back({verb, file, parameters, directory, showCommand, fake::Execution::DesktopShell});
+    return kSOk;
 }
 
 int32_t OleInitialize() { return ++M().oleInitCount == 1 ? kSOk : kSFalse; }
@@ -178,6 +198,15 @@ void SetFolderServiceAvailable(bool available) {
 }
 
 const std::vector<Execution>& Executions() { return M().executions; }
+
+void SetElevated(bool elevated) { M().elevated = elevated; }
+
+void SetShellExecuteExResult(bool started, uint32_t exitCodeOrError) {
+    M().shellExecuteExStarts = started;
+    M().shellExecuteExResult = exitCodeOrError;
+}
+
+void SetDesktopShellAvailable(bool available) { M().desktopShellAvailable = available; }
 
 bool OleInitialized() { return M().oleInitCount > 0; }
 

@@ -60,6 +60,7 @@ struct OpenFile {
     uint32_t access = 0, share = 0;
     uint64_t position = 0;
     bool writeTimeFixed = false;  // SetFileTime gave a last-write time: writes keep it
+    bool deleteOnClose = false;
 };
 
 struct HandleObject {
@@ -115,6 +116,10 @@ struct Machine {
     std::map<int, Wide> specialFolders;
     bool folderServiceAvailable = true, folderServiceResolved = false;
     std::vector<Execution> executions;
+    bool elevated = true;
+    bool shellExecuteExStarts = true;
+    uint32_t shellExecuteExResult = 0;
+    bool desktopShellAvailable = false;
     int oleInitCount = 0;
     bool shellLinkAvailable = true;
 
@@ -151,7 +156,6 @@ plat::FileTime Now();  // the clock in UTC
 uint64_t UsedBytes(char16_t drive);
 
 // Shared by the fake's file parts: opens, searches and the operations by path.
-constexpr uint32_t kErrorFileExists = 80;
 constexpr uint32_t kErrorInvalidName = 123;
 constexpr uint32_t kStoredAttributes = plat::kFileAttributeReadOnly | plat::kFileAttributeHidden |
                                        plat::kFileAttributeSystem | plat::kFileAttributeArchive |

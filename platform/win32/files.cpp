@@ -33,6 +33,10 @@ bool ReadFile(Handle file, void* buffer, uint32_t count, uint32_t* read) {
     return ok != FALSE;
 }
 
+uint32_t SetFilePointer(Handle file, int32_t distance, uint32_t moveMethod) {
+    return ::SetFilePointer(H(file), distance, nullptr, moveMethod);
+}
+
 bool WriteFile(Handle file, const void* buffer, uint32_t count, uint32_t* written) {
     DWORD done = 0;
     BOOL ok = ::WriteFile(H(file), buffer, count, &done, nullptr);

@@ -173,7 +173,7 @@ TEST_F(Wizard, InteractiveInstallationWalksEveryPageAndLaunches) {
         },
     };
     EXPECT_EQ(0, Run(u"", user));
-    EXPECT_FALSE(fake::FileExistsAt(u"C:\\Users\\User\\Temp\\License.txt")) << "the extracted licence is deleted";
+    EXPECT_EQ(std::vector<plat::Wide>{}, fake::ListTree(u"C:\\Users\\User\\Temp")) << "the extracted licence is deleted";
     EXPECT_TRUE(fake::FileExistsAt(
         u"C:\\Users\\User\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs" + kLinkName));
     EXPECT_FALSE(fake::FileExistsAt(u"C:\\Users\\User\\Desktop" + kLinkName));
@@ -304,16 +304,23 @@ TEST_F(Wizard, TheRunningApplicationMustBeClosedFirst) {
 }
 
 TEST_F(Wizard, ALicenceThatCannotBeExtractedEndsTheRun) {
-    fake::FailWrites(u"C:\\Users\\User\\Temp\\License.txt", 5);
+    // The first write of the run is the licence's copy in the temporary folder.
+    fake::FailOperation(fake::Operation::WriteFile, 1);
     fake::ScriptAnswers({plat::kIdAbort});
     std::vector<TModalStep> user = {[](TForm&) { Press(Form().NextBtn); },
                                     [](TForm&) { ADD_FAILURE() << "the wizard should have closed"; }};
     EXPECT_EQ(0, Run(u"", user));
     EXPECT_EQ(1u, BoxesShown()) << "the file dialog, and no quit question";
-    EXPECT_FALSE(fake::FileExistsAt(u"C:\\Users\\User\\Temp\\License.txt")) << "no partial copy is left";
+    EXPECT_TRUE(fake::FaultHappened());
+    EXPECT_EQ(std::vector<plat::Wide>{}, fake::ListTree(u"C:\\Users\\User\\Temp")) << "no partial copy is left";
 
     NextProcess();
     fake::ScriptAnswers({});
+    fake::DriveInfo full;  // a temporary folder where nothing fits
+    full.capacity = 0;
+    fake::AddDrive('T', full);
+    fake::PutFolder(u"T:\\Temp");
+    fake::SetTempPath(u"T:\\Temp\\");
     EXPECT_EQ(2, Run(u"-S"));
     EXPECT_FALSE(fake::FolderExistsAt(kMain));
 }

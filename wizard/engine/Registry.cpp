@@ -23,14 +23,20 @@ void TRegistry::CloseKey() {
 }
 
 bool TRegistry::OpenKey(const std::string& path, bool canCreate) {
+    return Open(path, canCreate, plat::kKeyAllAccess);
+}
+
+bool TRegistry::OpenKeyReadOnly(const std::string& path) { return Open(path, false, plat::kKeyRead); }
+
+bool TRegistry::Open(const std::string& path, bool canCreate, uint32_t access) {
     // An absolute path (or no key open) is taken under the root, a relative one under the
     // current key.
     bool relative = path.empty() || path[0] != '\\';
     std::string sub = relative ? path : path.substr(1);
     plat::HKey base = relative && current_.Valid() ? current_.Get() : root_;
     plat::TKeyHandle key;
-    int32_t result = canCreate ? plat::RegCreateKeyExA(base, sub, plat::kKeyAllAccess, key.Receive())
-                               : plat::RegOpenKeyExA(base, sub, plat::kKeyAllAccess, key.Receive());
+    int32_t result = canCreate ? plat::RegCreateKeyExA(base, sub, access, key.Receive())
+                               : plat::RegOpenKeyExA(base, sub, access, key.Receive());
     if (result != 0) {
         key.Release();  // nothing was opened, whatever the call left there
         return false;
@@ -128,13 +134,24 @@ void WriteRegistryRecords(const TInstallRecords& records) {
     if (records.Portable) return;
 
     Wide program = records.MainDir + u"\\" + kProgramFileW;
+    Wide uninstall = u"\"" + program + u"\" " + kUninstallSwitch;
     reg.SetRootKey(plat::kHKeyLocalMachine);
-    reg.OpenKey(kUninstallKey, true);
+    // Without administrative rights the machine's list cannot take the entry: it goes to the
+    // user's own list, which Windows shows as well, so the user can still remove the copy.
+    if (!reg.OpenKey(kUninstallKey, true)) {
+        reg.SetRootKey(plat::kHKeyCurrentUser);
+        reg.OpenKey(kUninstallKey, true);
+    }
     reg.WriteWideString("DisplayIcon", program);
     reg.WriteWideString("DisplayName", DecodeUIText(UIText(ProductName)));
     reg.WriteString("DisplayVersion", TSD_VERSION);
     // Kilobytes of the main executable alone; a file that cannot be opened gives -1, so 0.
     reg.WriteInteger("EstimatedSize", FileSizeOf(program) / 1024);
     reg.WriteString("Publisher", TSD_COMPANY_NAME);
-    reg.WriteWideString("UninstallString", u"\"" + program + u"\" " + kUninstallSwitch);
+    reg.WriteWideString("UninstallString", uninstall);
+    // Read by Settings, package managers and administrators' scripts.
+    reg.WriteWideString("QuietUninstallString", uninstall + u" " + kQuietSwitch);
+    reg.WriteWideString("InstallLocation", records.MainDir);
+    reg.WriteInteger("NoModify", 1);
+    reg.WriteInteger("NoRepair", 1);
 }

@@ -14,7 +14,7 @@ using plat::Wide;
 // The product's own key under HKEY_CURRENT_USER, and the saved choices inside it.
 constexpr char kProductKey[] = "Software\\" TSD_PRODUCT_NAME;
 constexpr char kSavedChoicesKey[] = "Software\\" TSD_PRODUCT_NAME "\\Install";
-// Under HKEY_LOCAL_MACHINE.
+// Under HKEY_LOCAL_MACHINE, or under HKEY_CURRENT_USER for a user who could not write there.
 constexpr char kUninstallKey[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" TSD_PRODUCT_NAME;
 
@@ -31,6 +31,8 @@ public:
     // Opens (or with canCreate, creates) the path under the root key with full access; it
     // becomes the current key. A leading backslash is dropped.
     bool OpenKey(const std::string& path, bool canCreate);
+    // Opens an existing key only to read it (a standard user may read what it cannot change).
+    bool OpenKeyReadOnly(const std::string& path);
     void CloseKey();
     bool KeyExists(const std::string& path);
     bool ValueExists(const std::string& name);
@@ -44,6 +46,8 @@ public:
     void WriteBool(const std::string& name, bool value);
 
 private:
+    bool Open(const std::string& path, bool canCreate, uint32_t access);
+
     plat::HKey root_;
     plat::TKeyHandle current_;
     std::string currentPath_;
@@ -66,5 +70,6 @@ struct TInstallRecords {
     bool InstallToAll, DesktopShortcut, Launch;
     bool Portable;
 };
-// Writes the saved choices and, for a copy that is not portable, the uninstall entry.
+// Writes the saved choices and, for a copy that is not portable, the uninstall entry: under
+// HKEY_LOCAL_MACHINE, or under HKEY_CURRENT_USER when the machine's key cannot be created.
 void WriteRegistryRecords(const TInstallRecords& records);
