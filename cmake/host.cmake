@@ -14,6 +14,9 @@ tsd_layer(packer_core tools/packer USES tsd_payload tsd_install tsd_base ZLIB::Z
   EXCLUDE "/main\\.cpp$")
 add_executable(tsdpack tools/packer/main.cpp)
 target_link_libraries(tsdpack PRIVATE packer_core)
+# Writes payloads with names that the packer refuses, for the setup programs of the name tests.
+add_executable(plant_payload_name tests/tools/plant_payload_name.cpp)
+target_link_libraries(plant_payload_name PRIVATE packer_core)
 
 # Where the Windows build leaves its outputs (the real payload, the programs under test).
 set(WIN_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Windows build folder")

@@ -78,6 +78,25 @@ add_custom_command(OUTPUT ${DAMAGED_DIR}/payload.bin
   COMMAND sh ${CMAKE_SOURCE_DIR}/tools/damage-payload.sh ${PAYLOAD_DIR}/payload.bin
           ${DAMAGED_DIR}/payload.bin
   DEPENDS ${PAYLOAD_DIR}/payload.bin ${CMAKE_SOURCE_DIR}/tools/damage-payload.sh)
+# Copies whose payload ends in an entry with a name the setup program must refuse, written by a
+# test tool of the host build beside the packer.
+get_filename_component(HOST_TOOLS ${PACKER} DIRECTORY)
+set(PLANTER ${HOST_TOOLS}/plant_payload_name)
+set(PLANTED_NAMES
+  "step-up" "Templates\\..\\..\\..\\..\\Victim\\x.txt"
+  "stream" "Templates\\Letters\\x.rtf:data")
+set(PLANTED_RESOURCES)
+set(PLANTED_KINDS)
+while(PLANTED_NAMES)
+  list(POP_FRONT PLANTED_NAMES kind name)
+  set(dir ${CMAKE_BINARY_DIR}/planted-${kind})
+  add_custom_command(OUTPUT ${dir}/payload.bin
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
+    COMMAND ${PLANTER} ${PAYLOAD_DIR}/payload.bin ${dir}/payload.bin "${name}"
+    DEPENDS ${PLANTER} ${PAYLOAD_DIR}/payload.bin
+    VERBATIM)
+  list(APPEND PLANTED_KINDS ${kind})
+endwhile()
 
 # Resource objects: setup.rc takes "payload.bin" from the include folder it is given.
 file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
@@ -90,10 +109,14 @@ function(setup_resources out payload_dir)
 endfunction()
 setup_resources(${CMAKE_BINARY_DIR}/setup_res.o ${PAYLOAD_DIR})
 setup_resources(${CMAKE_BINARY_DIR}/setup_damaged_res.o ${DAMAGED_DIR})
+foreach(kind ${PLANTED_KINDS})
+  setup_resources(${CMAKE_BINARY_DIR}/setup_planted_${kind}_res.o ${CMAKE_BINARY_DIR}/planted-${kind})
+  list(APPEND PLANTED_RESOURCES ${CMAKE_BINARY_DIR}/setup_planted_${kind}_res.o)
+endforeach()
 # One target makes the payloads and resource objects; every program that links one depends on it,
 # so that parallel builds never run the packer twice at once.
 add_custom_target(setup_resources DEPENDS ${CMAKE_BINARY_DIR}/setup_res.o
-  ${CMAKE_BINARY_DIR}/setup_damaged_res.o)
+  ${CMAKE_BINARY_DIR}/setup_damaged_res.o ${PLANTED_RESOURCES})
 
 # ---- The setup program ----
 add_executable(tessaron-setup WIN32 app/WinMain_win32.cpp ${RUNTIME_ERRORS}
@@ -106,6 +129,15 @@ add_executable(tessaron-setup-damaged WIN32 app/WinMain_win32.cpp ${RUNTIME_ERRO
   ${CMAKE_BINARY_DIR}/setup_damaged_res.o)
 target_link_options(tessaron-setup-damaged PRIVATE ${WIN_LINK_FLAGS} -municode)
 target_link_libraries(tessaron-setup-damaged PRIVATE tsd_app ${WIN_SYSTEM_LIBS})
+
+set(PLANTED_PROGRAMS)
+foreach(kind ${PLANTED_KINDS})
+  add_executable(tessaron-setup-planted-${kind} WIN32 app/WinMain_win32.cpp ${RUNTIME_ERRORS}
+    ${CMAKE_BINARY_DIR}/setup_planted_${kind}_res.o)
+  target_link_options(tessaron-setup-planted-${kind} PRIVATE ${WIN_LINK_FLAGS} -municode)
+  target_link_libraries(tessaron-setup-planted-${kind} PRIVATE tsd_app ${WIN_SYSTEM_LIBS})
+  list(APPEND PLANTED_PROGRAMS tessaron-setup-planted-${kind})
+endforeach()
 
 # ---- Windows test programs (run under Wine by the host build's tests) ----
 set(GTEST_SRC /usr/src/googletest/googletest)
@@ -147,6 +179,7 @@ target_include_directories(ui_demo PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(ui_demo PRIVATE ${WIN_LINK_FLAGS})
 target_link_libraries(ui_demo PRIVATE tsd_app ${WIN_SYSTEM_LIBS})
 
-foreach(program tessaron-setup tessaron-setup-damaged payload_install_check ui_demo)
+foreach(program tessaron-setup tessaron-setup-damaged ${PLANTED_PROGRAMS} payload_install_check
+    ui_demo)
   add_dependencies(${program} setup_resources)
 endforeach()

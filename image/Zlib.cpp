@@ -2,21 +2,14 @@
 
 #include <cstring>
 
-namespace {
-
-// Largest inflated size that an int32 entry size and the block's length can describe.
-constexpr uint64_t kMaxInflated = 0x7FFFFFFF;
-
-}  // namespace
-
 bool InflateBuffer(const void* input, uint32_t inputLength, uint32_t initialCapacity,
-                   InflatedData* block, uint32_t* length) {
+                   InflatedData* block, uint32_t* length, uint32_t maxLength) {
     block->reset();
     *length = 0;
     uint64_t step = (static_cast<uint64_t>(inputLength) + 255) & ~uint64_t{255};
     if (step == 0) step = 256;
     uint64_t capacity = initialCapacity != 0 ? initialCapacity : step;
-    if (capacity > kMaxInflated) capacity = kMaxInflated;
+    if (capacity > maxLength) capacity = maxLength;
     auto* data = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(capacity)));
     if (!data) return false;
 
@@ -41,14 +34,17 @@ bool InflateBuffer(const void* input, uint32_t inputLength, uint32_t initialCapa
         // Only a full output block is a reason to go on; anything else (damaged data, a preset
         // dictionary, input that ended early) would repeat without progress.
         if ((result != Z_OK && result != Z_BUF_ERROR) || z.avail_out != 0) break;
-        if (capacity + step > kMaxInflated) break;
+        if (capacity >= maxLength) break;
+        // The block at least doubles, so that data which inflates without end reaches the limit
+        // (or the end of memory) after a few dozen copies, not after one copy per step.
         uint64_t produced = capacity;
-        capacity += step;
+        capacity += capacity > step ? capacity : step;
+        if (capacity > maxLength) capacity = maxLength;
         auto* grown = static_cast<uint8_t*>(std::realloc(data, static_cast<size_t>(capacity)));
         if (!grown) break;
         data = grown;
         z.next_out = data + produced;
-        z.avail_out = static_cast<uInt>(step);
+        z.avail_out = static_cast<uInt>(capacity - produced);
     }
     uint32_t produced = static_cast<uint32_t>(z.total_out);
     inflateEnd(&z);

@@ -16,13 +16,18 @@ struct FreeBlock {
 // A block from malloc, as InflateBuffer grows it with realloc.
 using InflatedData = std::unique_ptr<uint8_t[], FreeBlock>;
 
+// Largest inflated size that an int32 entry size and the block's length can describe.
+constexpr uint32_t kMaxInflatedLength = 0x7FFFFFFF;
+
 // Inflates one whole zlib stream into a newly allocated block of exactly the inflated length.
-// initialCapacity 0 means the input length raised to the next multiple of 256; the block grows in
-// steps of that size. Gives false, and no block, when the data does not inflate completely (a data
-// error, a wrong check value, a preset dictionary, input that ends early, bytes after the end of
-// the stream) or the result would pass 2 GiB.
+// initialCapacity 0 means the input length raised to the next multiple of 256 (the step); a full
+// block grows by its own size, at least by the step. Gives false, and no block, when the data does
+// not inflate completely (a data error, a wrong check value, a preset dictionary, input that ends
+// early, bytes after the end of the stream), the result would pass maxLength (at least 1), or
+// memory runs out.
 bool InflateBuffer(const void* input, uint32_t inputLength, uint32_t initialCapacity,
-                   InflatedData* block, uint32_t* length);
+                   InflatedData* block, uint32_t* length,
+                   uint32_t maxLength = kMaxInflatedLength);
 
 class TCustomZStream : public TStream {
 protected:

@@ -60,7 +60,12 @@ void WriteBytesToFile(const Wide& path, const std::string& bytes);
 // Gives an open file the MS-DOS date/time, taken as local time, as its last-write time. 0, or the
 // platform error of the step that failed.
 uint32_t SetFileDate(plat::Handle file, uint32_t dosTime);
-// The whole content of a file; false when it cannot be opened or read.
+// The most ReadBytesOfFile reads. Install.log and Update.log lie where other users can write;
+// a full installation's logs hold a few hundred lines, so a larger file is damaged, and is never
+// read whole.
+constexpr uint32_t kMaxReadableFileSize = 16 * 1024 * 1024;
+// The whole content of a file; false when it cannot be opened or read, or holds more than
+// kMaxReadableFileSize bytes.
 bool ReadBytesOfFile(const Wide& path, std::string* bytes);
 // The current local date and time as a date value.
 double NowAsDate();

@@ -7,6 +7,7 @@
 #include "install/SafeWrite.h"
 #include "install/TempFile.h"
 #include "payload/PayloadFormat.h"
+#include "payload/PayloadName.h"
 #include "resources/Product.h"
 #include "wizard/lang/UILang.h"
 
@@ -45,7 +46,14 @@ bool TAttachedFiles::Load() {
     if (!InflateBuffer(stored, storedSize, static_cast<uint32_t>(capacity), &block_,
                        &blockLength_))
         return false;
-    bool walked = WalkPayload(block_.get(), blockLength_, [this](const PayloadEntryView& e) {
+    // A name that could lead a file out of its folder, into a stream or onto a device makes the
+    // whole payload damaged: nothing of it is installed.
+    bool named = true;
+    bool walked = WalkPayload(block_.get(), blockLength_, [&](const PayloadEntryView& e) {
+        if (!named || PayloadNameProblem(e.name, e.nameLength)) {
+            named = false;
+            return;
+        }
         auto file = std::make_unique<TAttachedFile>();
         file->Name = WideOfUtf8(e.name, e.nameLength);
         file->Size = e.size;
@@ -53,8 +61,8 @@ bool TAttachedFiles::Load() {
         file->Data = e.data;
         Entries.push_back(std::move(file));
     });
-    if (!walked) Entries.clear();
-    return walked;
+    if (!walked || !named) Entries.clear();
+    return walked && named;
 }
 
 void TAttachedFiles::SelectFiles(const std::string& pattern, const plat::Wide& folder,

@@ -37,8 +37,8 @@ public:
 class TAttachedFiles {
 public:
     // Finds the "FILES" resource of the program, inflates it in one piece into one block and
-    // lists its entries. Loaded() tells whether that worked; a missing or damaged payload leaves
-    // the reader empty.
+    // lists its entries. Loaded() tells whether that worked; a missing or damaged payload, or one
+    // with a name that PayloadNameProblem refuses, leaves the reader empty.
     TAttachedFiles();
     TAttachedFiles(const TAttachedFiles&) = delete;
     TAttachedFiles& operator=(const TAttachedFiles&) = delete;

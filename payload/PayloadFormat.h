@@ -3,7 +3,8 @@
 // with no header, count, padding or end marker:
 //
 //   offset 0      1 byte   name length n, 1..255
-//   offset 1      n bytes  name, UTF-8, relative path with "\" separators
+//   offset 1      n bytes  name, UTF-8, relative path with "\" separators (the rules of
+//                          PayloadName.h)
 //   offset 1+n    8 bytes  time, float64 little-endian, a date value in local time that lies on
 //                          an even second (exactly what DosTimeToDate gives)
 //   offset 9+n    4 bytes  size s, int32 little-endian, 0..2^31-1

@@ -184,6 +184,18 @@ TEST_F(InstUtils, WriteBytesToFileCreatesOrReplaces) {
     EXPECT_EQ(0, fake::OpenHandleCount());
 }
 
+TEST_F(InstUtils, ReadingStopsOneBytePastTheBound) {
+    std::string whole(kMaxReadableFileSize, 'x');
+    fake::PutFile(u"C:\\at.log", whole);
+    std::string back;
+    ASSERT_TRUE(ReadBytesOfFile(u"C:\\at.log", &back));
+    EXPECT_EQ(whole.size(), back.size());
+    fake::PutFile(u"C:\\over.log", whole + "y");
+    EXPECT_FALSE(ReadBytesOfFile(u"C:\\over.log", &back));
+    EXPECT_TRUE(back.empty()) << "nothing of a file that is too large is given";
+    EXPECT_EQ(0, fake::OpenHandleCount());
+}
+
 TEST(DosTime, ConversionsAndRange) {
     EXPECT_EQ(0u, DateToDosTime(EncodeDate(1979, 12, 31) + 0.5));
     EXPECT_EQ(0u, DateToDosTime(EncodeDate(2100, 1, 1)));

@@ -88,6 +88,16 @@ TEST_F(InstallLog, LoadedDuplicatesStayAndUnreadableFilesAreIgnored) {
     EXPECT_EQ("a\r\nA\r\n", fake::FileBytes(u"C:\\T\\Install.log"));
 }
 
+TEST_F(InstallLog, ALogTooLargeToReadCountsAsUnreadable) {
+    std::string huge = "a\r\n" + std::string(kMaxReadableFileSize - 2, 'x');
+    fake::PutFile(u"C:\\T\\Install.log", huge);
+    StartInstallLog(u"C:\\T", false);
+    EXPECT_TRUE(LogList->empty());
+    LogLine("File Copy: C:\\T\\tsd.exe");
+    SaveInstallLog();
+    EXPECT_EQ("File Copy: C:\\T\\tsd.exe\r\n", fake::FileBytes(u"C:\\T\\Install.log"));
+}
+
 TEST_F(InstallLog, PortableInstallationKeepsItsLogInMemory) {
     fake::PutFile(u"C:\\Port\\Install.log", "old\r\n");
     StartInstallLog(u"C:\\Port", true);

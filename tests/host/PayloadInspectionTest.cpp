@@ -236,6 +236,22 @@ TEST_F(Inspection, ExtractRefusesHostileNamesAndWritesNothing) {
     EXPECT_FALSE(Exists(dir + "/elsewhere/b.txt"));
 }
 
+TEST_F(Inspection, VerifyAndExtractRefuseANameTheSetupProgramRefuses) {
+    Put("in/a.txt", "alpha");
+    const std::string listing = Put("in/listing.txt", "a.txt\t2026-11-20 04:43:38\n");
+    for (const std::string planted : {"Templates\\..\\..\\..\\..\\Victim\\x.txt",
+                                      "Templates\\Letters\\x.rtf:data", "Templates\\Com1.rtf"}) {
+        Put("p.exe", ProgramWith({{"a.txt", "alpha"}, {planted, "planted"}}));
+        EXPECT_EQ(2, Run({"verify", dir + "/p.exe", "--listing", listing})) << planted << ": " << out;
+        EXPECT_NE(std::string::npos, err.find("damaged: entry 2 \"" + planted + "\"")) << err;
+        EXPECT_EQ(2, Run({"extract", dir + "/p.exe", dir + "/out"})) << planted;
+        EXPECT_FALSE(Exists(dir + "/out")) << planted;
+        // Listing still shows what is stored, to find the fault by.
+        EXPECT_EQ(0, Run({"list", dir + "/p.exe"})) << planted << ": " << err;
+        EXPECT_NE(std::string::npos, out.find("\t" + planted + "\n")) << out;
+    }
+}
+
 TEST_F(Inspection, ForeignTruncatedAndDamagedFilesEndWithCodeTwo) {
     std::string setup = Slurp(kWin + "/tessaron-setup.exe");
     ASSERT_FALSE(setup.empty());

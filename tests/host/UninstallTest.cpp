@@ -310,6 +310,7 @@ TEST_F(Uninstalling, ADamagedInstallLogRemovesNothingAndSaysSo) {
         {"a step up", good + "File Copy: C:\\Program Files\\Tessaron\\..\\..\\boot.ini\r\n"},
         {"a wildcard", good + "File Copy: C:\\Program Files\\Tessaron\\*\r\n"},
         {"folders only", "Made Dir: C:\\Program Files\\Tessaron\\\r\n"},
+        {"one byte more than is read", good + std::string(kMaxReadableFileSize + 1 - good.size(), '\n')},
     };
     for (const auto& [what, bytes] : damages) {
         fake::PutFile(kLog, bytes);
@@ -371,6 +372,36 @@ TEST_F(Uninstalling, ASharedFileInUseKeepsTheUpdateLog) {
     EXPECT_TRUE(KeysGone());
     EXPECT_EQ(kUninstallRemoved, FinishUninstall(kMain));
     EXPECT_FALSE(fake::FolderExistsAt(kMain));
+}
+
+TEST_F(Uninstalling, AnUpdateLogTooLargeToReadIsTreatedAsOneThatCannotBeRead) {
+    const plat::Wide updateLog = kCommon + u"\\Update.log";
+    std::vector<Names> left;
+    for (const char* how : {"held open", "one byte too large", "at the bound"}) {
+        ASSERT_TRUE(StartFreshProcessWithRealPayload());
+        before_ = fake::ListTree(u"C:\\");
+        Install();
+        std::string good = fake::FileBytes(updateLog);
+        if (how[0] == 'h') {
+            fake::HoldOpen(updateLog);
+        } else {
+            uint32_t size = kMaxReadableFileSize + (how[0] == 'o' ? 1 : 0);
+            fake::PutFile(updateLog, good + std::string(size - good.size(), '\n'));
+        }
+        if (how[0] == 'a') {
+            EXPECT_EQ(kUninstallRemoved, RemoveAll(true)) << how;
+            EXPECT_EQ(Names{}, Added()) << how;
+            continue;
+        }
+        EXPECT_EQ(kUninstallIncomplete, Remove(true)) << how;
+        EXPECT_TRUE(fake::FileExistsAt(kTemplate)) << how << ": nothing the log lists goes";
+        EXPECT_TRUE(fake::FileExistsAt(updateLog)) << how;
+        EXPECT_FALSE(fake::FileExistsAt(kCommon + u"\\tsd_common.dat")) << how;
+        EXPECT_TRUE(KeysGone()) << how;
+        fake::HoldOpen(updateLog, false);
+        left.push_back(Added());
+    }
+    EXPECT_EQ(left[0], left[1]);
 }
 
 TEST_F(Uninstalling, ARegistryKeyThatCannotBeDeletedIsReported) {

@@ -61,6 +61,13 @@ TEST_F(UpdateLog, ALogThatCannotBeReadOrWrittenIsKeptWhole) {
     fake::HoldOpen(path, false);
     EXPECT_EQ("*0\r\nC:\\keep\r\n", fake::FileBytes(path));
 
+    // One byte more than is read is as unreadable.
+    const std::string huge = "*0\r\nC:\\keep\r\n" + std::string(kMaxReadableFileSize - 12, 'x');
+    fake::PutFile(path, huge);
+    EXPECT_FALSE(WriteUpdateLog(path, {"C:\\y"}, 1.0));
+    EXPECT_EQ(huge, fake::FileBytes(path));
+    fake::PutFile(path, "*0\r\nC:\\keep\r\n");
+
     fake::FailWrites(path + u".new", 1, 3);
     EXPECT_FALSE(WriteUpdateLog(path, {"C:\\y"}, 1.0));
     EXPECT_EQ("*0\r\nC:\\keep\r\n", fake::FileBytes(path)) << "a failed write loses nothing";

@@ -30,11 +30,12 @@ std::string Deflate(const std::string& raw, int level = 9) {
     return out;
 }
 
-bool Inflate(const std::string& packed, uint32_t capacity, std::string* out) {
+bool Inflate(const std::string& packed, uint32_t capacity, std::string* out,
+             uint32_t limit = kMaxInflatedLength) {
     InflatedData block;
     uint32_t length = 12345;
     bool ok = InflateBuffer(packed.data(), static_cast<uint32_t>(packed.size()), capacity, &block,
-                            &length);
+                            &length, limit);
     if (ok) out->assign(reinterpret_cast<const char*>(block.get()), length);
     return ok;
 }
@@ -88,6 +89,22 @@ TEST(InflateBuffer, FailsOnDamagedDataInsteadOfGrowingForever) {
     // A header that asks for a preset dictionary (FDICT set, check bits kept valid).
     std::string dictionary = "\x78\xF9" + std::string(4, '\0') + packed.substr(2);
     EXPECT_FALSE(Inflate(dictionary, 0, &out));
+}
+
+TEST(InflateBuffer, AStreamThatInflatesPastTheLimitStops) {
+    // 32 MiB of zeros from 32 KiB: from a first capacity of one step the block must grow to the
+    // limit, which it does by doubling.
+    const std::string bomb = Deflate(std::string(32u << 20, '\0'));
+    ASSERT_LT(bomb.size(), 50000u);
+    std::string out;
+    EXPECT_FALSE(Inflate(bomb, 0, &out, 8u << 20));
+    EXPECT_FALSE(Inflate(bomb, 0, &out, (32u << 20) - 1)) << "one byte short";
+    ASSERT_TRUE(Inflate(bomb, 0, &out, 32u << 20)) << "exactly the limit";
+    EXPECT_EQ(32u << 20, out.size());
+    // A first capacity above the limit is held to it.
+    EXPECT_FALSE(Inflate(bomb, 128u << 20, &out, 1u << 20));
+    ASSERT_TRUE(Inflate(Deflate("12345678"), 4096, &out, 8));
+    EXPECT_EQ("12345678", out);
 }
 
 class ZStream : public ::testing::Test {

@@ -1,6 +1,7 @@
 // tsdpack extract SETUP.exe DIR: writes the payload's entries under DIR with their stamps.
-// Every name is checked first by the rules of packing, so that a hostile payload ("..", an
-// absolute name, a drive, two names for one file) writes nothing at all, and never outside DIR.
+// Every name is checked first by the rules the setup program keeps, so that a hostile payload
+// ("..", an absolute name, a drive, two names for one file) writes nothing at all, and never
+// outside DIR.
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -17,13 +18,13 @@ namespace {
 
 // Why the payload cannot be extracted as a whole, or "".
 std::string ExtractProblem(const std::vector<StoredEntry>& entries) {
+    std::string refused = RefusedName(entries);
+    if (!refused.empty()) return refused;
     std::map<std::u16string, size_t> files;
     std::set<std::u16string> folders;
     for (size_t i = 0; i < entries.size(); ++i) {
         const StoredEntry& e = entries[i];
         std::string where = "entry " + std::to_string(i + 1) + " \"" + e.name + "\" ";
-        std::string problem = NameProblem(e.name);
-        if (!problem.empty()) return where + problem;
         long long seconds;
         if (!UnixTimeOfStamp(e.time, &seconds)) return where + "has no valid stamp";
         std::u16string folded = FoldCase(e.name);

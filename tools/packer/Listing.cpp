@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "payload/PayloadFormat.h"
+#include "payload/PayloadName.h"
 #include "tools/packer/Files.h"
 #include "tools/packer/Names.h"
 #include "tools/packer/Stamps.h"
@@ -16,14 +17,16 @@ std::string EntryProblem(const std::string& line, const std::string& folder,
     size_t tab = line.find('\t');
     entry->name = line.substr(0, tab);
     entry->line = number;
-    std::string problem = NameProblem(entry->name);
-    if (!problem.empty()) return "the name " + problem;
+    if (const char* bad = PayloadNameProblem(entry->name.data(),
+                                             static_cast<uint32_t>(entry->name.size())))
+        return std::string("the name ") + bad;
     auto folded = FoldCase(entry->name);
     auto previous = seen->find(folded);
     if (previous != seen->end())
         return "the name differs only in letter case from the entry of line " +
                std::to_string(previous->second);
     (*seen)[folded] = number;
+    std::string problem;
     auto over = options.overrides.find(entry->name);
     if (over != options.overrides.end()) {
         entry->source = over->second;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "payload/PayloadFormat.h"
+#include "payload/PayloadName.h"
 #include "tools/packer/PeResources.h"
 
 namespace {
@@ -62,6 +63,16 @@ bool EntriesOfBlock(const std::string& raw, std::vector<StoredEntry>* entries) {
                                                std::string(reinterpret_cast<const char*>(e.data),
                                                            static_cast<size_t>(e.size))});
                        });
+}
+
+std::string RefusedName(const std::vector<StoredEntry>& entries) {
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const std::string& name = entries[i].name;
+        if (const char* problem =
+                PayloadNameProblem(name.data(), static_cast<uint32_t>(name.size())))
+            return "entry " + std::to_string(i + 1) + " \"" + name + "\" " + problem;
+    }
+    return "";
 }
 
 bool DecodePayload(const uint8_t* packed, size_t size, StoredPayload* payload,

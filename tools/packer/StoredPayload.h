@@ -28,6 +28,11 @@ bool DecodePayload(const uint8_t* packed, size_t size, StoredPayload* payload,
 // before it).
 bool EntriesOfBlock(const std::string& raw, std::vector<StoredEntry>* entries);
 
+// "entry N "NAME" PROBLEM" for the first entry whose name the setup program refuses
+// (payload/PayloadName.h), or "" when every name can be installed. The setup program takes a
+// payload with such a name for damaged.
+std::string RefusedName(const std::vector<StoredEntry>& entries);
+
 // The payload of a program file. False with the reason when the file is no Windows program, is
 // damaged, has no payload, or its payload is damaged.
 bool PayloadOfProgram(const uint8_t* file, size_t size, StoredPayload* payload,

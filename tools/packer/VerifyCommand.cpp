@@ -70,6 +70,12 @@ int VerifyCommand(const std::vector<std::string>& args) {
     }
     StoredPayload payload;
     if (!LoadProgramPayload(args[0], &payload)) return kExitUnreadable;
+    // The setup program would refuse the payload whole, whatever else it holds.
+    std::string refused = RefusedName(payload.entries);
+    if (!refused.empty()) {
+        Complain(args[0] + ": its payload is damaged: " + refused);
+        return kExitUnreadable;
+    }
     std::vector<ListedEntry> listed;
     std::string raw;
     if (!ReadListing(options, &listed, &error) ||
