@@ -185,8 +185,8 @@ expect "$installer" UpgradeBehavior install
 grep -q 'level="highestAvailable"' "$SRC_DIR/resources/setup.manifest" || fail "the setup asks for another level"
 expect "$installer" ElevationRequirement elevatesSelf
 # One response for each exit code other than 0, each one the format knows.
-responses="$(sed -n '/^ExpectedReturnCodes:/,/^[A-Z]/p' "$installer" |
-    sed -n 'N;s/^- InstallerReturnCode: \([0-9]*\)\n  ReturnResponse: \(.*\)$/\1 \2/p')"
+responses="$(awk '/^ExpectedReturnCodes:/ { on = 1; next } /^[A-Z]/ { on = 0 }
+    on && /^- InstallerReturnCode: / { code = $3 } on && /^  ReturnResponse: / { print code, $2 }' "$installer")"
 [ "$(cut -d' ' -f1 <<<"$responses" | tr '\n' ' ')" = "1 2 3 " ] || fail "return codes: $responses"
 grep -qx '1 packageInUseByApplication' <<<"$responses" || fail "exit code 1: $responses"
 while read -r _ response; do
