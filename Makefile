@@ -8,8 +8,10 @@
 #
 # make dist PAYLOAD=DIR builds the setup program over DIR/listing.txt and the files beside it
 # (with DIR/tsd.exe, when there is one, instead of the stand-in application).
-# make release SIGN_PFX=FILE [SIGN_PASS=...]
-#             signed copies of both programs in dist/release/ (unsigned copies without SIGN_PFX)
+# make release SIGN_PFX=FILE [SIGN_PASS=...] [SIGN_TS=URL] [RELEASE_URL=URL]
+#             the release in dist/release/: tsd.exe signed (time-stamped by the RFC 3161 server
+#             SIGN_TS), the setup program built over it and signed, SHA256SUMS, and with
+#             RELEASE_URL the package manifests in winget/ (unsigned copies without SIGN_PFX)
 # make screenshots
 #             every page of the wizard in every language, and in English at 144 dpi, as PNG
 #             files in dist/screenshots/ (taken under Wine by the screenshot test)
@@ -68,8 +70,11 @@ bench: host
 # The password reaches the script through its environment, not its command line.
 release: export SIGN_PFX := $(SIGN_PFX)
 release: export SIGN_PASS := $(SIGN_PASS)
+release: export SIGN_TS := $(SIGN_TS)
+release: export RELEASE_URL := $(RELEASE_URL)
+release: export JOBS := $(JOBS)
 release: dist
-	@bash tools/release.sh $(DIST)/release $(DIST)/tessaron-setup.exe $(DIST)/tsd.exe
+	@bash tools/release.sh $(DIST)/release $(WIN) $(HOST)/tsdpack
 
 screenshots: dist
 	@cd $(HOST) && ctest -R '^wine[.](boot_template|wizard_screenshots)$$' --output-on-failure

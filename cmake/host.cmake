@@ -51,6 +51,9 @@ foreach(script ${WINE_TESTS})
     RESOURCE_LOCK wine TIMEOUT 600
     ENVIRONMENT "WINE_WORK=${WINE_WORK};WIN_BUILD_DIR=${WIN_BUILD_DIR};SRC_DIR=${CMAKE_SOURCE_DIR}")
 endforeach()
+# The release test runs "make release", which configures this build again and so makes the
+# layers' include folders anew: the test that compiles against them must not run meanwhile.
+set_tests_properties(wine.signed_release PROPERTIES RESOURCE_LOCK "wine;host_configure")
 
 # Fuzz targets of the fuzz build, each run briefly over its seeds so that every test run
 # exercises them (`make fuzz` runs them long).
@@ -84,4 +87,4 @@ file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/layer-include-paths.txt CONTENT "${LAYE
 add_test(NAME layers.enforced
   COMMAND bash ${CMAKE_SOURCE_DIR}/tests/layers/check-layers.sh
     ${CMAKE_BINARY_DIR}/layer-include-paths.txt ${CMAKE_CXX_COMPILER})
-set_tests_properties(layers.enforced PROPERTIES TIMEOUT 300)
+set_tests_properties(layers.enforced PROPERTIES TIMEOUT 300 RESOURCE_LOCK host_configure)

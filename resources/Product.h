@@ -11,6 +11,11 @@
 /* The release, as text and as the four numbers of a version resource: change both together. */
 #define TSD_VERSION "4.4.3.8"
 #define TSD_VERSION_NUMBERS 4,4,3,8
+/* How the release's package manifests present the product: its package manager identifier, its
+   licence and a one-line description. */
+#define TSD_PACKAGE_IDENTIFIER "Tessaron.WordProcessor"
+#define TSD_LICENSE "Proprietary"
+#define TSD_SHORT_DESCRIPTION "A word processor with document templates and a clip library."
 /* The application's program file, as the payload names it and as it is installed. */
 #define TSD_PROGRAM_FILE "tsd.exe"
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(make cmake g++ libgtest-dev zlib1g-dev g++-mingw-w64-i686 libz-mingw-w64-dev
           wine wine32:i386 xvfb xauth imagemagick fonts-wqy-microhei
-          osslsigncode openssl fonts-wine fonts-liberation2 clang libclang-rt-14-dev)
+          osslsigncode openssl python3 fonts-wine fonts-liberation2 clang libclang-rt-14-dev)
 # "bench" adds what make bench needs beside the builds: the peer installer's compiler.
 for group in "$@"; do
   case "$group" in
