@@ -46,6 +46,11 @@ constexpr uint32_t kFileAttributeVolumeLabel = 0x08;
 constexpr uint32_t kFileAttributeDirectory = 0x10;
 constexpr uint32_t kFileAttributeArchive = 0x20;
 constexpr uint32_t kFileAttributeNormal = 0x80;
+// A junction, a symbolic link or a mount point.
+constexpr uint32_t kFileAttributeReparsePoint = 0x400;
+// CreateFileW opens a link itself instead of what it points at.
+constexpr uint32_t kFileFlagOpenReparsePoint = 0x00200000u;
+constexpr uint32_t kFileFlagBackupSemantics = 0x02000000u;
 constexpr uint32_t kInvalidFileSize = 0xFFFFFFFFu;
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
 constexpr uint32_t kMoveFileDelayUntilReboot = 0x4;
@@ -210,6 +215,9 @@ bool SetFileTime(Handle file, const FileTime* creation, const FileTime* lastAcce
                  const FileTime* lastWrite);
 bool GetFileTime(Handle file, FileTime* creation, FileTime* lastAccess, FileTime* lastWrite);
 bool CloseHandle(Handle handle);
+// The path of what the handle has open, after every link on the way was followed, in its DOS
+// form without the "\\?\" prefix ("C:\Folder\File"); empty on failure.
+Wide GetFinalPathNameByHandleW(Handle file);
 Handle FindFirstFileW(const Wide& pattern, FindData* found);
 bool FindNextFileW(Handle search, FindData* found);
 bool FindClose(Handle search);

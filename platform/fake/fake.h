@@ -56,6 +56,11 @@ uint32_t ErrorMode();
 // the clock's time). The drive must exist.
 void PutFile(const Wide& path, const std::string& bytes, plat::FileTime lastWriteUtc = 0);
 void PutFolder(const Wide& path);
+// A junction or symbolic link at the path (its folders made) that points at the target, a full
+// path that need not exist; `toFolder` for a link to a folder. Windows follows it on the way to
+// anything below it, and CreateFileW follows it; the attribute queries, searches, deletions and
+// moves see the link itself, with FILE_ATTRIBUTE_REPARSE_POINT.
+void PutLink(const Wide& path, const Wide& target, bool toFolder);
 bool FileExistsAt(const Wide& path);
 bool FolderExistsAt(const Wide& path);
 std::string FileBytes(const Wide& path);

@@ -37,6 +37,21 @@ void PutFile(const Wide& path, const std::string& bytes, plat::FileTime lastWrit
     node.written = lastWriteUtc ? lastWriteUtc : Now();  // 0: written now
 }
 
+void PutLink(const Wide& path, const Wide& target, bool toFolder) {
+    Path p = ParsePath(path);
+    if (!p.valid || p.volume || p.IsRoot() || !M().drives.count(p.drive)) return;
+    Path parent = p;
+    parent.parts.pop_back();
+    PutFolder(parent.Display());
+    Node& node = M().nodes[p.Key()];
+    node = Node();
+    node.name = p.Name();
+    node.link = target;
+    node.folder = toFolder;
+    node.attributes = plat::kFileAttributeReparsePoint;
+    node.created = node.accessed = node.written = Now();
+}
+
 namespace {
 
 const Node* NodeAt(const Wide& path) {

@@ -7,6 +7,9 @@ namespace fake {
 namespace detail {
 
 uint32_t Reported(const Node& node) {
+    if (!node.link.empty())
+        return plat::kFileAttributeReparsePoint |
+               (node.folder ? plat::kFileAttributeDirectory : plat::kFileAttributeArchive);
     if (node.folder) return node.attributes;
     return node.attributes ? node.attributes : plat::kFileAttributeNormal;
 }
@@ -98,6 +101,8 @@ bool RemoveDirectoryW(const Wide& path) {
     const Node* node = FindNode(key);
     if (!node) return Fail(MissingError(p)), false;
     if (!node->folder) return Fail(kErrorDirectory), false;
+    // A folder link goes itself; what it points at stays.
+    if (!node->link.empty()) return M().nodes.erase(key), true;
     if (!ChildKeys(key).empty()) return Fail(kErrorDirNotEmpty), false;
     // The process holds its current folder open.
     if (ParsePath(M().currentFolder).Key() == key) return Fail(kErrorSharingViolation), false;
@@ -122,7 +127,7 @@ bool DeleteFileW(const Wide& path) {
 }
 
 bool CopyFileW(const Wide& from, const Wide& to, bool failIfExists) {
-    Path source = ParsePath(from), target = ParsePath(to);
+    Path source = FollowLink(ParsePath(from)), target = ParsePath(to);
     if (!source.valid || source.volume) return Fail(kErrorPathNotFound), false;
     if (uint32_t error = CheckDrive(source.drive)) return Fail(error), false;
     const Node* original = FindNode(source.Key());
@@ -209,7 +214,7 @@ Wide GetCurrentDirectoryW() { return M().currentFolder; }
 
 bool SetCurrentDirectoryW(const Wide& path) {
     if (path.empty()) return Fail(kErrorInvalidName), false;
-    Path p = ParsePath(path);
+    Path p = FollowLink(ParsePath(path));
     if (!p.valid || p.volume) return Fail(kErrorPathNotFound), false;
     if (uint32_t error = CheckDrive(p.drive)) return Fail(error), false;
     if (!p.IsRoot()) {

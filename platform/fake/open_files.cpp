@@ -100,6 +100,14 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
         return kInvalidHandle;
     }
     if (p.volume) return OpenVolume(p.drive);
+    if (const Node* link = FindNode(p.Key()); link && !link->link.empty()) {
+        // A name that a link holds is taken, whether the link leads anywhere or not.
+        if (disposition == kCreateNew) return Fail(kErrorFileExists), kInvalidHandle;
+        if (!(flagsAndAttributes & kFileFlagOpenReparsePoint)) {
+            p = FollowLink(p);
+            if (!p.valid) return Fail(1921), kInvalidHandle;  // ERROR_CANT_RESOLVE_FILENAME
+        }
+    }
     if (disposition < kCreateNew || disposition > kTruncateExisting) {
         Fail(kErrorInvalidParameter);
         return kInvalidHandle;
@@ -110,7 +118,10 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
     }
     Wide key = p.Key();
     Node* node = FindNode(key);
-    if (node && node->folder) {
+    // A folder opens only as a folder, for its times and its final path.
+    bool folderOpen = node && node->folder && (flagsAndAttributes & kFileFlagBackupSemantics) &&
+                      disposition == kOpenExisting;
+    if (node && node->folder && !folderOpen) {
         Fail(kErrorAccessDenied);
         return kInvalidHandle;
     }
@@ -192,6 +203,13 @@ bool ReadFile(Handle file, void* buffer, uint32_t count, uint32_t* read) {
     object->file.position += done;
     if (read) *read = done;
     return true;
+}
+
+Wide GetFinalPathNameByHandleW(Handle file) {
+    HandleObject* object = Lookup(file, HandleObject::kFile);
+    if (!object) return Fail(kErrorInvalidHandle), Wide();
+    if (!FindNode(object->file.key)) return Fail(kErrorFileNotFound), Wide();
+    return DisplayOfKey(object->file.key);
 }
 
 uint32_t SetFilePointer(Handle file, int32_t distance, uint32_t moveMethod) {

@@ -114,6 +114,26 @@ void Append(Path* path, const Wide& rest) {
     }
 }
 
+constexpr int kMaxLinkSteps = 32;
+
+// Follows the links that stand on the way to the last element.
+Path ThroughLinks(Path path, int depth = 0) {
+    if (!path.valid || path.volume) return path;
+    for (size_t i = 0; i + 1 < path.parts.size(); ++i) {
+        Path prefix = path;
+        prefix.parts.resize(i + 1);
+        const Node* node = FindNode(prefix.Key());
+        if (!node || node->link.empty()) continue;
+        if (depth >= kMaxLinkSteps) return Path();
+        Path target = ParsePath(node->link);
+        target.parts.insert(target.parts.end(), path.parts.begin() + static_cast<long>(i) + 1,
+                            path.parts.end());
+        target.trailingSlash = path.trailingSlash;
+        return ThroughLinks(target, depth + 1);
+    }
+    return path;
+}
+
 }  // namespace
 
 Path ParsePath(const Wide& input) {
@@ -156,7 +176,32 @@ Path ParsePath(const Wide& input) {
     path = base;
     Append(&path, rest);
     path.trailingSlash = !path.parts.empty() && text.back() == u'\\';
-    return path;
+    return ThroughLinks(path);
+}
+
+Path FollowLink(const Path& path) {
+    Path p = path;
+    for (int step = 0; step < kMaxLinkSteps; ++step) {
+        const Node* node = p.valid && !p.volume ? FindNode(p.Key()) : nullptr;
+        if (!node || node->link.empty()) return p;
+        bool slash = p.trailingSlash;
+        p = ParsePath(node->link);
+        p.trailingSlash = slash;
+    }
+    return Path();
+}
+
+Wide DisplayOfKey(const Wide& key) {
+    Wide result = key.substr(0, 2);
+    size_t start = 3;
+    while (start <= key.size() && key.size() > 2) {
+        size_t end = key.find(u'\\', start);
+        if (end == Wide::npos) end = key.size();
+        const Node* node = FindNode(key.substr(0, end));
+        result += u"\\" + (node ? node->name : key.substr(start, end - start));
+        start = end + 1;
+    }
+    return key.size() > 2 ? result : result + u"\\";
 }
 
 // ---- File system ----

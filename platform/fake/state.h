@@ -38,12 +38,21 @@ struct Path {
 };
 // Resolves relative, drive-relative and rooted paths against the current folder; folds "." and
 // ".." and repeated separators as Windows does.
+// Every link on the way to the last element is followed, as Windows follows junctions and
+// folder links; the last element itself is left as it is (FollowLink follows it).
 Path ParsePath(const Wide& text);
+// The path with its last element followed while it is a link (invalid after too many steps).
+Path FollowLink(const Path& path);
+// The path that the key's nodes spell, in their stored letter case.
+Wide DisplayOfKey(const Wide& key);
 Wide DriveKey(char16_t drive);
 
 // ---- File system ----
 struct Node {
     Wide name;  // as created
+    // A junction or symbolic link: the full path it points at; empty for a plain file or folder.
+    // `folder` tells whether it stands for a folder.
+    Wide link;
     bool folder = false;
     uint32_t attributes = 0;  // stored bits, the directory bit included for folders
     std::string bytes;
@@ -56,7 +65,7 @@ struct WriteFailure {
 };
 
 struct OpenFile {
-    Wide key;
+    Wide key;  // of what was opened, after every link was followed
     uint32_t access = 0, share = 0;
     uint64_t position = 0;
     bool writeTimeFixed = false;  // SetFileTime gave a last-write time: writes keep it

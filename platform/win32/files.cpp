@@ -33,6 +33,22 @@ bool ReadFile(Handle file, void* buffer, uint32_t count, uint32_t* read) {
     return ok != FALSE;
 }
 
+Wide GetFinalPathNameByHandleW(Handle file) {
+    std::vector<wchar_t> buffer(MAX_PATH + 1);
+    for (;;) {
+        DWORD length = ::GetFinalPathNameByHandleW(H(file), buffer.data(),
+                                                   static_cast<DWORD>(buffer.size()), 0);
+        if (length == 0) return Wide();
+        if (length < buffer.size()) {
+            Wide path = FromW(buffer.data(), length);
+            if (path.compare(0, 8, u"\\\\?\\UNC\\") == 0) return u"\\" + path.substr(7);
+            if (path.compare(0, 4, u"\\\\?\\") == 0) return path.substr(4);
+            return path;
+        }
+        buffer.resize(length + 1);
+    }
+}
+
 uint32_t SetFilePointer(Handle file, int32_t distance, uint32_t moveMethod) {
     return ::SetFilePointer(H(file), distance, nullptr, moveMethod);
 }

@@ -60,3 +60,29 @@ TEST_F(ContractDeleteOnClose, ABadMoveOfThePointerFails) {
 }
 
 }  // namespace
+
+namespace {
+
+class ContractFinalPath : public contract::ScratchTest {};
+
+TEST_F(ContractFinalPath, NamesWhatTheHandleHasOpen) {
+    plat::Wide path = In(u"Final.txt");
+    ASSERT_TRUE(contract::WriteWholeFile(path, "x"));
+    // Asked in other letters, the answer spells the file as it is stored.
+    plat::Wide asked = In(u"final.TXT");
+    plat::Handle file = plat::CreateFileW(asked, 0, 7, plat::kOpenExisting, 0);
+    ASSERT_NE(plat::kInvalidHandle, file);
+    plat::Wide final = plat::GetFinalPathNameByHandleW(file);
+    plat::CloseHandle(file);
+    EXPECT_EQ(path.substr(path.size() - 9), final.substr(final.size() - 9));
+    EXPECT_EQ(u':', final[1]) << "no \\\\?\\ prefix";
+
+    plat::Handle folder = plat::CreateFileW(Folder(), 0, 7, plat::kOpenExisting,
+                                            plat::kFileFlagBackupSemantics);
+    ASSERT_NE(plat::kInvalidHandle, folder) << plat::GetLastError();
+    plat::Wide folderFinal = plat::GetFinalPathNameByHandleW(folder);
+    plat::CloseHandle(folder);
+    EXPECT_EQ(Folder().size(), folderFinal.size());
+}
+
+}  // namespace
