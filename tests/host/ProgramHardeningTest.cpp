@@ -45,6 +45,7 @@ struct Directory {
 // not crash it.
 class Program {
 public:
+    Program() = default;
     explicit Program(std::string bytes) : b_(std::move(bytes)) {}
 
     // False with a reason when the headers cannot be read.
@@ -166,15 +167,21 @@ private:
     Directory directories_[16];
 };
 
+// The program from the Windows build, its headers read.
+void LoadProgram(const char* name, Program* program) {
+    *program = Program(ReadProgram(name));
+    std::string problem;
+    ASSERT_TRUE(program->Parse(&problem)) << problem << " (build the Windows programs first)";
+}
+
 // Both programs as shipped, and the unstripped test copy of the setup program.
 const char* const kPrograms[] = {"tessaron-setup.exe", "tsd.exe", "tessaron-setup-damaged.exe"};
 
 TEST(ProgramHardening, HeadersCarryTheFlagsAndVersionsWindowsChecks) {
     for (const char* name : kPrograms) {
         SCOPED_TRACE(name);
-        Program program(ReadProgram(name));
-        std::string problem;
-        ASSERT_TRUE(program.Parse(&problem)) << problem << " (build the Windows programs first)";
+        Program program;
+        ASSERT_NO_FATAL_FAILURE(LoadProgram(name, &program));
         EXPECT_EQ(kGuiSubsystem, program.subsystem);
         uint32_t flags = program.dllCharacteristics;
         EXPECT_EQ(kDynamicBase, flags & kDynamicBase) << "ASLR";
@@ -195,9 +202,8 @@ TEST(ProgramHardening, NoCodeRegistersAnSehHandler) {
     // displacement of 0). With NO_SEH declared, Windows would refuse to call such a handler.
     for (const char* name : kPrograms) {
         SCOPED_TRACE(name);
-        Program program(ReadProgram(name));
-        std::string problem;
-        ASSERT_TRUE(program.Parse(&problem)) << problem;
+        Program program;
+        ASSERT_NO_FATAL_FAILURE(LoadProgram(name, &program));
         const Section* text = program.SectionNamed(".text");
         ASSERT_NE(nullptr, text);
         const std::string code = program.Bytes(*text);
@@ -217,9 +223,8 @@ TEST(ProgramHardening, ImportsOnlySystemLibraries) {
     // protector, libwinpthread) are all named lib*.dll; no Windows library is.
     for (const char* name : kPrograms) {
         SCOPED_TRACE(name);
-        Program program(ReadProgram(name));
-        std::string problem;
-        ASSERT_TRUE(program.Parse(&problem)) << problem;
+        Program program;
+        ASSERT_NO_FATAL_FAILURE(LoadProgram(name, &program));
         std::vector<std::string> libraries;
         ASSERT_TRUE(program.ImportedLibraries(&libraries)) << "unreadable import table";
         EXPECT_FALSE(libraries.empty());
@@ -232,9 +237,8 @@ TEST(ProgramHardening, ImportsOnlySystemLibraries) {
 
 TEST(ProgramHardening, StackProtectorIsLinkedIn) {
     // The shipped programs are stripped; the test copy is the same code with its symbols.
-    Program program(ReadProgram("tessaron-setup-damaged.exe"));
-    std::string problem;
-    ASSERT_TRUE(program.Parse(&problem)) << problem;
+    Program program;
+    ASSERT_NO_FATAL_FAILURE(LoadProgram("tessaron-setup-damaged.exe", &program));
     std::set<std::string> symbols = program.DefinedSymbols();
     ASSERT_FALSE(symbols.empty()) << "the test copy keeps its symbol table";
     EXPECT_EQ(1u, symbols.count("___stack_chk_fail"));
