@@ -199,6 +199,12 @@ void SetLastError(uint32_t code);
 Wide GetCommandLineW();
 // Full path of the running program file.
 Wide GetModuleFileNameW();
+// Libraries loaded by name come from the system folder only, never from the program's folder (a
+// downloads or temporary folder) or the current folder: SetDefaultDllDirectories with
+// LOAD_LIBRARY_SEARCH_SYSTEM32 where Windows has it, and SetDllDirectoryW(""). The first thing
+// each program does. False when Windows lacks SetDefaultDllDirectories (Windows 7 without its
+// update); the second half then still holds.
+bool RestrictLibrarySearch();
 
 // ---- Files and folders ----
 

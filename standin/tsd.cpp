@@ -115,6 +115,9 @@ int RemovalCommand() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int show) {
+    // "-ui" runs a copy of this program from the temporary folder, where anyone may have left a
+    // library: none may come from the program's folder or the current folder.
+    plat::RestrictLibrarySearch();
     int removal = RemovalCommand();
     if (removal >= 0) return removal;
     g_language = LanguageArgument();

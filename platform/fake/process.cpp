@@ -44,6 +44,9 @@ Wide GetCommandLineW() { return M().commandLine; }
 
 Wide GetModuleFileNameW() { return M().moduleFileName; }
 
+// The fake loads no libraries by name: there is nothing to restrict.
+bool RestrictLibrarySearch() { return true; }
+
 bool LoadOwnResource(const char* type, const char* name, const void** data, uint32_t* size) {
     const std::string* bytes = FindResource(type, name);
     if (!bytes) return false;

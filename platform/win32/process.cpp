@@ -24,6 +24,16 @@ Wide GetModuleFileNameW() {
     }
 }
 
+bool RestrictLibrarySearch() {
+    // Looked up, not imported: a Windows 7 without the update that brought it must still start.
+    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+    auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    bool restricted = setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    ::SetDllDirectoryW(L"");
+    return restricted;
+}
+
 bool LoadOwnResource(const char* type, const char* name, const void** data, uint32_t* size) {
     // FindResourceA itself reads "#n" as the integer id n.
     HRSRC found = ::FindResourceA(nullptr, name, type);

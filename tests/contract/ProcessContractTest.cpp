@@ -29,6 +29,16 @@ TEST(ContractProcess, MissingResourcesAreNotFound) {
     EXPECT_EQ(LoadIconW(9999), 0u);
 }
 
+TEST(ContractProcess, SystemLibrariesStillLoadAfterTheSearchIsRestricted) {
+    // Both programs restrict the search first and only then look up the shell's folder service,
+    // which the platform loads from the system folder by its full path.
+    EXPECT_TRUE(RestrictLibrarySearch()) << "Windows 7 with its update and later have it";
+    ASSERT_TRUE(ResolveSHGetFolderPathW());
+    Wide programFiles;
+    EXPECT_EQ(0, SHGetFolderPathW(kCsidlProgramFiles, &programFiles));
+    EXPECT_EQ(programFiles.substr(1, 2), u":\\");
+}
+
 TEST(ContractWindows, EnumerationVisitsUntilTheVisitorStops) {
     int visited = 0;
     EXPECT_TRUE(EnumWindows([&](WindowHandle) {
