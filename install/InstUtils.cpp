@@ -3,6 +3,7 @@
 #include <unordered_set>
 
 #include "install/InstallLog.h"
+#include "install/LinkGuard.h"
 #include "install/SafeWrite.h"
 #include "platform/Handles.h"
 
@@ -103,12 +104,15 @@ void ForceFolders(const Wide& folder) {
     // The length strictly decreases, so "X:" (its own parent) ends the recursion.
     if (parent.size() < folder.size()) ForceFolders(parent);
     // Only a folder that was really made counts as known; one that could not be made is tried
-    // again the next time, as before.
-    if (plat::CreateDirectoryW(folder)) known.insert(folder);
+    // again the next time, as before. Nothing is made where a link would lead.
+    if (NoLinkOnTheWay(folder) && plat::CreateDirectoryW(folder)) known.insert(folder);
     LogLine("Made Dir: " + Utf8Of(folder));
 }
 
-void ForgetKnownFolders() { KnownFolders().clear(); }
+void ForgetKnownFolders() {
+    KnownFolders().clear();
+    ForgetCheckedFolders();
+}
 
 int32_t FileSizeOf(const Wide& path) {
     plat::TFileHandle file(plat::CreateFileW(path, 0, plat::kFileShareRead, plat::kOpenExisting,

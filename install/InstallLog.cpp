@@ -2,6 +2,7 @@
 
 #include "base/TextCompare.h"
 #include "install/InstUtils.h"
+#include "install/LinkGuard.h"
 #include "install/RunFlags.h"
 #include "install/SafeWrite.h"
 #include "resources/Product.h"
@@ -77,8 +78,9 @@ void SaveInstallLog() {
 }
 
 void ResetInstallLog() {
-    // The folders that ForceFolders remembers belong to the same run as the log.
+    // The folders that ForceFolders remembers and guards belong to the same run as the log.
     ForgetKnownFolders();
+    ForgetGuardedFolders();
     LogList.reset();
     LogFileName.clear();
     LogSuspendCount = 0;

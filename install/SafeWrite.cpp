@@ -3,20 +3,34 @@
 #include <string>
 
 #include "install/InstUtils.h"
+#include "install/LinkGuard.h"
 #include "platform/Handles.h"
 
 namespace {
 
 constexpr uint32_t kMoveFileReplaceExisting = 0x1;
+// Temporary names held by folders, links or files that cannot be removed are passed over; this
+// many make a folder where nothing can be created fail soon.
+constexpr unsigned kTemporaryNameAttempts = 100;
 
-// Creates the file, writes every byte in one call and lets the caller finish it. The file stays
-// whatever happens; the caller removes it when it was a temporary one.
+// Something else holds the name: a file or a link that leads nowhere (folders were passed over
+// before; a refusal is a refusal).
+bool NameTaken(uint32_t error) {
+    return error == plat::kErrorFileExists || error == plat::kErrorAlreadyExists;
+}
+
+// Creates the file new, so that nothing that already stands at its name (a file, a folder, a
+// link leading elsewhere) is ever opened, writes every byte in one call and lets the caller
+// finish it. The file stays whatever happens; the caller removes it when it was a temporary one.
 bool WriteNewContent(const plat::Wide& path, const void* data, uint32_t size,
-                     const TSafeWrite& how) {
+                     const TSafeWrite& how, bool* nameTaken = nullptr) {
     plat::TFileHandle file(plat::CreateFileW(path, plat::kGenericRead | plat::kGenericWrite,
-                                             how.ShareMode, plat::kCreateAlways,
+                                             how.ShareMode, plat::kCreateNew,
                                              plat::kFileAttributeNormal));
-    if (!file.Valid()) return false;
+    if (!file.Valid()) {
+        if (nameTaken) *nameTaken = NameTaken(plat::GetLastError());
+        return false;
+    }
     uint32_t written = 0;
     // A write that reports success for fewer bytes is a failure too.
     bool ok = plat::WriteFile(file.Get(), data, size, &written) && written == size;
@@ -24,23 +38,70 @@ bool WriteNewContent(const plat::Wide& path, const void* data, uint32_t size,
     return ok;
 }
 
+plat::Wide Candidate(const plat::Wide& path, unsigned n) {
+    std::string number = std::to_string(n);
+    return path + u".~" + plat::Wide(number.begin(), number.end());
+}
+
+// A plain file at a temporary name of this scheme was left by a run that was killed before it
+// could move or remove it: it goes, never through a link and never a folder.
+bool RemoveLeftover(const plat::Wide& name, uint32_t attributes) {
+    if (attributes & (plat::kFileAttributeDirectory | plat::kFileAttributeReparsePoint)) return false;
+    if (attributes & plat::kFileAttributeReadOnly)
+        plat::SetFileAttributesW(name, attributes & ~plat::kFileAttributeReadOnly);
+    return plat::DeleteFileW(name);
+}
+
+}  // namespace
+
+bool IsTemporaryName(const plat::Wide& name, plat::Wide* original) {
+    size_t mark = name.rfind(u".~");
+    if (mark == plat::Wide::npos || mark == 0 || mark + 2 == name.size()) return false;
+    for (size_t i = mark + 2; i < name.size(); ++i)
+        if (name[i] < u'0' || name[i] > u'9') return false;
+    if (original) *original = name.substr(0, mark);
+    return true;
+}
+
+namespace {
+
+// True when the candidate may be created: nothing stands there (any more), and the run does not
+// still have to write a file of that name.
+bool Free(const plat::Wide& candidate, const std::function<bool(const plat::Wide&)>& reserved) {
+    if (reserved && reserved(candidate)) return false;
+    uint32_t attributes = plat::GetFileAttributesW(candidate);
+    return attributes == plat::kInvalidFileAttributes || RemoveLeftover(candidate, attributes);
+}
+
 }  // namespace
 
 plat::Wide TemporaryNameFor(const plat::Wide& path,
                             const std::function<bool(const plat::Wide&)>& reserved) {
-    for (unsigned n = 0;; ++n) {
-        std::string number = std::to_string(n);
-        plat::Wide candidate = path + u".~" + plat::Wide(number.begin(), number.end());
-        if (!FileExists(candidate) && !(reserved && reserved(candidate))) return candidate;
-    }
+    for (unsigned n = 0; n < kTemporaryNameAttempts; ++n)
+        if (Free(Candidate(path, n), reserved)) return Candidate(path, n);
+    return plat::Wide();
 }
 
 bool WriteWholeFile(const plat::Wide& path, const void* data, uint32_t size,
                     const TSafeWrite& how) {
-    if (!how.NeverPartial && !FileExists(path)) return WriteNewContent(path, data, size, how);
-    plat::Wide temporary = TemporaryNameFor(path, how.Reserved);
-    bool ok = WriteNewContent(temporary, data, size, how) &&
-              plat::MoveFileExW(temporary, path, kMoveFileReplaceExisting);
-    if (!ok) plat::DeleteFileW(temporary);
-    return ok;
+    // Nothing is written where a link in the installation's folders would lead.
+    if (!NoLinkOnTheWay(path)) return false;
+    uint32_t attributes = plat::GetFileAttributesW(path);
+    bool exists = attributes != plat::kInvalidFileAttributes;
+    // A link is neither followed nor replaced, and a folder is not a file.
+    if (exists && (attributes & (plat::kFileAttributeReparsePoint | plat::kFileAttributeDirectory)))
+        return false;
+    if (!how.NeverPartial && !exists) return WriteNewContent(path, data, size, how);
+    for (unsigned n = 0; n < kTemporaryNameAttempts; ++n) {
+        plat::Wide temporary = Candidate(path, n);
+        if (!Free(temporary, how.Reserved)) continue;
+        bool taken = false;
+        bool ok = WriteNewContent(temporary, data, size, how, &taken);
+        // A name that something holds after all (a link that leads nowhere) is passed over.
+        if (!ok && taken) continue;
+        ok = ok && plat::MoveFileExW(temporary, path, kMoveFileReplaceExisting);
+        if (!ok) plat::DeleteFileW(temporary);
+        return ok;
+    }
+    return false;
 }

@@ -20,15 +20,23 @@ struct TSafeWrite {
 };
 
 // Writes the bytes to the path, creating or replacing the file; true when every byte is there.
-// A path where no file exists is written directly (unless NeverPartial), and a failed write
-// leaves what it wrote.
-// When a file exists, the bytes go to a temporary file in the same folder, which then replaces
-// the old one in one move: whatever fails, the old file keeps its bytes and the temporary file
-// is removed.
+// Nothing is written where a link lies on the way from a guarded folder (LinkGuard), and a link
+// or folder at the path itself makes the write fail: it is neither followed nor replaced.
+// A path where nothing exists is created new (never opening what may appear there meanwhile)
+// and written directly (unless NeverPartial); a failed write leaves what it wrote.
+// When a file exists, the bytes go to a temporary file in the same folder, created new, which
+// then replaces the old one in one move: whatever fails, the old file keeps its bytes and the
+// temporary file is removed.
 bool WriteWholeFile(const plat::Wide& path, const void* data, uint32_t size,
                     const TSafeWrite& how = TSafeWrite());
 
-// The temporary file beside the path: "<path>.~<n>", the first n from 0 on that names no
-// existing file and nothing reserved.
+// The temporary file beside the path: "<path>.~<n>", the first n from 0 on that names nothing and
+// nothing reserved. A plain file found at such a name is what a killed run left, and is removed
+// to make room; folders, links and files that cannot be removed are passed over. Empty when no
+// name was found in many tries.
 plat::Wide TemporaryNameFor(const plat::Wide& path,
                             const std::function<bool(const plat::Wide&)>& reserved);
+
+// True when the name ends in ".~" and digits, the mark of a temporary file of this scheme;
+// *original (when given) then gets the name it stands beside.
+bool IsTemporaryName(const plat::Wide& name, plat::Wide* original = nullptr);

@@ -6,6 +6,7 @@
 #include "install/DataFolder.h"
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
+#include "install/LinkGuard.h"
 #include "install/RunFlags.h"
 #include "payload/AttachFiles.h"
 #include "resources/Product.h"
@@ -92,6 +93,9 @@ void TMainDlgForm::SelectInstallFiles() {
 
 bool TMainDlgForm::InstallFiles() {
     StartInstallLog(MainDir, IsPortable());
+    // Another user may have prepared these folders: nothing below them is reached through a link.
+    GuardFolder(MainDir);
+    if (!IsPortable()) GuardFolder(SharedDataFolder());
     SelectInstallFiles();
     // One file after the other, without processing window messages in between.
     for (auto& file : AttachedFiles->ToInstall) {
