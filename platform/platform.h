@@ -48,7 +48,9 @@ constexpr uint32_t kFileAttributeArchive = 0x20;
 constexpr uint32_t kFileAttributeNormal = 0x80;
 constexpr uint32_t kInvalidFileSize = 0xFFFFFFFFu;
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kMoveFileReplaceExisting = 0x1;
 constexpr uint32_t kMoveFileDelayUntilReboot = 0x4;
+constexpr uint32_t kMoveFileWriteThrough = 0x8;
 
 // Error codes (GetLastError, registry and network results).
 constexpr uint32_t kErrorSuccess = 0;
@@ -194,6 +196,8 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
                    uint32_t flagsAndAttributes);
 bool ReadFile(Handle file, void* buffer, uint32_t count, uint32_t* read);
 bool WriteFile(Handle file, const void* buffer, uint32_t count, uint32_t* written);
+// Puts the file's written bytes on the disk before returning (needs write access).
+bool FlushFileBuffers(Handle file);
 // Low 32 bits of the size; kInvalidFileSize for an invalid handle.
 uint32_t GetFileSize(Handle file);
 // Null pointers leave that time unchanged.
@@ -211,6 +215,9 @@ bool RemoveDirectoryW(const Wide& path);
 bool DeleteFileW(const Wide& path);
 bool CopyFileW(const Wide& from, const Wide& to, bool failIfExists);
 bool MoveFileExW(const Wide& from, const Wide& to, uint32_t flags);
+// The full path that Windows reads the text as (separators, "." and "..", trailing dots and
+// blanks, relative to the current folder); an empty text on failure.
+Wide GetFullPathNameW(const Wide& path);
 // The current folder as the platform holds it (no trailing backslash except on a root).
 Wide GetCurrentDirectoryW();
 bool SetCurrentDirectoryW(const Wide& path);

@@ -36,8 +36,13 @@ struct Path {
     Wide ParentKey() const;
     Wide Name() const;      // last element, "" for a root
 };
-// Resolves relative, drive-relative and rooted paths against the current folder; folds "." and
-// ".." and repeated separators as Windows does.
+// The full path that Windows reads the text as: relative, drive-relative and rooted paths against
+// the current folder; "/" as "\", repeated separators, "." and "..", trailing dots and blanks
+// folded. Network paths keep their "\\server\share" root; "\\?\" paths stay as they are. An
+// empty text for what names no path.
+Wide FullPathText(const Wide& text);
+// Resolves relative, drive-relative and rooted paths against the current folder as
+// FullPathText does.
 Path ParsePath(const Wide& text);
 Wide DriveKey(char16_t drive);
 
@@ -48,6 +53,8 @@ struct Node {
     uint32_t attributes = 0;  // stored bits, the directory bit included for folders
     std::string bytes;
     plat::FileTime created = 0, accessed = 0, written = 0;
+    bool flushed = false;       // FlushFileBuffers since the bytes last changed
+    uint32_t movedInWith = 0;   // the flags of the move that last put it at its path
 };
 
 struct WriteFailure {
