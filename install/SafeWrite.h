@@ -17,14 +17,17 @@ struct TSafeWrite {
     // A new file goes through a temporary one as well, so that no partial file is ever left
     // (for a log, whose last line would be cut).
     bool NeverPartial = false;
+    // The temporary file's name when it must be a fixed one; empty for "<name>.~<n>".
+    plat::Wide Temporary;
 };
 
 // Writes the bytes to the path, creating or replacing the file; true when every byte is there.
 // A path where no file exists is written directly (unless NeverPartial), and a failed write
 // leaves what it wrote.
-// When a file exists, the bytes go to a temporary file in the same folder, which then replaces
-// the old one in one move: whatever fails, the old file keeps its bytes and the temporary file
-// is removed.
+// When a file exists, the bytes go to a temporary file in the same folder, flushed to the disk,
+// which then replaces the old one in one move written through: whatever fails, the old file
+// keeps its bytes and the temporary file is removed, and after a power cut the path holds the
+// old bytes or the new ones.
 bool WriteWholeFile(const plat::Wide& path, const void* data, uint32_t size,
                     const TSafeWrite& how = TSafeWrite());
 

@@ -12,6 +12,7 @@
 #include "payload/PayloadFormat.h"
 #include "platform/fake/fake.h"
 #include "tests/host/TestMachine.h"
+#include "wizard/engine/UpdateLog.h"
 
 namespace {
 
@@ -60,11 +61,20 @@ TEST_F(SafeReplace, AReplacedFileHasTheNewBytesStampAndLogLineAndNoTemporaryFile
     EXPECT_EQ(1, std::count(LogList->begin(), LogList->end(), "File Copy: " + Utf8Of(kExe)));
 }
 
+TEST_F(SafeReplace, TheNewBytesAreOnTheDiskBeforeTheMoveThatIsWrittenThrough) {
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(1, fake::OperationCount(Operation::FlushFile));
+    EXPECT_TRUE(fake::FlushedAt(kExe)) << "flushed as the temporary file, before the move";
+    EXPECT_EQ(plat::kMoveFileReplaceExisting | plat::kMoveFileWriteThrough, fake::MovedInWith(kExe));
+    EXPECT_EQ(kStamp, FileDateOf(kExe)) << "the stamp is given before the flush";
+}
+
 TEST_F(SafeReplace, AMissingFileIsWrittenDirectly) {
     const plat::Wide fresh = u"C:\\Apps\\Tessaron\\Fresh\\tsd.exe";
     ASSERT_TRUE(files->InstallFile(files->Entries[0].get(), "", fresh));
     EXPECT_EQ("new program", fake::FileBytes(fresh));
     EXPECT_EQ(0, fake::OperationCount(Operation::MoveFile));
+    EXPECT_EQ(0, fake::OperationCount(Operation::FlushFile)) << "nothing old to lose";
 }
 
 TEST_F(SafeReplace, FailuresOfTheTemporaryFileKeepTheOldOne) {
@@ -72,6 +82,7 @@ TEST_F(SafeReplace, FailuresOfTheTemporaryFileKeepTheOldOne) {
     for (auto [op, kind] : {std::pair{Operation::CreateFile, fake::FaultKind::Fail},
                             std::pair{Operation::WriteFile, fake::FaultKind::Fail},
                             std::pair{Operation::WriteFile, fake::FaultKind::ShortWrite},
+                            std::pair{Operation::FlushFile, fake::FaultKind::Fail},
                             std::pair{Operation::MoveFile, fake::FaultKind::Fail}}) {
         SCOPED_TRACE(fake::OperationName(op));
         ExitCode = 0;
@@ -146,6 +157,36 @@ TEST_F(SafeReplace, DataFilesAndTheInstallLogAreReplacedWholeOrNotAtAll) {
     EXPECT_EQ("File Copy: C:\\Apps\\Tessaron\\tsd.exe\r\n", fake::FileBytes(u"C:\\Apps\\Tessaron\\Install.log"));
     EXPECT_EQ((std::vector<plat::Wide>{u"Install.log", u"tsd.exe", u"tsd_common.dat"}),
               fake::ListTree(u"C:\\Apps\\Tessaron"));
+}
+
+TEST_F(SafeReplace, BothLogsAreFlushedAndMovedWriteThroughAndAFailedFlushKeepsTheOldOne) {
+    const plat::Wide installLog = u"C:\\Apps\\Tessaron\\Install.log";
+    const plat::Wide updateLog = u"C:\\ProgramData\\Tessaron\\Update.log";
+    const uint32_t throughMove = plat::kMoveFileReplaceExisting | plat::kMoveFileWriteThrough;
+    fake::PutFolder(u"C:\\ProgramData\\Tessaron");
+    StartInstallLog(u"C:\\Apps\\Tessaron", false);
+    LogLine("File Copy: C:\\Apps\\Tessaron\\tsd.exe");
+    // New logs as well as replaced ones.
+    for (int run = 0; run < 2; ++run) {
+        SaveInstallLog();
+        ASSERT_TRUE(WriteUpdateLog(updateLog, {"C:\\x"}, kStamp));
+        for (const auto& log : {installLog, updateLog}) {
+            EXPECT_TRUE(fake::FlushedAt(log)) << Utf8Of(log) << " run " << run;
+            EXPECT_EQ(throughMove, fake::MovedInWith(log)) << Utf8Of(log) << " run " << run;
+        }
+    }
+    const std::string oldInstall = fake::FileBytes(installLog), oldUpdate = fake::FileBytes(updateLog);
+    LogLine("File Copy: C:\\Apps\\Tessaron\\License.txt");
+    FailNext(Operation::FlushFile);
+    SaveInstallLog();
+    EXPECT_TRUE(fake::FaultHappened());
+    FailNext(Operation::FlushFile);
+    EXPECT_FALSE(WriteUpdateLog(updateLog, {"C:\\y"}, kStamp));
+    EXPECT_EQ(oldInstall, fake::FileBytes(installLog));
+    EXPECT_EQ(oldUpdate, fake::FileBytes(updateLog));
+    EXPECT_EQ((std::vector<plat::Wide>{u"Install.log", u"tsd.exe"}), fake::ListTree(u"C:\\Apps\\Tessaron"));
+    EXPECT_EQ((std::vector<plat::Wide>{u"Update.log"}), fake::ListTree(u"C:\\ProgramData\\Tessaron"));
+    EXPECT_EQ(0, fake::OpenHandleCount());
 }
 
 }  // namespace

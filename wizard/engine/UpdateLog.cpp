@@ -5,13 +5,7 @@
 
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
-#include "platform/Handles.h"
-
-namespace {
-
-constexpr uint32_t kMoveFileReplaceExisting = 0x1;
-
-}  // namespace
+#include "install/SafeWrite.h"
 
 std::string UpdateLogMarker(double installStamp) {
     uint8_t bytes[8];
@@ -58,20 +52,10 @@ bool WriteUpdateLog(const plat::Wide& path, const std::vector<std::string>& runL
         existing = SplitLogLines(text);
     }
     std::string merged = JoinLogLines(MergeUpdateLog(existing, runLines, installStamp));
-    // Written beside the log and then put in its place, so a failed write (a full disk) leaves
-    // the old log whole.
-    plat::Wide fresh = path + u".new";
-    bool ok;
-    {
-        plat::TFileHandle file(plat::CreateFileW(fresh, plat::kGenericWrite, 0, plat::kCreateAlways,
-                                                 plat::kFileAttributeNormal));
-        if (!file.Valid()) return false;
-        uint32_t written = 0;
-        ok = plat::WriteFile(file.Get(), merged.data(), static_cast<uint32_t>(merged.size()),
-                             &written) &&
-             written == merged.size();
-    }  // closed before the move
-    if (ok) ok = plat::MoveFileExW(fresh, path, kMoveFileReplaceExisting);
-    if (!ok) plat::DeleteFileW(fresh);
-    return ok;
+    // Written beside the log ("<log>.new") and then put in its place, so a failed write (a full
+    // disk) or a power cut leaves the old log whole.
+    TSafeWrite how;
+    how.NeverPartial = true;
+    how.Temporary = path + u".new";
+    return WriteWholeFile(path, merged.data(), static_cast<uint32_t>(merged.size()), how);
 }
