@@ -38,10 +38,12 @@ Wide Canonical(Wide text) {
 }  // namespace
 
 void TMainDlgForm::SettleDestination() {
-    // A folder remembered as it was once typed is looked for as Windows reads it.
-    if (!DriveOf(MainDir).empty()) MainDir = Canonical(MainDir);
+    // A folder remembered or given as it was once typed is looked for and shown in the tree as
+    // Windows reads it.
+    if (!DriveOf(Trimmed(MainDir)).empty()) MainDir = Canonical(Trimmed(MainDir));
     if (MainDir.empty() || !FolderExists(MainDir)) MainDir = JoinPath(ProgramFilesFolder(), kProductFolderName);
     if (switches_.HasDestination) MainDir = switches_.Destination;
+    if (!DriveOf(Trimmed(MainDir)).empty()) MainDir = Canonical(Trimmed(MainDir));
     DestDirEdt->SetText(MainDir);
     NormalizeDestination();
     DestDirLstBx->OpenFolder(MainDir);
