@@ -185,9 +185,9 @@ Wide FullPathText(const Wide& input) {
     if (text.size() >= 2 && text[1] == u':') {
         if (!IsLetter(text[0])) return Wide();
         if (text.size() > 2 && text[2] == u'\\') return Fold(text, 3);
-        // Relative to the drive's current folder: the process's own, or the root of another.
+        // Relative to the drive's current folder: the process's own, or the root of another
+        // (a bare drive gives that folder with its backslash).
         Wide base = UpperUnit(text[0]) == UpperUnit(current[0]) ? current : text.substr(0, 2);
-        if (text.size() == 2 && base.size() > 2) return base;
         if (base.back() != u'\\') base += u'\\';
         return Fold(base + text.substr(2), 3);
     }

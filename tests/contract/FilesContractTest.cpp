@@ -402,7 +402,7 @@ TEST_F(ContractFiles, FullPathsAreReadAsWindowsReadsThem) {
         {drive + u"\\..\\..\\x", drive + u"\\x"},
         {drive + u"\\", drive + u"\\"},
         {drive + u"\\\\x", drive + u"\\x"},
-        {drive, folder},
+        {drive, folder + u"\\"},
         {drive + u"a\\b", folder + u"\\a\\b"},
         {u"a\\b", folder + u"\\a\\b"},
         {u".", folder},
