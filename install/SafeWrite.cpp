@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr uint32_t kMoveFileReplaceExisting = 0x1;
 // Temporary names held by folders, links or files that cannot be removed are passed over; this
 // many make a folder where nothing can be created fail soon.
 constexpr unsigned kTemporaryNameAttempts = 100;
@@ -21,9 +20,11 @@ bool NameTaken(uint32_t error) {
 
 // Creates the file new, so that nothing that already stands at its name (a file, a folder, a
 // link leading elsewhere) is ever opened, writes every byte in one call and lets the caller
-// finish it. The file stays whatever happens; the caller removes it when it was a temporary one.
+// finish it; with `durable` the bytes (and the stamp that Finish gave) are on the disk before
+// the file is closed. The file stays whatever happens; the caller removes it when it was a
+// temporary one.
 bool WriteNewContent(const plat::Wide& path, const void* data, uint32_t size,
-                     const TSafeWrite& how, bool* nameTaken = nullptr) {
+                     const TSafeWrite& how, bool durable, bool* nameTaken = nullptr) {
     plat::TFileHandle file(plat::CreateFileW(path, plat::kGenericRead | plat::kGenericWrite,
                                              how.ShareMode, plat::kCreateNew,
                                              plat::kFileAttributeNormal));
@@ -35,6 +36,7 @@ bool WriteNewContent(const plat::Wide& path, const void* data, uint32_t size,
     // A write that reports success for fewer bytes is a failure too.
     bool ok = plat::WriteFile(file.Get(), data, size, &written) && written == size;
     if (ok && how.Finish) how.Finish(file.Get());
+    if (ok && durable) ok = plat::FlushFileBuffers(file.Get());
     return ok;
 }
 
@@ -91,15 +93,22 @@ bool WriteWholeFile(const plat::Wide& path, const void* data, uint32_t size,
     // A link is neither followed nor replaced, and a folder is not a file.
     if (exists && (attributes & (plat::kFileAttributeReparsePoint | plat::kFileAttributeDirectory)))
         return false;
-    if (!how.NeverPartial && !exists) return WriteNewContent(path, data, size, how);
+    // A new file written directly is not flushed: a power cut before the cache reaches the disk
+    // loses no bytes that were there before, and a flush per file would slow every first
+    // installation.
+    if (!how.NeverPartial && !exists) return WriteNewContent(path, data, size, how, false);
     for (unsigned n = 0; n < kTemporaryNameAttempts; ++n) {
         plat::Wide temporary = Candidate(path, n);
         if (!Free(temporary, how.Reserved)) continue;
         bool taken = false;
-        bool ok = WriteNewContent(temporary, data, size, how, &taken);
+        bool ok = WriteNewContent(temporary, data, size, how, true, &taken);
         // A name that something holds after all (a link that leads nowhere) is passed over.
         if (!ok && taken) continue;
-        ok = ok && plat::MoveFileExW(temporary, path, kMoveFileReplaceExisting);
+        // The new bytes reach the disk before the name switches to them, and the switch itself
+        // is written through: after a power cut the path holds either the old bytes or the new
+        // ones, never a file of the right name whose bytes were still in the cache.
+        ok = ok && plat::MoveFileExW(temporary, path,
+                                     plat::kMoveFileReplaceExisting | plat::kMoveFileWriteThrough);
         if (!ok) plat::DeleteFileW(temporary);
         return ok;
     }

@@ -24,9 +24,10 @@ struct TSafeWrite {
 // or folder at the path itself makes the write fail: it is neither followed nor replaced.
 // A path where nothing exists is created new (never opening what may appear there meanwhile)
 // and written directly (unless NeverPartial); a failed write leaves what it wrote.
-// When a file exists, the bytes go to a temporary file in the same folder, created new, which
-// then replaces the old one in one move: whatever fails, the old file keeps its bytes and the
-// temporary file is removed.
+// When a file exists, the bytes go to a temporary file in the same folder, created new and
+// flushed to the disk, which then replaces the old one in one move written through: whatever
+// fails, the old file keeps its bytes and the temporary file is removed, and after a power cut
+// the path holds the old bytes or the new ones.
 bool WriteWholeFile(const plat::Wide& path, const void* data, uint32_t size,
                     const TSafeWrite& how = TSafeWrite());
 

@@ -53,12 +53,14 @@ constexpr uint32_t kFileFlagOpenReparsePoint = 0x00200000u;
 constexpr uint32_t kFileFlagBackupSemantics = 0x02000000u;
 constexpr uint32_t kInvalidFileSize = 0xFFFFFFFFu;
 constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kMoveFileReplaceExisting = 0x1;
 constexpr uint32_t kMoveFileDelayUntilReboot = 0x4;
 // The file is deleted when its last handle is closed, never by its name.
 constexpr uint32_t kFileFlagDeleteOnClose = 0x04000000u;
 constexpr uint32_t kFileBegin = 0;
 constexpr uint32_t kFileEnd = 2;
 constexpr uint32_t kInvalidSetFilePointer = 0xFFFFFFFFu;
+constexpr uint32_t kMoveFileWriteThrough = 0x8;
 
 // Error codes (GetLastError, registry and network results).
 constexpr uint32_t kErrorSuccess = 0;
@@ -214,6 +216,8 @@ bool ReadFile(Handle file, void* buffer, uint32_t count, uint32_t* read);
 bool WriteFile(Handle file, const void* buffer, uint32_t count, uint32_t* written);
 // Moves the file pointer; the new position, or kInvalidSetFilePointer on failure.
 uint32_t SetFilePointer(Handle file, int32_t distance, uint32_t moveMethod);
+// Puts the file's written bytes on the disk before returning (needs write access).
+bool FlushFileBuffers(Handle file);
 // Low 32 bits of the size; kInvalidFileSize for an invalid handle.
 uint32_t GetFileSize(Handle file);
 // Null pointers leave that time unchanged.
@@ -234,6 +238,9 @@ bool RemoveDirectoryW(const Wide& path);
 bool DeleteFileW(const Wide& path);
 bool CopyFileW(const Wide& from, const Wide& to, bool failIfExists);
 bool MoveFileExW(const Wide& from, const Wide& to, uint32_t flags);
+// The full path that Windows reads the text as (separators, "." and "..", trailing dots and
+// blanks, relative to the current folder); an empty text on failure.
+Wide GetFullPathNameW(const Wide& path);
 // The current folder as the platform holds it (no trailing backslash except on a root).
 Wide GetCurrentDirectoryW();
 bool SetCurrentDirectoryW(const Wide& path);

@@ -23,11 +23,28 @@ Wide Trimmed(const Wide& text) {
     return text.substr(start, end - start + 1);
 }
 
+// The folder as Windows itself reads it, so that the logs, the registry and the shortcuts name
+// the folder that is made: "/" as "\", runs of backslashes as one, "." and ".." resolved, the
+// trailing dots and blanks of the last name dropped, a drive-relative path completed. Trailing
+// backslashes go first, so that the last name is folded like the others; a bare drive or share
+// stays its root. A text Windows cannot read stays as it is.
+Wide Canonical(Wide text) {
+    size_t root = DriveOf(text).size();
+    while (text.size() > root + 1 && (text.back() == u'\\' || text.back() == u'/')) text.pop_back();
+    if (text.size() == root) text += u'\\';
+    Wide full = plat::GetFullPathNameW(text);
+    return full.empty() ? text : full;
+}
+
 }  // namespace
 
 void TMainDlgForm::SettleDestination() {
+    // A folder remembered or given as it was once typed is looked for and shown in the tree as
+    // Windows reads it.
+    if (!DriveOf(Trimmed(MainDir)).empty()) MainDir = Canonical(Trimmed(MainDir));
     if (MainDir.empty() || !FolderExists(MainDir)) MainDir = JoinPath(ProgramFilesFolder(), kProductFolderName);
     if (switches_.HasDestination) MainDir = switches_.Destination;
+    if (!DriveOf(Trimmed(MainDir)).empty()) MainDir = Canonical(Trimmed(MainDir));
     DestDirEdt->SetText(MainDir);
     NormalizeDestination();
     DestDirLstBx->OpenFolder(MainDir);
@@ -46,6 +63,7 @@ void TMainDlgForm::NormalizeDestination() {
         }
         text = Wide(1, letter) + u":";
     }
+    text = Canonical(text);
     if (!text.empty() && text.back() == u'\\') text.pop_back();
     Wide lastName = text.substr(ExtractFolder(text).size());
     if (lastName.empty() || SamePath(text, ProgramFilesFolder())) text += plat::Wide(u"\\") + kProductFolderName;

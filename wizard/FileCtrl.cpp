@@ -105,7 +105,14 @@ void TDirectoryListBox::OpenFolder(const Wide& path) {
     Wide target = path;
     while (!QuietFolderExists(target) && DriveOf(target).size() + 1 < target.size()) {
         if (target.back() == u'\\') target.pop_back();
-        target = ExtractFolder(target);
+        // A text that is its own parent (a doubled backslash, a blank before the drive) has no
+        // folder to fall back to.
+        Wide parent = ExtractFolder(target);
+        if (parent.size() >= target.size()) {
+            target.clear();
+            break;
+        }
+        target = parent;
     }
     // A relative path none of whose folders exists leaves nothing to show.
     if (target.empty()) return;

@@ -76,6 +76,11 @@ void HoldOpen(const Wide& path, bool held = true);
 void FailWrites(const Wide& path, int count = 1, uint32_t partialBytes = 0);
 // CreateDirectoryW of this folder fails with access denied.
 void DenyCreateFolder(const Wide& path, bool deny = true);
+// True when the file's bytes were flushed to the disk (FlushFileBuffers) after they last
+// changed; a move keeps the state.
+bool FlushedAt(const Wide& path);
+// The flags of the MoveFileExW that put the file or folder at the path; 0 when none did.
+uint32_t MovedInWith(const Wide& path);
 // Number of handles currently open (to find leaks).
 int OpenHandleCount();
 
@@ -92,8 +97,9 @@ enum class Operation {
     RegCreateKey,
     RegSetValue,   // RegSetValueExA and RegSetValueExW
     SaveLink,      // IPersistFile::Save of the shell link object
+    FlushFile,     // FlushFileBuffers
 };
-constexpr int kOperationKinds = 9;
+constexpr int kOperationKinds = 10;
 const char* OperationName(Operation operation);
 int OperationCount(Operation operation);
 enum class FaultKind {

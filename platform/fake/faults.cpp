@@ -24,7 +24,7 @@ using namespace detail;
 const char* OperationName(Operation operation) {
     static const char* const kNames[kOperationKinds] = {
         "file create", "file write", "set time", "folder create", "move",
-        "delete",      "registry create", "registry set", "shortcut save"};
+        "delete",      "registry create", "registry set", "shortcut save", "file flush"};
     return kNames[static_cast<int>(operation)];
 }
 

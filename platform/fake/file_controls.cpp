@@ -82,6 +82,16 @@ plat::FileTime FileWriteTime(const Wide& path) {
     return node ? node->written : 0;
 }
 
+bool FlushedAt(const Wide& path) {
+    const Node* node = NodeAt(path);
+    return node && node->flushed;
+}
+
+uint32_t MovedInWith(const Wide& path) {
+    const Node* node = NodeAt(path);
+    return node ? node->movedInWith : 0;
+}
+
 void SetAttributes(const Wide& path, uint32_t attributes) {
     Path p = ParsePath(path);
     if (Node* node = p.valid && !p.volume ? FindNode(p.Key()) : nullptr) {

@@ -26,7 +26,6 @@ namespace {
 
 constexpr uint32_t kErrorDirectory = 267;
 constexpr uint32_t kErrorNotSameDevice = 17;
-constexpr uint32_t kMoveFileReplaceExisting = 0x1;
 constexpr uint32_t kMoveFileCopyAllowed = 0x2;
 
 // The error for a path whose node is missing: the file, or a folder on the way to it.
@@ -204,10 +203,19 @@ bool MoveFileExW(const Wide& from, const Wide& to, uint32_t flags) {
     EraseTree(sourceKey);
     if (FindNode(targetKey)) M().nodes.erase(targetKey);
     for (auto& entry : moved) {
-        if (entry.first == targetKey) entry.second.name = target.Name();
+        if (entry.first == targetKey) {
+            entry.second.name = target.Name();
+            entry.second.movedInWith = flags;
+        }
         M().nodes[entry.first] = entry.second;
     }
     return true;
+}
+
+Wide GetFullPathNameW(const Wide& path) {
+    Wide full = FullPathText(path);
+    if (full.empty()) Fail(kErrorInvalidName);
+    return full;
 }
 
 Wide GetCurrentDirectoryW() { return M().currentFolder; }

@@ -163,6 +163,7 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
         }
         if (truncates) {
             node->bytes.clear();
+            node->flushed = false;
             node->written = node->accessed = Now();
         }
         if (disposition == kCreateAlways) node->attributes = newAttributes;
@@ -261,12 +262,25 @@ bool WriteFile(Handle file, const void* buffer, uint32_t count, uint32_t* writte
     if (toWrite) {
         if (end > node->bytes.size()) node->bytes.resize(end, '\0');
         std::memcpy(&node->bytes[open.position], buffer, toWrite);
+        node->flushed = false;
         open.position = end;
         if (!open.writeTimeFixed) node->written = Now();
     }
     if (written) *written = toWrite;
     if (reportSuccess) return true;
     if (injected) return Fail(kErrorWriteFault), false;
+    return true;
+}
+
+bool FlushFileBuffers(Handle file) {
+    HandleObject* object = Lookup(file, HandleObject::kFile);
+    if (!object) return Fail(kErrorInvalidHandle), false;
+    if (!Writes(object->file.access)) return Fail(kErrorAccessDenied), false;
+    Node* node = FindNode(object->file.key);
+    if (!node) return Fail(kErrorDeviceNotConnected), false;
+    // A disk that fails while its cache is written out.
+    if (FaultNow(fake::Operation::FlushFile, object->file.key)) return Fail(kErrorWriteFault), false;
+    node->flushed = true;
     return true;
 }
 

@@ -99,19 +99,69 @@ namespace {
 
 bool IsLetter(char16_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-void Append(Path* path, const Wide& rest) {
-    size_t start = 0;
-    while (start <= rest.size()) {
-        size_t end = rest.find(u'\\', start);
-        if (end == Wide::npos) end = rest.size();
-        Wide part = rest.substr(start, end - start);
-        if (part == u"..") {
-            if (!path->parts.empty()) path->parts.pop_back();
-        } else if (!part.empty() && part != u".") {
-            path->parts.push_back(part);
+// Folds the names of a full path from `mark` on (the first name after the root and its
+// backslash) as Windows reads a path: runs of backslashes become one, "." goes, ".." takes the
+// name before it (never the root), a folder name loses one trailing dot, and the last name loses
+// all trailing dots and blanks (unless a backslash ends the path).
+Wide Fold(Wide path, size_t mark) {
+    for (size_t i = mark; i < path.size();) {
+        if (path[i] == u'\\' && (i == mark || path[i - 1] == u'\\'))
+            path.erase(i, 1);
+        else
+            ++i;
+    }
+    size_t p = mark;
+    while (p < path.size()) {
+        if (path[p] == u'.') {
+            size_t after = p + 1;
+            if (after < path.size() && path[after] == u'\\') {  // ".\"
+                path.erase(p, 2);
+                continue;
+            }
+            if (after == path.size()) {  // "." at the end goes with its backslash
+                if (p > mark) --p;
+                path.resize(p);
+                continue;
+            }
+            if (path[after] == u'.' && (after + 1 == path.size() || path[after + 1] == u'\\')) {
+                bool atEnd = after + 1 == path.size();
+                size_t next = atEnd ? path.size() : after + 2;
+                // Back to the start of the name before, which goes too.
+                if (p > mark) {
+                    --p;
+                    while (p > mark && path[p - 1] != u'\\') --p;
+                    if (atEnd && p > mark) --p;
+                }
+                path.erase(p, next - p);
+                continue;
+            }
         }
+        while (p < path.size() && path[p] != u'\\') ++p;
+        if (p < path.size()) {
+            if (p > mark && path[p - 1] == u'.')
+                path.erase(p - 1, 1);  // the backslash is now at p - 1
+            else
+                ++p;
+        }
+    }
+    while (path.size() > mark && (path.back() == u' ' || path.back() == u'.')) path.pop_back();
+    return path;
+}
+
+// Splits a full path made by FullPathText into the parsed form.
+Path PathOfFull(const Wide& full) {
+    Path path;
+    path.valid = true;
+    path.drive = UpperUnit(full[0]);
+    size_t start = 3;
+    while (start < full.size()) {
+        size_t end = full.find(u'\\', start);
+        if (end == Wide::npos) end = full.size();
+        if (end > start) path.parts.push_back(full.substr(start, end - start));
         start = end + 1;
     }
+    path.trailingSlash = !path.parts.empty() && full.back() == u'\\';
+    return path;
 }
 
 constexpr int kMaxLinkSteps = 32;
@@ -136,6 +186,37 @@ Path ThroughLinks(Path path, int depth = 0) {
 
 }  // namespace
 
+Wide FullPathText(const Wide& input) {
+    Wide text = input;
+    for (auto& c : text) {
+        if (c == u'/') c = u'\\';
+    }
+    if (text.empty()) return Wide();
+    if (text.compare(0, 4, u"\\\\?\\") == 0) return text;  // taken as it is
+    if (text.compare(0, 2, u"\\\\") == 0) {
+        // "\\server\share" is the root of a network path.
+        size_t server = text.find(u'\\', 2);
+        if (server == Wide::npos) return text;
+        size_t share = text.find(u'\\', server + 1);
+        if (share == Wide::npos) return text;
+        return Fold(text, share + 1);
+    }
+    const Wide& current = M().currentFolder;
+    if (text.size() >= 2 && text[1] == u':') {
+        if (!IsLetter(text[0])) return Wide();
+        if (text.size() > 2 && text[2] == u'\\') return Fold(text, 3);
+        // Relative to the drive's current folder: the process's own, or the root of another
+        // (a bare drive gives that folder with its backslash).
+        Wide base = UpperUnit(text[0]) == UpperUnit(current[0]) ? current : text.substr(0, 2);
+        if (base.back() != u'\\') base += u'\\';
+        return Fold(base + text.substr(2), 3);
+    }
+    if (text[0] == u'\\') return Fold(current.substr(0, 2) + text, 3);
+    Wide base = current;
+    if (base.back() != u'\\') base += u'\\';
+    return Fold(base + text, 3);
+}
+
 Path ParsePath(const Wide& input) {
     Path path;
     Wide text = input;
@@ -153,30 +234,8 @@ Path ParsePath(const Wide& input) {
     }
     if (text.compare(0, 2, u"\\\\") == 0) return path;  // network paths: not on this machine
 
-    const Wide& current = M().currentFolder;
-    Path base;
-    base.valid = true;
-    base.drive = UpperUnit(current.empty() ? u'C' : current[0]);
-    if (current.size() > 2) Append(&base, current.substr(2));
-    Wide rest;
-    if (text.size() >= 2 && text[1] == u':') {
-        if (!IsLetter(text[0])) return path;
-        char16_t drive = UpperUnit(text[0]);
-        rest = text.substr(2);
-        if (drive != base.drive || (!rest.empty() && rest[0] == u'\\')) {
-            base.parts.clear();
-            base.drive = drive;
-        }
-    } else if (text[0] == u'\\') {
-        base.parts.clear();
-        rest = text;
-    } else {
-        rest = text;
-    }
-    path = base;
-    Append(&path, rest);
-    path.trailingSlash = !path.parts.empty() && text.back() == u'\\';
-    return ThroughLinks(path);
+    Wide full = FullPathText(text);
+    return full.empty() ? path : ThroughLinks(PathOfFull(full));
 }
 
 Path FollowLink(const Path& path) {

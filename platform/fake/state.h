@@ -36,10 +36,14 @@ struct Path {
     Wide ParentKey() const;
     Wide Name() const;      // last element, "" for a root
 };
-// Resolves relative, drive-relative and rooted paths against the current folder; folds "." and
-// ".." and repeated separators as Windows does.
-// Every link on the way to the last element is followed, as Windows follows junctions and
-// folder links; the last element itself is left as it is (FollowLink follows it).
+// The full path that Windows reads the text as: relative, drive-relative and rooted paths against
+// the current folder; "/" as "\", repeated separators, "." and "..", trailing dots and blanks
+// folded. Network paths keep their "\\server\share" root; "\\?\" paths stay as they are. An
+// empty text for what names no path.
+Wide FullPathText(const Wide& text);
+// Resolves relative, drive-relative and rooted paths against the current folder as
+// FullPathText does. Every link on the way to the last element is followed, as Windows follows
+// junctions and folder links; the last element itself is left as it is (FollowLink follows it).
 Path ParsePath(const Wide& text);
 // The path with its last element followed while it is a link (invalid after too many steps).
 Path FollowLink(const Path& path);
@@ -57,6 +61,8 @@ struct Node {
     uint32_t attributes = 0;  // stored bits, the directory bit included for folders
     std::string bytes;
     plat::FileTime created = 0, accessed = 0, written = 0;
+    bool flushed = false;       // FlushFileBuffers since the bytes last changed
+    uint32_t movedInWith = 0;   // the flags of the move that last put it at its path
 };
 
 struct WriteFailure {

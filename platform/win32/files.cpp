@@ -60,6 +60,8 @@ bool WriteFile(Handle file, const void* buffer, uint32_t count, uint32_t* writte
     return ok != FALSE;
 }
 
+bool FlushFileBuffers(Handle file) { return ::FlushFileBuffers(H(file)) != FALSE; }
+
 uint32_t GetFileSize(Handle file) { return ::GetFileSize(H(file), nullptr); }
 
 bool SetFileTime(Handle file, const FileTime* creation, const FileTime* lastAccess,
@@ -117,6 +119,16 @@ bool CopyFileW(const Wide& from, const Wide& to, bool failIfExists) {
 
 bool MoveFileExW(const Wide& from, const Wide& to, uint32_t flags) {
     return ::MoveFileExW(W(from), to.empty() ? nullptr : W(to), flags) != FALSE;
+}
+
+Wide GetFullPathNameW(const Wide& path) {
+    // The first call gives the length with the NUL, the second the length without it.
+    DWORD needed = ::GetFullPathNameW(W(path), 0, nullptr, nullptr);
+    if (needed == 0) return Wide();
+    std::vector<wchar_t> buffer(needed);
+    DWORD length = ::GetFullPathNameW(W(path), needed, buffer.data(), nullptr);
+    if (length == 0 || length >= needed) return Wide();
+    return FromW(buffer.data(), length);
 }
 
 Wide GetCurrentDirectoryW() {

@@ -354,6 +354,73 @@ TEST_F(ContractFiles, CopyAndMove) {
     EXPECT_EQ(ReadWholeFile(moved), "second");
 }
 
+TEST_F(ContractFiles, FlushingNeedsAHandleThatWritesAndAWriteThroughMoveReplaces) {
+    Wide path = In(u"flushed.txt"), target = In(u"target.txt");
+    ASSERT_TRUE(WriteWholeFile(target, "old"));
+    Handle writer = Open(path, kGenericRead | kGenericWrite, 0, kCreateAlways);
+    ASSERT_NE(writer, kInvalidHandle);
+    uint32_t count = 0;
+    ASSERT_TRUE(WriteFile(writer, "new", 3, &count));
+    EXPECT_TRUE(FlushFileBuffers(writer));
+    CloseHandle(writer);
+
+    Handle reader = Open(path, kGenericRead, kFileShareRead, kOpenExisting);
+    ASSERT_NE(reader, kInvalidHandle);
+    EXPECT_FALSE(FlushFileBuffers(reader));
+    EXPECT_EQ(GetLastError(), kErrorAccessDenied);
+    CloseHandle(reader);
+    EXPECT_FALSE(FlushFileBuffers(kInvalidHandle + 0x7FF0));
+
+    EXPECT_TRUE(MoveFileExW(path, target, kMoveFileReplaceExisting | kMoveFileWriteThrough));
+    EXPECT_EQ(ReadWholeFile(target), "new");
+    EXPECT_EQ(GetFileAttributesW(path), kInvalidFileAttributes);
+}
+
+// The same text gives the same full path on both platforms, from a known current folder.
+TEST_F(ContractFiles, FullPathsAreReadAsWindowsReadsThem) {
+    Wide saved = GetCurrentDirectoryW();
+    Wide folder = Folder(), parent = folder.substr(0, folder.rfind(u'\\'));
+    Wide drive = folder.substr(0, 2);  // "C:"
+    Wide forward = folder;
+    std::replace(forward.begin(), forward.end(), u'\\', u'/');
+    ASSERT_TRUE(SetCurrentDirectoryW(folder));
+    const struct {
+        Wide text, full;
+    } cases[] = {
+        {folder + u"\\a\\\\b", folder + u"\\a\\b"},
+        {forward + u"/a//b/", folder + u"\\a\\b\\"},
+        {folder + u"\\Tessaron.", folder + u"\\Tessaron"},
+        {folder + u"\\Tessaron. . ", folder + u"\\Tessaron"},
+        {folder + u"\\Tessaron \\", folder + u"\\Tessaron \\"},
+        {folder + u"\\a.\\b", folder + u"\\a\\b"},
+        {folder + u"\\a..\\b", folder + u"\\a.\\b"},
+        {folder + u"\\a \\b", folder + u"\\a \\b"},
+        {folder + u"\\a\\.\\b\\..\\c", folder + u"\\a\\c"},
+        {folder + u"\\a\\.", folder + u"\\a"},
+        {folder + u"\\a\\b\\..", folder + u"\\a"},
+        {folder + u"\\..", parent},
+        {drive + u"\\..\\..\\x", drive + u"\\x"},
+        {drive + u"\\", drive + u"\\"},
+        {drive + u"\\\\x", drive + u"\\x"},
+        {drive, folder + u"\\"},
+        {drive + u"a\\b", folder + u"\\a\\b"},
+        {u"a\\b", folder + u"\\a\\b"},
+        {u".", folder},
+        {u"..", parent},
+        {u"\\x\\y", drive + u"\\x\\y"},
+        {u"Q:x", u"Q:\\x"},
+        {u"\\\\srv\\share\\a\\..\\b.", u"\\\\srv\\share\\b"},
+        {u"\\\\srv\\share\\..\\x", u"\\\\srv\\share\\x"},
+    };
+    for (const auto& c : cases) {
+        std::string shown;
+        for (char16_t unit : c.text) shown += static_cast<char>(unit);
+        EXPECT_EQ(GetFullPathNameW(c.text), c.full) << shown;
+    }
+    EXPECT_EQ(GetFullPathNameW(u""), u"");
+    ASSERT_TRUE(SetCurrentDirectoryW(saved));
+}
+
 TEST(ContractTempFolder, IsAnExistingFolderEndingInABackslash) {
     Wide temp = GetTempPathW();
     ASSERT_FALSE(temp.empty());

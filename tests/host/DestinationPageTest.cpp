@@ -96,6 +96,64 @@ TEST_F(DestinationPage, TheTypedFolderIsCleaned) {
     EXPECT_EQ(u"c:\\Tessaron", Edit()) << "no drive: the selector's drive";
 }
 
+TEST_F(DestinationPage, TheFolderIsSpelledAsWindowsReadsIt) {
+    Open();
+    struct Case {
+        plat::Wide typed, canonical;
+    } cases[] = {{u"C:\\Apps4\\\\Tessaron", u"C:\\Apps4\\Tessaron"},
+                 {u"C:\\Apps5\\Tessaron.", u"C:\\Apps5\\Tessaron"},
+                 {u"C:/Apps6/Tessaron", u"C:\\Apps6\\Tessaron"},
+                 {u" C:\\x ", u"C:\\x"},
+                 {u"C:\\x. \\", u"C:\\x"},
+                 {u"C:\\x\\\\", u"C:\\x"},
+                 {u"C:\\Apps.\\.\\Tools\\..\\Tessaron", u"C:\\Apps\\Tessaron"},
+                 {u"C:Apps", u"C:\\Apps"},  // against the current folder, C:\ here
+                 {u"C:/", u"C:\\Tessaron"},
+                 {u"C:\\\\", u"C:\\Tessaron"},
+                 {u"D:\\..", u"D:\\Tessaron"},
+                 {u"C:\\Program Files\\.", u"C:\\Program Files\\Tessaron"},
+                 {u"c:/program files/", u"c:\\program files\\Tessaron"},
+                 {u"\\\\srv\\share\\\\apps\\.", u"\\\\srv\\share\\apps"}};
+    for (const auto& c : cases) {
+        form->DestDirEdt->UserEdited(c.typed);
+        form->GoToPage(kDestinationPage, kReadyPage);
+        EXPECT_EQ(c.canonical, MainDir) << Utf8Of(c.typed);
+        EXPECT_EQ(c.canonical, Edit()) << "the edit shows the folder that is used";
+    }
+}
+
+TEST_F(DestinationPage, TheSwitchAndTheRememberedFolderAreSpelledAsWindowsReadsThem) {
+    Open(u"-DC:/Apps6//Tessaron.");
+    EXPECT_EQ(u"C:\\Apps6\\Tessaron", Edit());
+    form->GoToPage(kDestinationPage, kReadyPage);
+    EXPECT_EQ(u"C:\\Apps6\\Tessaron", MainDir);
+    form.reset();
+    // Remembered by an earlier version as it was typed.
+    fake::PutFolder(u"C:\\Kept\\Tessaron");
+    SaveMainDir(u"C:\\Kept\\\\Tessaron.");
+    Open();
+    EXPECT_EQ(u"C:\\Kept\\Tessaron", Edit());
+    form->GoToPage(kDestinationPage, kReadyPage);
+    EXPECT_EQ(u"C:\\Kept\\Tessaron", MainDir);
+}
+
+TEST_F(DestinationPage, ThePortableRulesSeeTheFolderAsWindowsReadsIt) {
+    fake::PutFile(u"C:\\Port\\Tessaron.ini", "");
+    Open();
+    form->DestDirEdt->UserEdited(u"C:/Port/");
+    form->NormalizeDestination();
+    EXPECT_TRUE(form->PortableChkBx->Checked()) << "the marker is found";
+    EXPECT_FALSE(form->PortableChkBx->Enabled());
+    for (plat::Wide folder : {u"C:/Program Files/Tessaron", u"C:\\\\Program Files\\x",
+                              u"C:\\Program Files.\\x", u"C:\\Apps\\..\\Program Files\\x"}) {
+        MainDir = u"unchanged";
+        form->DestDirEdt->UserEdited(folder);
+        form->GoToPage(kDestinationPage, kReadyPage);
+        EXPECT_EQ(u"unchanged", MainDir) << Utf8Of(folder);
+    }
+    EXPECT_EQ(4u, fake::ShownBoxes().size());
+}
+
 TEST_F(DestinationPage, ADriveRootChosenInTheTreeGetsTheProductFolder) {
     AddFixed('D');
     Open();

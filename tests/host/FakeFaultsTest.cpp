@@ -37,6 +37,31 @@ TEST(FakeFaults, OnlyOperationsThatChangeTheMachineAreCounted) {
     EXPECT_FALSE(fake::FaultHappened());
 }
 
+TEST(FakeFaults, AFlushHoldsUntilTheBytesChangeAndAFailedOneFlushesNothing) {
+    fake::Reset();
+    plat::Handle file = plat::CreateFileW(u"C:\\f", plat::kGenericWrite, 0, plat::kCreateAlways, 0);
+    uint32_t written = 0;
+    plat::WriteFile(file, "ab", 2, &written);
+    EXPECT_FALSE(fake::FlushedAt(u"C:\\f"));
+    fake::FailOperation(Operation::FlushFile, 1);
+    EXPECT_FALSE(plat::FlushFileBuffers(file));
+    EXPECT_EQ(plat::kErrorWriteFault, plat::GetLastError());
+    EXPECT_FALSE(fake::FlushedAt(u"C:\\f"));
+    EXPECT_TRUE(plat::FlushFileBuffers(file));
+    EXPECT_TRUE(fake::FlushedAt(u"C:\\f"));
+    plat::WriteFile(file, "c", 1, &written);
+    EXPECT_FALSE(fake::FlushedAt(u"C:\\f")) << "new bytes are in the cache again";
+    EXPECT_TRUE(plat::FlushFileBuffers(file));
+    plat::CloseHandle(file);
+    EXPECT_EQ(3, fake::OperationCount(Operation::FlushFile)) << "the failed one counts";
+    ASSERT_TRUE(plat::MoveFileExW(u"C:\\f", u"C:\\g", plat::kMoveFileWriteThrough));
+    EXPECT_TRUE(fake::FlushedAt(u"C:\\g")) << "a move keeps what is on the disk";
+    EXPECT_EQ(plat::kMoveFileWriteThrough, fake::MovedInWith(u"C:\\g"));
+    file = plat::CreateFileW(u"C:\\g", plat::kGenericWrite, 0, plat::kCreateAlways, 0);
+    plat::CloseHandle(file);
+    EXPECT_FALSE(fake::FlushedAt(u"C:\\g")) << "truncated";
+}
+
 TEST(FakeFaults, TheChosenCallFailsOnceAndNamesItsTarget) {
     fake::Reset();
     fake::FailOperation(Operation::CreateFolder, 2);

@@ -181,8 +181,7 @@ protected:
                             owner.rfind(at(kTempLicenceStem), 0) == 0 && owner.size() > 4 &&
                             owner.compare(owner.size() - 4, 4, ".TXT") == 0;
         bool payloadFault = fileWriteFault && dests.count(owner);
-        bool updateLogFault = fileWriteFault && (where == at(kCommon + u"\\Update.log.new") ||
-                                                 where == at(kCommon + u"\\Update.log"));
+        bool updateLogFault = fileWriteFault && owner == at(kCommon + u"\\Update.log");
         bool folderFault = hit && op == Operation::CreateFolder;
         bool registryFault = hit && (op == Operation::RegCreateKey || op == Operation::RegSetValue);
         stampFault_ = hit && op == Operation::SetFileTime ? owner : std::string();

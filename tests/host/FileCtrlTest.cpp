@@ -150,6 +150,18 @@ TEST_F(FileCtrlFolderList, ARelativePathWithNothingExistingChangesNothing) {
     EXPECT_EQ(1, changes.count);
 }
 
+TEST_F(FileCtrlFolderList, ATextThatIsItsOwnParentEndsTheSearchWithoutAMove) {
+    TDirectoryListBox list;
+    Changes changes;
+    list.OnChange = changes.Handler();
+    list.OpenFolder(u"C:\\Users");
+    for (plat::Wide text : {u"Nowhere\\\\Sub", u" C:\\Gone\\Sub", u"Gone\\\\\\x"}) {
+        list.OpenFolder(text);
+        EXPECT_EQ(u"C:\\Users", list.Folder());
+    }
+    EXPECT_EQ(1, changes.count);
+}
+
 TEST_F(FileCtrlFolderList, OpeningTheCurrentFolderAgainIsNoMoveUnlessCaseCounts) {
     TDirectoryListBox list;
     Changes changes;

@@ -12,6 +12,7 @@
 #include "payload/PayloadFormat.h"
 #include "platform/fake/fake.h"
 #include "tests/host/TestMachine.h"
+#include "wizard/engine/UpdateLog.h"
 
 namespace {
 
@@ -60,11 +61,20 @@ TEST_F(SafeReplace, AReplacedFileHasTheNewBytesStampAndLogLineAndNoTemporaryFile
     EXPECT_EQ(1, std::count(LogList->begin(), LogList->end(), "File Copy: " + Utf8Of(kExe)));
 }
 
+TEST_F(SafeReplace, TheNewBytesAreOnTheDiskBeforeTheMoveThatIsWrittenThrough) {
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(1, fake::OperationCount(Operation::FlushFile));
+    EXPECT_TRUE(fake::FlushedAt(kExe)) << "flushed as the temporary file, before the move";
+    EXPECT_EQ(plat::kMoveFileReplaceExisting | plat::kMoveFileWriteThrough, fake::MovedInWith(kExe));
+    EXPECT_EQ(kStamp, FileDateOf(kExe)) << "the stamp is given before the flush";
+}
+
 TEST_F(SafeReplace, AMissingFileIsWrittenDirectly) {
     const plat::Wide fresh = u"C:\\Apps\\Tessaron\\Fresh\\tsd.exe";
     ASSERT_TRUE(files->InstallFile(files->Entries[0].get(), "", fresh));
     EXPECT_EQ("new program", fake::FileBytes(fresh));
     EXPECT_EQ(0, fake::OperationCount(Operation::MoveFile));
+    EXPECT_EQ(0, fake::OperationCount(Operation::FlushFile)) << "nothing old to lose";
 }
 
 TEST_F(SafeReplace, FailuresOfTheTemporaryFileKeepTheOldOne) {
@@ -72,6 +82,7 @@ TEST_F(SafeReplace, FailuresOfTheTemporaryFileKeepTheOldOne) {
     for (auto [op, kind] : {std::pair{Operation::CreateFile, fake::FaultKind::Fail},
                             std::pair{Operation::WriteFile, fake::FaultKind::Fail},
                             std::pair{Operation::WriteFile, fake::FaultKind::ShortWrite},
+                            std::pair{Operation::FlushFile, fake::FaultKind::Fail},
                             std::pair{Operation::MoveFile, fake::FaultKind::Fail}}) {
         SCOPED_TRACE(fake::OperationName(op));
         ExitCode = 0;
@@ -110,19 +121,41 @@ TEST_F(SafeReplace, AFailedStampOnTheTemporaryFileStillReplaces) {
     EXPECT_EQ(1, std::count(LogList->begin(), LogList->end(), "File Copy: " + Utf8Of(kExe)));
 }
 
-TEST_F(SafeReplace, TheTemporaryNameAvoidsExistingFilesAndFilesStillToBeWritten) {
+TEST_F(SafeReplace, TheTemporaryNameAvoidsFoldersLinksAndFilesStillToBeWritten) {
     ForceOverwrite = true;
     files->SelectFiles("tsd.exe.~0", u"C:\\Apps\\Tessaron", CopyIfChanged);
-    fake::PutFile(kExe + u".~1", "the user's own file");
+    fake::PutFolder(kExe + u".~1");
+    fake::PutLink(kExe + u".~2", u"C:\\Elsewhere\\x.txt", false);
     FailNext(Operation::MoveFile);
     Silent = true;
     EXPECT_FALSE(Install());
     plat::Wide moved;
     ASSERT_TRUE(fake::FaultHappened(&moved));
-    EXPECT_EQ(u"C:\\APPS\\TESSARON\\TSD.EXE.~2", moved);
-    EXPECT_EQ("the user's own file", fake::FileBytes(kExe + u".~1"));
+    EXPECT_EQ(u"C:\\APPS\\TESSARON\\TSD.EXE.~3", moved);
+    EXPECT_TRUE(fake::FolderExistsAt(kExe + u".~1"));
+    EXPECT_EQ(plat::kFileAttributeReparsePoint | plat::kFileAttributeArchive,
+              plat::GetFileAttributesW(kExe + u".~2"));
+    EXPECT_FALSE(fake::FolderExistsAt(u"C:\\Elsewhere"));
     EXPECT_FALSE(fake::FileExistsAt(kExe + u".~0"));
-    EXPECT_FALSE(fake::FileExistsAt(kExe + u".~2"));
+    EXPECT_FALSE(fake::FileExistsAt(kExe + u".~3"));
+}
+
+TEST_F(SafeReplace, WhatAKilledRunLeftAtATemporaryNameIsRemovedAndTheNameReused) {
+    fake::PutFile(kExe + u".~0", "half of a program");
+    fake::SetAttributes(kExe + u".~0", plat::kFileAttributeReadOnly);
+    ASSERT_TRUE(Install());
+    EXPECT_EQ("new program", fake::FileBytes(kExe));
+    EXPECT_FALSE(fake::FileExistsAt(kExe + u".~0"));
+    EXPECT_EQ((std::vector<plat::Wide>{u"tsd.exe"}), fake::ListTree(u"C:\\Apps\\Tessaron"));
+}
+
+TEST(TemporaryName, IsTheSchemesMarkAndNothingElse) {
+    plat::Wide original;
+    EXPECT_TRUE(IsTemporaryName(u"tsd.exe.~0", &original));
+    EXPECT_EQ(u"tsd.exe", original);
+    EXPECT_TRUE(IsTemporaryName(u"Update.log.~12"));
+    for (const char16_t* other : {u"tsd.exe", u"tsd.exe.~", u".~0", u"tsd.exe.~0a", u"tsd.exe~0", u"x.~-1"})
+        EXPECT_FALSE(IsTemporaryName(other)) << std::string(other, other + std::char_traits<char16_t>::length(other));
 }
 
 TEST_F(SafeReplace, DataFilesAndTheInstallLogAreReplacedWholeOrNotAtAll) {
@@ -146,6 +179,36 @@ TEST_F(SafeReplace, DataFilesAndTheInstallLogAreReplacedWholeOrNotAtAll) {
     EXPECT_EQ("File Copy: C:\\Apps\\Tessaron\\tsd.exe\r\n", fake::FileBytes(u"C:\\Apps\\Tessaron\\Install.log"));
     EXPECT_EQ((std::vector<plat::Wide>{u"Install.log", u"tsd.exe", u"tsd_common.dat"}),
               fake::ListTree(u"C:\\Apps\\Tessaron"));
+}
+
+TEST_F(SafeReplace, BothLogsAreFlushedAndMovedWriteThroughAndAFailedFlushKeepsTheOldOne) {
+    const plat::Wide installLog = u"C:\\Apps\\Tessaron\\Install.log";
+    const plat::Wide updateLog = u"C:\\ProgramData\\Tessaron\\Update.log";
+    const uint32_t throughMove = plat::kMoveFileReplaceExisting | plat::kMoveFileWriteThrough;
+    fake::PutFolder(u"C:\\ProgramData\\Tessaron");
+    StartInstallLog(u"C:\\Apps\\Tessaron", false);
+    LogLine("File Copy: C:\\Apps\\Tessaron\\tsd.exe");
+    // New logs as well as replaced ones.
+    for (int run = 0; run < 2; ++run) {
+        SaveInstallLog();
+        ASSERT_TRUE(WriteUpdateLog(updateLog, {"C:\\x"}, kStamp));
+        for (const auto& log : {installLog, updateLog}) {
+            EXPECT_TRUE(fake::FlushedAt(log)) << Utf8Of(log) << " run " << run;
+            EXPECT_EQ(throughMove, fake::MovedInWith(log)) << Utf8Of(log) << " run " << run;
+        }
+    }
+    const std::string oldInstall = fake::FileBytes(installLog), oldUpdate = fake::FileBytes(updateLog);
+    LogLine("File Copy: C:\\Apps\\Tessaron\\License.txt");
+    FailNext(Operation::FlushFile);
+    SaveInstallLog();
+    EXPECT_TRUE(fake::FaultHappened());
+    FailNext(Operation::FlushFile);
+    EXPECT_FALSE(WriteUpdateLog(updateLog, {"C:\\y"}, kStamp));
+    EXPECT_EQ(oldInstall, fake::FileBytes(installLog));
+    EXPECT_EQ(oldUpdate, fake::FileBytes(updateLog));
+    EXPECT_EQ((std::vector<plat::Wide>{u"Install.log", u"tsd.exe"}), fake::ListTree(u"C:\\Apps\\Tessaron"));
+    EXPECT_EQ((std::vector<plat::Wide>{u"Update.log"}), fake::ListTree(u"C:\\ProgramData\\Tessaron"));
+    EXPECT_EQ(0, fake::OpenHandleCount());
 }
 
 }  // namespace

@@ -189,6 +189,62 @@ TEST_F(Uninstalling, PathsThatWindowsWouldReadOtherwiseMakeTheLogDamaged) {
     }
 }
 
+// A REG_SZ value as text, without its terminating NUL; "<missing>" when there is none.
+plat::Wide WideValue(plat::HKey root, const std::string& key, const std::string& name) {
+    fake::RegValue value;
+    if (!fake::RegValueAt(root, key, name, &value)) return u"<missing>";
+    plat::Wide text;
+    for (size_t i = 0; i + 1 < value.bytes.size(); i += 2)
+        text += static_cast<char16_t>(static_cast<unsigned char>(value.bytes[i]) |
+                                      static_cast<unsigned char>(value.bytes[i + 1]) << 8);
+    while (!text.empty() && text.back() == 0) text.pop_back();
+    return text;
+}
+
+// A folder typed as Windows would also read it (a doubled backslash, a trailing dot, forward
+// slashes, blanks around it): the logs, the registry and the shortcut name the folder that was
+// made, and the removal takes everything away again.
+TEST_F(Uninstalling, ADestinationAsTypedIsRecordedAndRemovedUnderItsRealName) {
+    const struct {
+        plat::Wide argument, real;
+    } cases[] = {{u"-DC:\\Apps4\\\\Tessaron", u"C:\\Apps4\\Tessaron"},
+                 {u"-DC:\\Apps5\\Tessaron.", u"C:\\Apps5\\Tessaron"},
+                 {u"-DC:/Apps6/Tessaron", u"C:\\Apps6\\Tessaron"},
+                 {u"\"-D C:\\Apps7\\.\\Tessaron \"", u"C:\\Apps7\\Tessaron"},
+                 {u"-DC:\\Apps8\\Tessaron\\", u"C:\\Apps8\\Tessaron"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8Of(c.argument));
+        SetUp();
+        Install(u"-S " + c.argument);
+        EXPECT_EQ(c.real, MainDir);
+        const plat::Wide program = c.real + u"\\tsd.exe";
+        ASSERT_TRUE(fake::FileExistsAt(program));
+        // Each line names a path exactly as Windows reads it.
+        const std::string log = fake::FileBytes(c.real + u"\\Install.log");
+        EXPECT_NE(std::string::npos, log.find("File Copy: " + Utf8Of(program) + "\r\n"));
+        for (const std::string& line : SplitLogLines(log)) {
+            plat::Wide path = WideOfUtf8(line.substr(line.find(": ") + 2));
+            if (!path.empty() && path.back() == u'\\') path.pop_back();
+            EXPECT_EQ(plat::GetFullPathNameW(path), path) << line;
+        }
+        EXPECT_EQ(c.real, WideValue(plat::kHKeyCurrentUser, kSavedChoicesKey, "MAINDIR"));
+        EXPECT_EQ(u"\"" + program + u"\" -ui",
+                  WideValue(plat::kHKeyLocalMachine, kUninstallKey, "UninstallString"));
+        EXPECT_EQ(program, WideValue(plat::kHKeyLocalMachine, kUninstallKey, "DisplayIcon"));
+        fake::LinkData link;
+        for (const plat::Wide& shortcut : {kProgramsLink, kDesktopLink}) {
+            if (fake::LinkAt(shortcut, &link)) {
+                EXPECT_EQ(program, link.target);
+            }
+        }
+
+        ASSERT_EQ(kUninstallRemoved, Remove(true, program));
+        EXPECT_EQ(Names{c.real + u"\\"}, finishFolders_);
+        EXPECT_EQ(kUninstallRemoved, FinishUninstall(c.real));
+        EXPECT_EQ(Names{}, Added()) << "nothing is left";
+    }
+}
+
 TEST_F(Uninstalling, TheApplicationsOwnSettingsKeyKeepsTheProductKey) {
     Install();
     plat::HKey key = 0;

@@ -68,10 +68,10 @@ TEST_F(UpdateLog, ALogThatCannotBeReadOrWrittenIsKeptWhole) {
     EXPECT_EQ(huge, fake::FileBytes(path));
     fake::PutFile(path, "*0\r\nC:\\keep\r\n");
 
-    fake::FailWrites(path + u".new", 1, 3);
+    fake::FailWrites(path + u".~0", 1, 3);
     EXPECT_FALSE(WriteUpdateLog(path, {"C:\\y"}, 1.0));
     EXPECT_EQ("*0\r\nC:\\keep\r\n", fake::FileBytes(path)) << "a failed write loses nothing";
-    EXPECT_FALSE(fake::FileExistsAt(path + u".new"));
+    EXPECT_FALSE(fake::FileExistsAt(path + u".~0"));
 
     ASSERT_TRUE(WriteUpdateLog(path, {"C:\\y"}, 1.0));
     EXPECT_EQ("*0\r\nC:\\keep\r\n" + UpdateLogMarker(1.0) + "\r\nC:\\y\r\n", fake::FileBytes(path));

@@ -53,7 +53,7 @@ bool WriteUpdateLog(const plat::Wide& path, const std::vector<std::string>& runL
     }
     std::string merged = JoinLogLines(MergeUpdateLog(existing, runLines, installStamp));
     // Written beside the log under a temporary name of its own and then put in its place, so a
-    // failed write (a full disk) leaves the old log whole.
+    // failed write (a full disk) or a power cut leaves the old log whole.
     TSafeWrite how;
     how.NeverPartial = true;
     return WriteWholeFile(path, merged.data(), static_cast<uint32_t>(merged.size()), how);

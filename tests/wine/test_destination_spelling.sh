@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# A destination typed as Windows also reads it (a doubled backslash, a trailing dot, forward
+# slashes): the silent installation records the folder that exists, and the removal its
+# uninstall entry names takes all of it away again (exit 0, nothing left, no key left).
+source "$(dirname "$0")/lib.sh"
+new_prefix
+setup="$SRC_DIR/dist/tessaron-setup.exe"
+inspect="$WIN_BUILD_DIR/read_back.exe"
+temp="$(c_drive users/root/Temp)"
+saved_key='Software\Tessaron Word Processor\Install'
+uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaron Word Processor'
+
+snapshot() {
+    timeout 60 wineserver -w || fail "the wineserver did not end"
+    (cd "$(c_drive '')" && find . | LC_ALL=C sort) >"$TEST_DIR/files-$1.txt"
+    sed -n 's/^\(\[.*\]\) [0-9]*$/\1/p' "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg" |
+        LC_ALL=C sort >"$TEST_DIR/keys-$1.txt"
+}
+
+snapshot before
+for typed in 'C:\Apps4\\Tessaron' 'C:\Apps5\Tessaron.' 'C:/Apps6/Tessaron'; do
+    name="$(tr -d './\\' <<<"${typed:3}")"   # Apps4Tessaron, ...
+    real="C:\\${name%Tessaron}\\Tessaron"
+    folder="$(c_drive "${name%Tessaron}/Tessaron")"
+    run_wine_headless 120 "$setup" -S "-D$typed"
+    expect_code 0 "silent installation to $typed"
+    [ -f "$folder/tsd.exe" ] && [ -f "$folder/License.txt" ] && [ -f "$folder/Install.log" ] ||
+        fail "$typed: the installation is not in $real"
+
+    # The log names the folder as it exists, on every line.
+    grep -q "^File Copy: ${real//\\/\\\\}\\\\tsd.exe"$'\r'"\$" "$folder/Install.log" ||
+        fail "$typed: Install.log does not name $real\\tsd.exe: $(head -3 "$folder/Install.log")"
+    ! grep -a -e '\\\\' -e '/' -e '\.\\' -e '\.'$'\r' "$folder/Install.log" ||
+        fail "$typed: Install.log keeps the typed spelling"
+    run_wine 60 "$inspect" reg HKCU "$saved_key" MAINDIR
+    [ "$(tr -d '\r' <"$TEST_DIR/out.txt")" = "MAINDIR=REG_SZ $real" ] ||
+        fail "$typed: MAINDIR is $(cat "$TEST_DIR/out.txt")"
+    run_wine 60 "$inspect" reg HKLM "$uninstall_key" UninstallString
+    entry="$(tr -d '\r' <"$TEST_DIR/out.txt")"
+    [ "$entry" = "UninstallString=REG_SZ \"$real\\tsd.exe\" -ui" ] || fail "$typed: $entry"
+
+    # The removal as the uninstall entry names it, silently.
+    timeout 60 wineserver -w || fail "the wineserver did not end"
+    run_wine_headless 60 "$real\\tsd.exe" -ui /S
+    expect_code 0 "$typed: silent removal"
+    for _ in $(seq 150); do
+        [ -e "$folder" ] || [ -n "$(ls "$temp" | grep '^~tsd-remove-')" ] || break
+        sleep 0.2
+    done
+    [ ! -e "$folder" ] || fail "$typed: $real stays: $(ls -A "$folder")"
+    [ ! -e "$(dirname "$folder")" ] || fail "$typed: the folder above $real stays"
+    echo "ok: $typed installed to $real and removed"
+done
+
+snapshot after
+[ -z "$(ls "$temp" | grep '^~tsd-remove-')" ] || fail "a finishing copy stayed: $(ls "$temp")"
+cmp -s "$TEST_DIR/files-before.txt" "$TEST_DIR/files-after.txt" || {
+    diff "$TEST_DIR/files-before.txt" "$TEST_DIR/files-after.txt" >&2
+    fail "the removals left files or folders, or took some"
+}
+cmp -s "$TEST_DIR/keys-before.txt" "$TEST_DIR/keys-after.txt" || {
+    diff "$TEST_DIR/keys-before.txt" "$TEST_DIR/keys-after.txt" >&2
+    fail "registry keys differ from before the installations"
+}
+echo "ok: nothing of the three installations is left"
