@@ -8,6 +8,8 @@
 #
 # make dist PAYLOAD=DIR builds the setup program over DIR/listing.txt and the files beside it
 # (with DIR/tsd.exe, when there is one, instead of the stand-in application).
+# make kill-sweep  the installation killed after every single operation in turn on the fake
+#             machine, then run again and removed (make test runs a fixed sample of them)
 # make release SIGN_PFX=FILE [SIGN_PASS=...] [SIGN_TS=URL] [RELEASE_URL=URL]
 #             the release in dist/release/: tsd.exe signed (time-stamped by the RFC 3161 server
 #             SIGN_TS), the setup program built over it and signed, SHA256SUMS, and with
@@ -64,6 +66,10 @@ test: dist fuzz-build
 bench: host
 	@bash tools/install-deps.sh bench
 	@python3 bench/bench.py $(BENCH_ARGS)
+
+.PHONY: kill-sweep
+kill-sweep: host
+	@cd $(HOST) && TSD_KILL_SWEEP=all ./host_tests --gtest_filter='KillSweep.*'
 
 .PHONY: release screenshots
 

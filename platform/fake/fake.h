@@ -103,6 +103,7 @@ constexpr int kOperationKinds = 10;
 const char* OperationName(Operation operation);
 int OperationCount(Operation operation);
 enum class FaultKind {
+    Ended,       // the process has ended: the call changes nothing at all
     Fail,        // the call fails (a write first stores half of its bytes: a full disk)
     ShortWrite,  // WriteFile only: half of the bytes are stored and the call reports success
 };
@@ -112,6 +113,18 @@ void FailOperation(Operation operation, int nth, FaultKind kind = FaultKind::Fai
 // True once the injected fault has happened; *target then names the file, folder or key it hit
 // (for a write or a time stamp, the file of the handle).
 bool FaultHappened(Wide* target = nullptr);
+
+// ---- The end of a process ----
+// The process is killed right after the nth operation from now that changes the machine (every
+// kind above counted together): that one happens, and every later one changes nothing and fails,
+// as if the process were gone while it still runs to its end here.
+void EndProcessAfter(int operations);
+bool ProcessEnded();
+// Operations that change the machine, all kinds together, since Reset().
+int TotalOperationCount();
+// What Windows does when a process ends: its handles are closed (a file opened to be deleted on
+// close goes), and the next process may change the machine again.
+void StartNextProcess();
 
 // ---- Process, clock, locale ----
 void SetCommandLine(const Wide& commandLine);

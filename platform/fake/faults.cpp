@@ -8,6 +8,11 @@ namespace detail {
 
 bool FaultNow(Operation operation, const Wide& target, FaultKind* kind) {
     Machine& m = M();
+    if (m.ended) {
+        if (kind) *kind = FaultKind::Ended;
+        return true;
+    }
+    if (m.operationsBeforeEnd > 0 && --m.operationsBeforeEnd == 0) m.ended = true;  // after this one
     int index = static_cast<int>(operation);
     int count = ++m.operationCounts[index];
     if (m.fault.operation != index || m.fault.nth != count) return false;
@@ -35,6 +40,28 @@ void FailOperation(Operation operation, int nth, FaultKind kind) {
     M().fault.operation = static_cast<int>(operation);
     M().fault.nth = nth;
     M().fault.kind = kind;
+}
+
+void EndProcessAfter(int operations) {
+    M().operationsBeforeEnd = operations;
+    M().ended = operations <= 0;
+}
+
+bool ProcessEnded() { return M().ended; }
+
+int TotalOperationCount() {
+    int total = 0;
+    for (int count : M().operationCounts) total += count;
+    return total;
+}
+
+void StartNextProcess() {
+    std::vector<plat::Handle> open;
+    for (const auto& entry : M().handles) open.push_back(entry.first);
+    for (plat::Handle handle : open) plat::CloseHandle(handle);
+    M().keyHandles.clear();
+    M().ended = false;
+    M().operationsBeforeEnd = 0;
 }
 
 bool FaultHappened(Wide* target) {

@@ -68,6 +68,7 @@ uint32_t GetFileAttributesW(const Wide& path) {
 }
 
 bool SetFileAttributesW(const Wide& path, uint32_t attributes) {
+    if (M().ended) return Fail(kErrorAccessDenied), false;
     Path p = ParsePath(path);
     if (!p.valid || p.volume) return Fail(kErrorPathNotFound), false;
     if (uint32_t error = CheckDrive(p.drive)) return Fail(error), false;
@@ -92,6 +93,7 @@ bool CreateDirectoryW(const Wide& path) {
 }
 
 bool RemoveDirectoryW(const Wide& path) {
+    if (M().ended) return Fail(kErrorAccessDenied), false;
     Path p = ParsePath(path);
     if (!p.valid || p.volume) return Fail(kErrorPathNotFound), false;
     if (uint32_t error = CheckDrive(p.drive)) return Fail(error), false;

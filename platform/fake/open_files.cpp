@@ -249,6 +249,7 @@ bool WriteFile(Handle file, const void* buffer, uint32_t count, uint32_t* writte
     }
     fake::FaultKind kind;
     if (FaultNow(fake::Operation::WriteFile, open.key, &kind)) {
+        if (kind == fake::FaultKind::Ended) return Fail(kErrorWriteFault), false;
         injected = true;
         toWrite = count / 2;
         reportSuccess = kind == fake::FaultKind::ShortWrite;

@@ -190,6 +190,7 @@ int32_t RegSetValueExW(HKey key, const Wide& name, uint32_t type, const void* da
 }
 
 int32_t RegDeleteValueA(HKey key, const std::string& name) {
+    if (M().ended) return kErrorAccessDenied;
     int32_t status;
     RegKeyNode* node = KeyNode(key, &status);
     if (!node) return status;
@@ -198,6 +199,7 @@ int32_t RegDeleteValueA(HKey key, const std::string& name) {
 }
 
 int32_t RegDeleteKeyA(HKey root, const std::string& subKey) {
+    if (M().ended) return kErrorAccessDenied;
     Wide base, path;
     if (int32_t status = Resolve(root, &base)) return status;
     if (int32_t status = Join(base, subKey, &path)) return status;

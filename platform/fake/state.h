@@ -152,6 +152,9 @@ struct Machine {
 
     int operationCounts[kOperationKinds] = {};
     InjectedFault fault;
+    // The process's end: after this many more operations (0: never), none changes anything.
+    int operationsBeforeEnd = 0;
+    bool ended = false;
 };
 
 Machine& M();
@@ -185,7 +188,8 @@ HandleObject* Lookup(plat::Handle handle, HandleObject::Kind kind);
 // The attributes Windows reports for the node (FILE_ATTRIBUTE_NORMAL for a file without any).
 uint32_t Reported(const Node& node);
 
-// Counts one operation of that kind; true (and *kind set) when this is the call that must fail.
+// Counts one operation of that kind; true (and *kind set) when this is the call that must fail,
+// or when the process has ended (*kind then Ended: nothing at all may change).
 bool FaultNow(Operation operation, const Wide& target, FaultKind* kind = nullptr);
 
 // Registry helpers.

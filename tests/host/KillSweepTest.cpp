@@ -1,0 +1,140 @@
+// A silent installation killed after each single operation in turn (a power cut, the task
+// manager, a deployment tool's time-out), then run again: the second run completes the
+// installation, nothing of the killed run is left beside it, and the removal leaves the machine
+// as it was before.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+#include <random>
+
+#include "app/Entry.h"
+#include "standin/Uninstall.h"
+#include "tests/host/TestMachine.h"
+#include "wizard/engine/Registry.h"
+
+namespace {
+
+using Names = std::vector<plat::Wide>;
+
+int SilentSetup() {
+    ResetProcessState();
+    fake::SetCommandLine(u"\"C:\\Users\\User\\Downloads\\tessaron-setup.exe\" -S");
+    return SetupMain();
+}
+
+int SilentRemoval() {
+    ResetProcessState();
+    const plat::Wide program = kMain + u"\\tsd.exe";
+    fake::SetModuleFileName(program);
+    TUninstallOptions options;
+    options.ProgramPath = program;
+    options.Silent = true;
+    options.StartFinish = [](const plat::Wide&) { return true; };
+    int code = Uninstall(options);
+    fake::StartNextProcess();
+    if (code == kUninstallRemoved) code = FinishUninstall(kMain);
+    fake::StartNextProcess();
+    return code;
+}
+
+// Every file with its bytes, but for the two logs and the two data files, whose content carries
+// the time of the run.
+std::map<plat::Wide, std::string> Contents(const Names& tree) {
+    std::map<plat::Wide, std::string> contents;
+    for (const plat::Wide& name : tree) {
+        if (!name.empty() && name.back() == u'\\') continue;
+        plat::Wide path = u"C:\\" + name;
+        bool timed = false;
+        for (const char16_t* mark : {u"Install.log", u"Update.log", u"install_stamp", u"tsd_common.dat"})
+            timed = timed || name.find(mark) != plat::Wide::npos;
+        contents[name] = timed ? std::string() : fake::FileBytes(path);
+    }
+    return contents;
+}
+
+// Which operations to kill after: every one with TSD_KILL_SWEEP=all ("make kill-sweep"), else a
+// sample that a seed fixes, the first and last ones always among it.
+std::vector<int> KillPoints(int operations) {
+    std::vector<int> all(static_cast<size_t>(operations));
+    for (int i = 0; i < operations; ++i) all[static_cast<size_t>(i)] = i + 1;
+    const char* mode = std::getenv("TSD_KILL_SWEEP");
+    constexpr size_t kSample = 260;
+    if ((mode && std::string(mode) == "all") || all.size() <= kSample) return all;
+    std::vector<int> sample = {1, 2, operations - 1, operations};
+    std::vector<int> middle(all.begin() + 2, all.end() - 2);
+    std::mt19937 random(20261207);
+    std::shuffle(middle.begin(), middle.end(), random);
+    sample.insert(sample.end(), middle.begin(), middle.begin() + (kSample - sample.size()));
+    std::sort(sample.begin(), sample.end());
+    return sample;
+}
+
+class KillSweep : public ::testing::Test {
+protected:
+    // The machine the killed run starts from (a clean one, or one with an older installation),
+    // and what a run that is not killed makes of it.
+    void Prepare(bool reinstall) {
+        ASSERT_TRUE(StartFreshProcessWithRealPayload()) << TSD_PAYLOAD_FILE;
+        pristine_ = fake::ListTree(u"C:\\");
+        if (reinstall) {
+            ASSERT_EQ(0, SilentSetup());
+            fake::StartNextProcess();
+        }
+        fake::SaveMachine();
+        int before = fake::TotalOperationCount();
+        ASSERT_EQ(0, SilentSetup());
+        fake::StartNextProcess();
+        operations_ = fake::TotalOperationCount() - before;
+        installed_ = Contents(fake::ListTree(u"C:\\"));
+        ASSERT_GT(operations_, 700) << "a whole installation";
+    }
+
+    void Sweep(const char* what) {
+        int failures = 0;
+        std::vector<int> kills = KillPoints(operations_);
+        for (int kill : kills) {
+            if (failures >= 3) break;
+            SCOPED_TRACE(std::string(what) + ", killed after operation " + std::to_string(kill));
+            fake::RestoreMachine();
+            fake::EndProcessAfter(kill);
+            SilentSetup();
+            bool ended = fake::ProcessEnded();
+            fake::StartNextProcess();
+            if (!ended) {
+                ADD_FAILURE() << "the run ended before its operation " << kill;
+                ++failures;
+                continue;
+            }
+            int code = SilentSetup();
+            fake::StartNextProcess();
+            EXPECT_EQ(0, code) << "the run after the killed one completes";
+            EXPECT_EQ(installed_, Contents(fake::ListTree(u"C:\\")))
+                << "a complete installation and nothing else";
+            EXPECT_TRUE(fake::RegKeyExists(plat::kHKeyLocalMachine, kUninstallKey));
+            EXPECT_EQ(kUninstallRemoved, SilentRemoval());
+            EXPECT_EQ(pristine_, fake::ListTree(u"C:\\")) << "the removal leaves nothing";
+            EXPECT_FALSE(fake::RegKeyExists(plat::kHKeyLocalMachine, kUninstallKey));
+            EXPECT_FALSE(fake::RegKeyExists(plat::kHKeyCurrentUser, kSavedChoicesKey));
+            if (HasFailure()) ++failures;
+        }
+        std::printf("kill sweep, %s: %zu kills of %d operations\n", what, kills.size(), operations_);
+    }
+
+    Names pristine_;
+    std::map<plat::Wide, std::string> installed_;
+    int operations_ = 0;
+};
+
+TEST_F(KillSweep, AFirstInstallationKilledAnywhereIsFinishedByTheNextRun) {
+    Prepare(false);
+    Sweep("first installation");
+}
+
+TEST_F(KillSweep, AReinstallationKilledAnywhereIsFinishedByTheNextRun) {
+    Prepare(true);
+    Sweep("reinstallation");
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+// An installation into folders that another user prepared with links: nothing is written,
+// replaced or deleted where a link points, and names planted where the installation puts its
+// temporary files stop nothing.
+#include <gtest/gtest.h>
+
+#include "app/Entry.h"
+#include "install/LinkGuard.h"
+#include "install/SafeWrite.h"
+#include "tests/host/TestMachine.h"
+
+namespace {
+
+using Names = std::vector<plat::Wide>;
+
+const plat::Wide kVictim = u"C:\\Victim";
+
+class PlantedLinks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(StartFreshProcessWithRealPayload()) << TSD_PAYLOAD_FILE;
+        fake::PutFile(kVictim + u"\\victim.txt", "not yours");
+    }
+    int Setup(const plat::Wide& arguments = u"-S") {
+        ResetProcessState();
+        fake::SetCommandLine(u"\"C:\\Users\\User\\Downloads\\tessaron-setup.exe\" " + arguments);
+        return SetupMain();
+    }
+    static void ExpectVictimUntouched() {
+        EXPECT_EQ(Names{u"victim.txt"}, fake::ListTree(kVictim)) << "nothing written where a link points";
+        EXPECT_EQ("not yours", fake::FileBytes(kVictim + u"\\victim.txt"));
+    }
+};
+
+TEST_F(PlantedLinks, TheDataFolderItselfALinkTakesNothing) {
+    fake::PutLink(kCommon, kVictim, true);
+    EXPECT_EQ(2, Setup()) << "the templates cannot be written";
+    ExpectVictimUntouched();
+    EXPECT_EQ(plat::kFileAttributeReparsePoint | plat::kFileAttributeDirectory,
+              plat::GetFileAttributesW(kCommon)) << "the link is neither followed nor removed";
+}
+
+TEST_F(PlantedLinks, HiddenOrPublicALinkTakesNothing) {
+    fake::PutLink(kCommon + u"\\Hidden", kVictim, true);
+    EXPECT_EQ(0, Setup()) << "the stamp is written as quietly as ever";
+    ExpectVictimUntouched();
+    EXPECT_TRUE(fake::FileExistsAt(kCommon + u"\\Public\\Templates\\Letters\\Business Letter.rtf"));
+
+    fake::PutLink(kCommon + u"\\Public", kVictim, true);
+    EXPECT_EQ(2, Setup());
+    ExpectVictimUntouched();
+}
+
+TEST_F(PlantedLinks, ALinkBelowPublicOrTheInstallationFolderTakesNothing) {
+    fake::PutLink(kCommon + u"\\Public\\Templates\\Letters", kVictim, true);
+    EXPECT_EQ(2, Setup());
+    ExpectVictimUntouched();
+
+    fake::PutLink(kMain, kVictim, true);
+    EXPECT_EQ(2, Setup());
+    ExpectVictimUntouched();
+}
+
+TEST_F(PlantedLinks, ADanglingLinkAtAFilesNameCreatesNothingWhereItPoints) {
+    fake::PutLink(kCommon + u"\\Hidden\\install_stamp", kVictim + u"\\stamp", false);
+    fake::PutLink(kCommon + u"\\tsd_common.dat", kVictim + u"\\common", false);
+    fake::PutLink(kMain + u"\\License.txt", kVictim + u"\\licence", false);
+    EXPECT_EQ(2, Setup());
+    ExpectVictimUntouched();
+    // A link to an existing file is not written through or replaced either.
+    fake::PutLink(kMain + u"\\License.txt", kVictim + u"\\victim.txt", false);
+    EXPECT_EQ(2, Setup());
+    ExpectVictimUntouched();
+    EXPECT_EQ(plat::kFileAttributeReparsePoint | plat::kFileAttributeArchive,
+              plat::GetFileAttributesW(kMain + u"\\License.txt"));
+}
+
+TEST_F(PlantedLinks, PlantedTemporaryNamesStopNothing) {
+    ASSERT_EQ(0, Setup());
+    // Folders and links where the replacement of every file and log would put its first
+    // temporary file.
+    fake::PutFolder(kMain + u"\\tsd.exe.~0");
+    fake::PutFolder(kCommon + u"\\Update.log.~0");
+    fake::PutLink(kMain + u"\\Install.log.~0", kVictim + u"\\log", false);
+    fake::PutLink(kCommon + u"\\Update.log.~1", kVictim, true);
+    fake::PutFolder(kCommon + u"\\Update.log.new");
+    EXPECT_EQ(0, Setup());
+    ExpectVictimUntouched();
+    EXPECT_TRUE(fake::FolderExistsAt(kMain + u"\\tsd.exe.~0"));
+    EXPECT_FALSE(fake::FileExistsAt(kMain + u"\\tsd.exe.~1")) << "the temporary file is gone";
+    EXPECT_FALSE(fake::FileExistsAt(kCommon + u"\\Update.log.~2"));
+}
+
+TEST_F(PlantedLinks, ThePortableFolderIsGuardedToo) {
+    const plat::Wide folder = u"C:\\Portable\\Tessaron";
+    fake::PutFile(folder + u"\\Tessaron.ini", "");
+    fake::PutLink(folder + u"\\Clip Library", kVictim, true);
+    EXPECT_EQ(2, Setup(u"-S -D" + folder));
+    ExpectVictimUntouched();
+}
+
+TEST(LinkGuard, AsksEachFolderOnTheWayOnceAndOnlyBelowItsRoots) {
+    fake::Reset();
+    ForgetGuardedFolders();
+    fake::PutFolder(u"C:\\Root\\A\\B");
+    fake::PutLink(u"C:\\Other\\L", u"C:\\Victim", true);
+    GuardFolder(u"C:\\Root");
+    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt"));
+    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Other\\L\\file.txt")) << "not guarded";
+    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\RootOther\\file.txt")) << "a name that only begins alike";
+    // Remembered: a link made after the check is found once the run forgets what it checked.
+    fake::PutLink(u"C:\\Root\\A\\B", u"C:\\Victim", true);
+    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt"));
+    ForgetCheckedFolders();
+    EXPECT_FALSE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt"));
+    EXPECT_FALSE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\C\\D\\file.txt"));
+    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\file.txt"));
+    EXPECT_FALSE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\")) << "a folder to be made";
+    ForgetGuardedFolders();
+}
+
+}  // namespace
