@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "install/InstUtils.h"
+#include "platform/Handles.h"
 
 namespace {
 
@@ -74,4 +75,15 @@ bool IsLink(const plat::Wide& path) {
     uint32_t attributes = plat::GetFileAttributesW(path);
     return attributes != plat::kInvalidFileAttributes &&
            (attributes & plat::kFileAttributeReparsePoint);
+}
+
+bool IsPlainFileAt(const plat::Wide& path) {
+    uint32_t attributes = plat::GetFileAttributesW(path);
+    if (attributes == plat::kInvalidFileAttributes ||
+        (attributes & (plat::kFileAttributeDirectory | plat::kFileAttributeReparsePoint)))
+        return false;
+    plat::TFileHandle file(plat::CreateFileW(
+        path, 0, plat::kFileShareRead | plat::kFileShareWrite | plat::kFileShareDelete,
+        plat::kOpenExisting, plat::kFileFlagOpenReparsePoint));
+    return file.Valid() && SamePath(plat::GetFinalPathNameByHandleW(file.Get()), path);
 }

@@ -21,3 +21,8 @@ bool NoLinkOnTheWay(const plat::Wide& path);
 
 // True when the path names a reparse point itself.
 bool IsLink(const plat::Wide& path);
+
+// True when the path names a plain file that is reached as itself: not a folder, not a reparse
+// point, and the file that opening it reaches is the one of that path (Wine shows a symbolic link
+// to a file as a plain file, but the final path of what it opens is the target's).
+bool IsPlainFileAt(const plat::Wide& path);

@@ -48,13 +48,28 @@ plat::Wide Candidate(const plat::Wide& path, unsigned n) {
 // A plain file at a temporary name of this scheme was left by a run that was killed before it
 // could move or remove it: it goes, never through a link and never a folder.
 bool RemoveLeftover(const plat::Wide& name, uint32_t attributes) {
-    if (attributes & (plat::kFileAttributeDirectory | plat::kFileAttributeReparsePoint)) return false;
+    if (!IsPlainFileAt(name)) return false;
     if (attributes & plat::kFileAttributeReadOnly)
         plat::SetFileAttributesW(name, attributes & ~plat::kFileAttributeReadOnly);
     return plat::DeleteFileW(name);
 }
 
 }  // namespace
+
+bool RemoveTemporaryLeftovers(const plat::Wide& path) {
+    bool allGone = true;
+    for (unsigned n = 0; n < kTemporaryNameAttempts; ++n) {
+        plat::Wide candidate = Candidate(path, n);
+        uint32_t attributes = plat::GetFileAttributesW(candidate);
+        // Names are taken from 0 on, each past the ones that were held: the first free one ends
+        // what a run can have left.
+        if (attributes == plat::kInvalidFileAttributes) break;
+        if (!(attributes & (plat::kFileAttributeDirectory | plat::kFileAttributeReparsePoint)) &&
+            !RemoveLeftover(candidate, attributes))
+            allGone = false;
+    }
+    return allGone;
+}
 
 bool IsTemporaryName(const plat::Wide& name, plat::Wide* original) {
     size_t mark = name.rfind(u".~");

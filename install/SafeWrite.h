@@ -38,6 +38,10 @@ bool WriteWholeFile(const plat::Wide& path, const void* data, uint32_t size,
 plat::Wide TemporaryNameFor(const plat::Wide& path,
                             const std::function<bool(const plat::Wide&)>& reserved);
 
+// Removes the plain files that killed runs left at the temporary names of the path (folders and
+// links there are left alone); false when one of them could not be removed.
+bool RemoveTemporaryLeftovers(const plat::Wide& path);
+
 // True when the name ends in ".~" and digits, the mark of a temporary file of this scheme;
 // *original (when given) then gets the name it stands beside.
 bool IsTemporaryName(const plat::Wide& name, plat::Wide* original = nullptr);
