@@ -1,12 +1,16 @@
 #include "standin/Uninstall.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 #include "install/DataFolder.h"
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
 #include "platform/Handles.h"
 #include "standin/Elevation.h"
+#include "standin/InstalledCopy.h"
+#include "standin/RealPaths.h"
 #include "wizard/engine/AppRunning.h"
 #include "wizard/engine/Registry.h"
 #include "wizard/lang/UILang.h"
@@ -22,7 +26,6 @@ Wide DataFolderToRemove() {
 
 constexpr char kFileCopy[] = "File Copy: ";
 constexpr char kMadeDir[] = "Made Dir: ";
-constexpr uint32_t kFileAttributeReparsePoint = 0x400;
 
 bool StartsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::char_traits<char>::length(prefix), prefix) == 0;
@@ -61,17 +64,6 @@ bool IsFullPath(const Wide& path, bool driveAlone) {
         step = i + 1;
     }
     return true;
-}
-
-// "C:", "C:\" or a share's root: never removed.
-bool IsRoot(const Wide& folder) {
-    Wide bare = WithoutBackslash(folder);
-    if (bare.size() == 2 && bare[1] == u':') return true;
-    if (bare.size() > 2 && bare[0] == u'\\' && bare[1] == u'\\') {
-        size_t server = bare.find(u'\\', 2);
-        return server == Wide::npos || bare.find(u'\\', server + 1) == Wide::npos;
-    }
-    return false;
 }
 
 size_t Depth(const Wide& folder) {
@@ -125,12 +117,27 @@ public:
 
     // `folder` ends in a backslash.
     bool MayRemoveFolder(const Wide& folder) const {
-        if (SamePath(folder, folder_) || Inside(folder, folder_)) return true;
-        if (!data_.empty() && (SamePath(folder, data_) || Inside(folder, data_))) return true;
-        if (!Inside(folder_, folder)) return false;  // not above the installation folder
-        for (const Wide& shell : shellFolders_)
-            if (SamePath(folder, shell) || Inside(shell, folder)) return false;
-        return true;
+        if (AtOrInside(folder, folder_)) return true;
+        if (!data_.empty() && AtOrInside(folder, data_)) return true;
+        return AboveFolder(folder);
+    }
+
+    // The folder itself, a folder below it, or one above it (which holds it).
+    bool OfFolder(const Wide& path) const { return AtOrInside(path, folder_) || AboveFolder(path); }
+
+    // The folder from which every folder down to the path must be a real one: the installation
+    // folder or the data folder (the outer one where one holds the other), or for a folder above
+    // the installation folder, its drive or share. Empty for a shortcut, whose folder is the
+    // shell's own.
+    Wide RootOf(const Wide& path) const {
+        bool inFolder = AtOrInside(path, folder_);
+        bool inData = !data_.empty() && AtOrInside(path, data_);
+        if (inFolder && inData) return folder_.size() < data_.size() ? folder_ : data_;
+        if (inFolder) return folder_;
+        if (inData) return data_;
+        if (!Inside(folder_, path)) return Wide();
+        size_t end = path[1] == u':' ? 2 : path.find(u'\\', path.find(u'\\', 2) + 1);
+        return end == Wide::npos ? Wide() : path.substr(0, end + 1);
     }
 
 private:
@@ -138,59 +145,94 @@ private:
     static bool Inside(const Wide& path, const Wide& folder) {
         return path.size() > folder.size() && PathStartsWith(path, folder);
     }
+    static bool AtOrInside(const Wide& path, const Wide& folder) {
+        return SamePath(path, folder) || Inside(path, folder);
+    }
+    // Above the installation folder, and no shell folder nor one holding a shell folder.
+    bool AboveFolder(const Wide& folder) const {
+        if (!Inside(folder_, folder)) return false;
+        for (const Wide& shell : shellFolders_)
+            if (SamePath(folder, shell) || Inside(shell, folder)) return false;
+        return true;
+    }
 
     Wide folder_, data_;
     std::vector<Wide> linkFolders_, shellFolders_;
 };
 
+void AddOnce(std::vector<Wide>& items, const Wide& item) {
+    for (const Wide& known : items)
+        if (SamePath(known, item)) return;
+    items.push_back(item);
+}
+
 // The removal's work and what it had to leave.
 class TRemoval {
 public:
-    std::vector<Wide> Left;
+    std::vector<Wide> Left;    // could not be removed
+    std::vector<Wide> Linked;  // links, or behind one: neither followed nor deleted
+    std::vector<Wide> Kept;    // shared files the user changed after the installation
+    TRealPaths Paths;
 
-    // A listed file; one that is gone already counts as removed.
-    void DeleteFile(const Wide& path) {
-        uint32_t attributes = plat::GetFileAttributesW(path);
-        if (attributes == plat::kInvalidFileAttributes) {
-            uint32_t error = plat::GetLastError();
-            if (error != plat::kErrorFileNotFound && error != plat::kErrorPathNotFound)
-                Left.push_back(path);
-            return;
-        }
-        if (attributes & plat::kFileAttributeDirectory) return;  // a folder is not what was listed
+    // Whether a listed file is there to be deleted: the file itself, with no link from its root
+    // down to it (an empty root: a shortcut, whose file alone is examined). One that is gone
+    // already counts as removed; a link is named in Linked, a file that cannot be examined in
+    // Left.
+    bool Deletable(const Wide& root, const Wide& path) {
+        TPathState state = root.empty() ? Paths.FileAlone(path) : Paths.File(root, path);
+        if (state == TPathState::Link) AddOnce(Linked, path);
+        if (state == TPathState::Unknown) Left.push_back(path);
+        return state == TPathState::Real;  // a folder is not what was listed
+    }
+
+    // A file that Deletable accepted.
+    void DeleteExamined(const Wide& path) {
         if (plat::DeleteFileW(path)) return;
         // The user may have write-protected it; it goes all the same.
-        if ((attributes & plat::kFileAttributeReadOnly) &&
+        uint32_t attributes = plat::GetFileAttributesW(path);
+        if (attributes != plat::kInvalidFileAttributes && (attributes & plat::kFileAttributeReadOnly) &&
             plat::SetFileAttributesW(path, attributes & ~plat::kFileAttributeReadOnly) &&
             plat::DeleteFileW(path))
             return;
         Left.push_back(path);
     }
 
-    // A folder that an installation made: removed only when nothing is left in it.
-    void RemoveFolderIfEmpty(const Wide& folder) {
-        if (IsRoot(folder)) return;
-        Wide bare = WithoutBackslash(folder);
-        uint32_t attributes = plat::GetFileAttributesW(bare);
-        if (attributes == plat::kInvalidFileAttributes ||
-            !(attributes & plat::kFileAttributeDirectory))
-            return;
-        if (!FolderEntries(bare).empty()) return;  // the user's files, and so their folder, stay
-        if (!plat::RemoveDirectoryW(bare)) Left.push_back(folder);
+    void DeleteFile(const Wide& root, const Wide& path) {
+        if (Deletable(root, path)) DeleteExamined(path);
     }
 
-    // The folder and every folder below it that holds no file. True when the folder is gone.
+    // A folder that an installation made: removed only when it is a real folder, reached through
+    // real folders from `root`, with nothing left in it.
+    void RemoveFolderIfEmpty(const Wide& root, const Wide& folder) {
+        if (IsRootFolder(folder) || root.empty()) return;
+        Wide listed = JoinPath(folder, u"");
+        TPathState state = Paths.Folder(root, listed);
+        if (state == TPathState::Link) AddOnce(Linked, listed);
+        if (state != TPathState::Real) return;
+        Wide bare = WithoutBackslash(folder);
+        if (!FolderEntries(bare).empty()) return;  // the user's files, and so their folder, stay
+        if (plat::RemoveDirectoryW(bare))
+            Paths.Forget(listed);
+        else
+            Left.push_back(listed);
+    }
+
+    // The folder (a real one) and every folder below it that holds no file. True when the
+    // folder is gone.
     bool RemoveEmptyTree(const Wide& folder) {
         bool empty = true;
         for (const plat::FindData& entry : FolderEntries(folder)) {
             bool isFolder = entry.attributes & plat::kFileAttributeDirectory;
             // A link to a folder elsewhere is not followed.
-            if (!isFolder || (entry.attributes & kFileAttributeReparsePoint) ||
+            if (!isFolder || (entry.attributes & plat::kFileAttributeReparsePoint) ||
                 !RemoveEmptyTree(JoinPath(folder, entry.name)))
                 empty = false;
         }
         if (!empty) return false;
-        if (plat::RemoveDirectoryW(folder)) return true;
+        if (plat::RemoveDirectoryW(folder)) {
+            Paths.Forget(JoinPath(folder, u""));
+            return true;
+        }
         Left.push_back(JoinPath(folder, u""));
         return false;
     }
@@ -202,46 +244,118 @@ public:
             root == plat::kHKeyLocalMachine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\";
         Left.push_back(WideOfUtf8(rootName + key));
     }
+
+    bool Complete() const { return Left.empty() && Linked.empty(); }
 };
+
+// A date value read from 8 bytes in memory order; 0 when they hold no date after 1899-12-30.
+double DateOfBytes(const unsigned char* bytes) {
+    double date;
+    std::memcpy(&date, bytes, sizeof date);
+    return std::isfinite(date) && date > 0 ? date : 0;
+}
+
+// The installation's stamp, "Hidden\install_stamp"; 0 when it cannot be read.
+double ReadInstallStamp(TRemoval& removal, const Wide& data) {
+    Wide path = data + kHiddenFolderName + kInstallStampName;
+    std::string bytes;
+    if (removal.Paths.File(data, path) != TPathState::Real || !ReadBytesOfFile(path, &bytes) ||
+        bytes.size() != sizeof(double))
+        return 0;
+    return DateOfBytes(reinterpret_cast<const unsigned char*>(bytes.data()));
+}
+
+// Whether the user changed the file after the run that placed it (whose stamp is given): its
+// last-write time is later than the stamp and is none that an installation gives its files.
+// Those are the payload's stamps, whole local seconds on the two-second grid, which lie after
+// the run where the machine's clock was behind the release's (or its time zone behind the
+// builder's); a program saving a file gives it the moment of the save, to a fraction of a
+// second.
+bool ChangedByUser(const Wide& path, double stamp) {
+    constexpr plat::FileTime kTwoSeconds = 20000000;  // in 100 ns ticks; time zones keep the grid
+    plat::FindData found;
+    if (!plat::TSearchHandle(plat::FindFirstFileW(path, &found)).Valid()) return false;
+    if (found.lastWriteTime % kTwoSeconds == 0) return false;
+    return FileDateOf(path) > stamp;
+}
+
+// The stamp of a run's marker line ("*" and 16 hexadecimal digits); 0 for another line.
+double StampOfMarker(const std::string& line) {
+    if (line.size() != 17) return 0;
+    unsigned char bytes[8];
+    for (size_t i = 0; i < 8; ++i) {
+        int value = 0;
+        for (char c : line.substr(1 + 2 * i, 2)) {
+            int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            if (digit < 0) return 0;
+            value = value * 16 + digit;
+        }
+        bytes[i] = static_cast<unsigned char>(value);
+    }
+    return DateOfBytes(bytes);
+}
 
 // The shared templates and clip library items that "Update.log" lists, the small data files and
 // the log itself, then whatever folder that leaves empty. Only paths inside the data folder are
-// acted on: the log lies in a folder that every user can write to.
+// acted on: the log lies in a folder that every user can write to. A file written after the run
+// that placed it (its marker's stamp, else the installation's) is the user's and stays, with the
+// log that lists it.
 void RemoveSharedData(TRemoval& removal) {
     Wide data = DataFolderToRemove();
     if (data.empty() || !FolderExists(data)) return;
+    TPathState dataState = removal.Paths.Folder(data, data);
+    if (dataState == TPathState::Link) AddOnce(removal.Linked, data);
+    if (dataState != TPathState::Real) return;
     Wide updateLog = data + kUpdateLogName;
     bool keepUpdateLog = false;
-    if (FileExists(updateLog)) {
-        std::string text;
-        if (!ReadBytesOfFile(updateLog, &text)) {
-            removal.Left.push_back(updateLog);
-            keepUpdateLog = true;
-            text.clear();
-        }
-        for (const std::string& line : SplitLogLines(text)) {
-            if (line.empty() || line[0] == '*') continue;  // run markers
-            Wide path = WideOfUtf8(line.substr(0, line.find('\t')));  // "\t!": keep existing
-            if (!IsFullPath(path, false) || !PathStartsWith(path, data) || path.size() == data.size())
-                continue;
-            size_t before = removal.Left.size();
-            removal.DeleteFile(path);
-            // While a file it lists remains, the log stays to tell of it.
-            if (removal.Left.size() != before) keepUpdateLog = true;
-        }
+    std::string text;
+    TPathState logState = removal.Paths.File(data, updateLog);
+    if (logState == TPathState::Link || logState == TPathState::Unknown) {
+        removal.Deletable(data, updateLog);  // names it
+        keepUpdateLog = true;
+    } else if (logState == TPathState::Real && !ReadBytesOfFile(updateLog, &text)) {
+        removal.Left.push_back(updateLog);
+        keepUpdateLog = true;
+        text.clear();
     }
-    removal.DeleteFile(data + kHiddenFolderName + kInstallStampName);
-    removal.DeleteFile(data + kCommonDataName);
-    if (!keepUpdateLog) removal.DeleteFile(updateLog);
+    const double installStamp = ReadInstallStamp(removal, data);
+    double runStamp = installStamp;
+    for (const std::string& line : SplitLogLines(text)) {
+        if (line.empty()) continue;
+        if (line[0] == '*') {  // a run's marker
+            double stamp = StampOfMarker(line);
+            runStamp = stamp ? stamp : installStamp;
+            continue;
+        }
+        Wide path = WideOfUtf8(line.substr(0, line.find('\t')));  // "\t!": keep existing
+        if (!IsFullPath(path, false) || !PathStartsWith(path, data) || path.size() == data.size())
+            continue;
+        // While a file it lists remains, the log stays to tell of it.
+        size_t before = removal.Left.size() + removal.Linked.size();
+        if (removal.Deletable(data, path)) {
+            if (runStamp && ChangedByUser(path, runStamp))
+                removal.Kept.push_back(path);
+            else
+                removal.DeleteExamined(path);
+        }
+        if (removal.Left.size() + removal.Linked.size() != before || !removal.Kept.empty())
+            keepUpdateLog = true;
+    }
+    removal.DeleteFile(data, data + kHiddenFolderName + kInstallStampName);
+    removal.DeleteFile(data, data + kCommonDataName);
+    if (!keepUpdateLog) removal.DeleteFile(data, updateLog);
     removal.RemoveEmptyTree(WithoutBackslash(data));
 }
 
 // The files that the install log lists (all but `keep`), the log once none of them remains, and
-// the listed folders and the installation folder when empty, deepest first.
+// the listed folders and the installation folder when empty, deepest first. With
+// `otherCopyProgram` (the removal of a copy that the uninstall entry does not name), only what
+// belongs to this copy: its folder, the folders above it, and shortcuts to that program.
 void RemoveLogged(const Wide& folder, const TInstallRecord& record, const Wide& keep,
-                  TRemoval& removal) {
+                  TRemoval& removal, const Wide& otherCopyProgram = Wide()) {
     TScope scope(folder);
-    size_t before = removal.Left.size();
+    bool otherCopy = !otherCopyProgram.empty();
+    size_t before = removal.Left.size() + removal.Linked.size();
     bool kept = false;
     for (const Wide& file : record.Files) {
         if (!scope.MayDeleteFile(file)) continue;
@@ -249,16 +363,25 @@ void RemoveLogged(const Wide& folder, const TInstallRecord& record, const Wide& 
             kept = FileExists(file);
             continue;
         }
-        removal.DeleteFile(file);
+        Wide root = scope.RootOf(file);
+        if (otherCopy && !scope.OfFolder(file) &&
+            !(root.empty() && FileExists(file) && ShortcutPointsAt(file, otherCopyProgram)))
+            continue;
+        removal.DeleteFile(root, file);
     }
-    if (!kept && removal.Left.size() == before) removal.DeleteFile(JoinPath(folder, kInstallLogName));
+    Wide log = JoinPath(folder, kInstallLogName);
+    if (!kept && removal.Left.size() + removal.Linked.size() == before)
+        removal.DeleteFile(scope.RootOf(log), log);
 
     std::vector<Wide> folders = record.Folders;
     folders.push_back(JoinPath(folder, u""));
     std::stable_sort(folders.begin(), folders.end(),
                      [](const Wide& a, const Wide& b) { return Depth(a) > Depth(b); });
-    for (const Wide& listed : folders)
-        if (scope.MayRemoveFolder(JoinPath(listed, u""))) removal.RemoveFolderIfEmpty(listed);
+    for (const Wide& listed : folders) {
+        Wide bare = JoinPath(listed, u"");
+        if (!scope.MayRemoveFolder(bare) || (otherCopy && !scope.OfFolder(bare))) continue;
+        removal.RemoveFolderIfEmpty(scope.RootOf(bare), listed);
+    }
 }
 
 // The interface language of the installation, English when none was saved.
@@ -283,6 +406,26 @@ std::string ListOf(const std::vector<Wide>& items) {
         list += (i ? "\r" : "") + Utf8Of(items[i]);
     if (items.size() > kShown) list += "\r...";
     return list;
+}
+
+// The closing message: what was removed, and each kind of thing that stayed with its list.
+std::string Report(const TRemoval& removal, const Wide& folder, const Wide& otherFolder) {
+    std::vector<std::string> parts;
+    if (!otherFolder.empty())
+        parts.push_back(FormatText(Text(UninstallOtherCopy),
+                                   {Utf8Of(WithoutBackslash(folder)), Utf8Of(WithoutBackslash(otherFolder))}));
+    else if (removal.Complete())
+        parts.push_back(Text(UninstallDone));
+    else if (removal.Left.empty())
+        parts.push_back(Text(UninstallNotAll));
+    if (!removal.Left.empty()) parts.push_back(FormatText(Text(UninstallPartly), {ListOf(removal.Left)}));
+    if (!removal.Linked.empty())
+        parts.push_back(FormatText(Text(UninstallLinksLeft), {ListOf(removal.Linked)}));
+    if (!removal.Kept.empty())
+        parts.push_back(FormatText(Text(UninstallChangedKept), {ListOf(removal.Kept)}));
+    std::string text;
+    for (const std::string& part : parts) text += (text.empty() ? "" : "\r\r") + part;
+    return text;
 }
 
 }  // namespace
@@ -324,9 +467,14 @@ int Uninstall(const TUninstallOptions& options) {
         return RemoveElevated(options.ProgramPath, options.Silent);
     TInstallRecord record;
     TLogState log = TLogState::Missing;
-    if (!FileExists(folder + kPortableMarkName))
+    TUninstallEntries entries;
+    if (!FileExists(folder + kPortableMarkName)) {
         log = ReadInstallRecord(folder + kInstallLogName, &record);
-    if (log == TLogState::Missing) {
+        if (log != TLogState::Damaged) entries = ReadUninstallEntries(folder);
+    }
+    // Without its log, a copy that the uninstall entry names is still an installed one.
+    bool unlogged = log == TLogState::Missing && entries.NamesThisFolder;
+    if (log == TLogState::Missing && !unlogged) {
         tell(Text(UninstallPortable), plat::kMbIconInformation | plat::kMbOk);
         return kUninstallRefused;
     }
@@ -347,42 +495,56 @@ int Uninstall(const TUninstallOptions& options) {
             return kUninstallRefused;
         }
     }
+    if (unlogged) {
+        record.Files = ProgramFilesIn(folder);
+        for (const Wide& shortcut : ShortcutsTo(options.ProgramPath)) record.Files.push_back(shortcut);
+    }
 
     // No process can remove the folder it works in.
     plat::SetCurrentDirectoryW(TempFolder());
     TRemoval removal;
-    RemoveSharedData(removal);
-    removal.DeleteKey(plat::kHKeyCurrentUser, kSavedChoicesKey);
-    removal.DeleteKey(plat::kHKeyLocalMachine, kUninstallKey);
-    removal.DeleteKey(plat::kHKeyCurrentUser, kUninstallKey);  // a user's own installation
-    plat::RegDeleteKeyA(plat::kHKeyCurrentUser, kProductKey);  // stays while it holds other keys
+    // The uninstall entry names another copy: the entry, the saved choices, the shortcuts and
+    // the shared data are that copy's.
+    bool otherCopy = !entries.OtherFolder.empty();
+    if (otherCopy) {
+        for (plat::HKey root : entries.Own) removal.DeleteKey(root, kUninstallKey);
+    } else {
+        RemoveSharedData(removal);
+        removal.DeleteKey(plat::kHKeyCurrentUser, kSavedChoicesKey);
+        removal.DeleteKey(plat::kHKeyLocalMachine, kUninstallKey);
+        removal.DeleteKey(plat::kHKeyCurrentUser, kUninstallKey);  // a user's own installation
+        plat::RegDeleteKeyA(plat::kHKeyCurrentUser, kProductKey);  // stays while it holds other keys
+    }
 
     // The running program file is left, with the log and the folders holding it, to a process
     // that starts once this one has ended.
     bool selfListed = false;
     for (const Wide& file : record.Files)
         if (SamePath(file, options.ProgramPath) && FileExists(file)) selfListed = true;
-    RemoveLogged(folder, record, selfListed ? options.ProgramPath : Wide(), removal);
+    RemoveLogged(folder, record, selfListed ? options.ProgramPath : Wide(), removal,
+                 otherCopy ? options.ProgramPath : Wide());
     if (selfListed && !(options.StartFinish && options.StartFinish(folder))) {
         removal.Left.push_back(options.ProgramPath);
-        removal.Left.push_back(folder + kInstallLogName);
+        if (!unlogged) removal.Left.push_back(folder + kInstallLogName);
     }
 
-    if (removal.Left.empty()) {
-        tell(Text(UninstallDone), plat::kMbIconInformation | plat::kMbOk);
-        return kUninstallRemoved;
-    }
-    tell(FormatText(Text(UninstallPartly), {ListOf(removal.Left)}),
-         plat::kMbIconWarning | plat::kMbOk);
-    return kUninstallIncomplete;
+    tell(Report(removal, folder, entries.OtherFolder),
+         (removal.Complete() ? plat::kMbIconInformation : plat::kMbIconWarning) | plat::kMbOk);
+    return removal.Complete() ? kUninstallRemoved : kUninstallIncomplete;
 }
 
 int FinishUninstall(const Wide& folder) {
     plat::SetCurrentDirectoryW(TempFolder());
+    Wide own = JoinPath(folder, u"");
     TInstallRecord record;
-    TLogState log = ReadInstallRecord(JoinPath(folder, kInstallLogName), &record);
+    TLogState log = ReadInstallRecord(own + kInstallLogName, &record);
     if (log == TLogState::Damaged) return kUninstallIncomplete;
+    // A copy removed without its log: what the product's own names give.
+    if (log == TLogState::Missing && !FileExists(own + kPortableMarkName))
+        record.Files = ProgramFilesIn(own);
+    TUninstallEntries entries = ReadUninstallEntries(own);
     TRemoval removal;
-    RemoveLogged(JoinPath(folder, u""), record, Wide(), removal);
-    return removal.Left.empty() ? kUninstallRemoved : kUninstallIncomplete;
+    RemoveLogged(own, record, Wide(), removal,
+                 entries.OtherFolder.empty() ? Wide() : own + kProgramFileW);
+    return removal.Complete() ? kUninstallRemoved : kUninstallIncomplete;
 }

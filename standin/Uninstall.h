@@ -1,6 +1,11 @@
 // Removing an installed copy again ("tsd.exe -ui"): what the setup program put on the machine, as
 // its install log and update log list it, and its two registry keys. Nothing that the logs do not
 // list is deleted, so the user's own documents stay, and a folder goes only when it is empty.
+// Nothing is deleted through a junction or symbolic link, and no link is deleted (RealPaths.h); a
+// shared file that the user changed after its installation stays. When the uninstall entry names
+// another folder, that copy's entry, saved choices, shortcuts and shared data stay, and only this
+// copy's own files go; a copy that the entry names but whose log is missing goes by what the
+// entry, the product's file names and its shortcuts tell (InstalledCopy.h).
 //
 // A running program cannot delete its own file, so the work is done in two steps: Uninstall runs
 // in the installed program and removes everything except the program file, "Install.log" and the
@@ -18,9 +23,11 @@
 using plat::Wide;
 
 // Exit codes of "-ui".
-constexpr int kUninstallRemoved = 0;     // everything listed is gone
+// everything listed is gone, or kept by rule (the user's changed files; another copy's share)
+constexpr int kUninstallRemoved = 0;
 constexpr int kUninstallRefused = 1;     // cancelled, the application runs, or a portable copy
-constexpr int kUninstallIncomplete = 2;  // something could not be removed, or the log is damaged
+// something could not be removed or was left because it is a link, or the log is damaged
+constexpr int kUninstallIncomplete = 2;
 
 // The installation's record of what it put into the installation folder and elsewhere.
 struct TInstallRecord {
@@ -52,8 +59,9 @@ int Uninstall(const TUninstallOptions& options);
 
 // The second step, after the installed program has ended: the files that the log in that folder
 // still lists (the program itself), then the log, then the logged folders that are empty,
-// deepest first, and the folder itself when empty. Returns kUninstallRemoved or
-// kUninstallIncomplete; the log stays while a file that it lists remains.
+// deepest first, and the folder itself when empty; without a log, the product's program files.
+// Returns kUninstallRemoved or kUninstallIncomplete; the log stays while a file that it lists
+// remains.
 int FinishUninstall(const Wide& folder);
 
 // ---- Texts (UTF-8, one per interface language row) ----
@@ -64,3 +72,7 @@ extern TUninstallText UninstallPartly;     // "%s": the items left, one per line
 extern TUninstallText UninstallRunning;    // refused while the application runs
 extern TUninstallText UninstallPortable;   // a portable copy: delete its folder
 extern TUninstallText UninstallLogDamaged; // the install log cannot be used
+extern TUninstallText UninstallNotAll;     // only links were left: the lead of the report
+extern TUninstallText UninstallLinksLeft;  // "%s": the links, or paths behind one, left as they are
+extern TUninstallText UninstallChangedKept; // "%s": the shared files the user changed, kept
+extern TUninstallText UninstallOtherCopy;  // "%s" this copy's folder, "%s" the listed copy's

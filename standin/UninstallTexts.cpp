@@ -85,3 +85,62 @@ TUninstallText UninstallLogDamaged = {
     "安裝記錄「Install.log」已損毀。沒有它就無法區分安裝的檔案和您自己的檔案，因此沒有移除任何"
         "內容。",
 };
+
+TUninstallText UninstallNotAll = {
+    "Das Tessaron-Textverarbeitungsprogramm wurde nur teilweise entfernt.",
+    "Tessaron Word Processor was only partly removed.",
+    "El procesador de textos Tessaron solo se ha quitado en parte.",
+    "Le traitement de texte Tessaron n'a été supprimé qu'en partie.",
+    "泰萨隆文字处理器只被部分删除。",
+    "泰薩隆文字處理器只被部分移除。",
+};
+
+TUninstallText UninstallLinksLeft = {
+    "Folgende Einträge sind Links (Abzweigungen oder symbolische Verknüpfungen) oder liegen "
+        "hinter einem Link; sie blieben unverändert, damit an ihrem Ziel nichts gelöscht wird:"
+        "\r\r%s\r\rPrüfen Sie, wohin sie zeigen, und löschen Sie sie dann selbst.",
+    "The following are links (junctions or symbolic links) or lie behind one, and were left as "
+        "they are, so that nothing is deleted where they point:\r\r%s\r\rCheck where they "
+        "point, then delete them yourself.",
+    "Los siguientes elementos son vínculos (uniones o vínculos simbólicos) o están detrás de "
+        "uno, y se han dejado como estaban para no eliminar nada allí adonde apuntan:\r\r%s\r\r"
+        "Compruebe adónde apuntan y elimínelos usted mismo.",
+    "Les éléments suivants sont des liens (jonctions ou liens symboliques) ou se trouvent "
+        "derrière l'un d'eux ; ils ont été laissés tels quels, afin que rien ne soit effacé là "
+        "où ils pointent :\r\r%s\r\rVérifiez où ils pointent, puis effacez-les vous-même.",
+    "以下项目是链接（目录联接或符号链接）或位于链接之后，已保持原样，以免删除链接所指向位置的"
+        "任何内容：\r\r%s\r\r请检查它们指向何处，然后自行删除。",
+    "下列項目是連結（目錄連接或符號連結）或位於連結之後，已保持原狀，以免刪除連結所指向位置的"
+        "任何內容：\r\r%s\r\r請檢查它們指向何處，然後自行刪除。",
+};
+
+TUninstallText UninstallChangedKept = {
+    "Diese gemeinsam genutzten Dateien wurden nach der Installation geändert und daher "
+        "behalten:\r\r%s",
+    "These shared files were changed after the installation and so were kept:\r\r%s",
+    "Estos archivos compartidos se modificaron después de la instalación y por eso se han "
+        "conservado:\r\r%s",
+    "Ces fichiers partagés ont été modifiés après l'installation et ont donc été conservés :"
+        "\r\r%s",
+    "以下共享文件在安装后被修改过，因此已保留：\r\r%s",
+    "下列共用檔案在安裝後曾被修改，因此已保留：\r\r%s",
+};
+
+TUninstallText UninstallOtherCopy = {
+    "Nur diese Kopie des Tessaron-Textverarbeitungsprogramms in „%s“ wurde entfernt. Der "
+        "Deinstallationseintrag nennt eine andere Installation in „%s“: Ihr Eintrag, ihre "
+        "Verknüpfungen, ihre Einstellungen und ihre gemeinsam genutzten Dateien bleiben erhalten.",
+    "Only this copy of Tessaron Word Processor, in \"%s\", was removed. The uninstall entry names "
+        "another installation, in \"%s\": its entry, shortcuts, settings and shared files are "
+        "kept.",
+    "Solo se ha quitado esta copia del procesador de textos Tessaron, en «%s». La entrada de "
+        "desinstalación indica otra instalación, en «%s»: su entrada, sus accesos directos, su "
+        "configuración y sus archivos compartidos se conservan.",
+    "Seule cette copie du traitement de texte Tessaron, dans « %s », a été supprimée. L'entrée "
+        "de désinstallation désigne une autre installation, dans « %s » : son entrée, ses "
+        "raccourcis, ses paramètres et ses fichiers partagés sont conservés.",
+    "只删除了位于“%s”的这份泰萨隆文字处理器。卸载项指向位于“%s”的另一个安装：它的卸载项、"
+        "快捷方式、设置和共享文件均被保留。",
+    "只移除了位於「%s」的這份泰薩隆文字處理器。解除安裝項目指向位於「%s」的另一個安裝：它的"
+        "解除安裝項目、捷徑、設定和共用檔案均會保留。",
+};

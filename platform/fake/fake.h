@@ -61,6 +61,11 @@ void PutFolder(const Wide& path);
 // anything below it, and CreateFileW follows it; the attribute queries, searches, deletions and
 // moves see the link itself, with FILE_ATTRIBUTE_REPARSE_POINT.
 void PutLink(const Wide& path, const Wide& target, bool toFolder);
+// Links as Wine 8 makes them of Unix symbolic links: a link to a file reports its target's
+// attributes (no reparse attribute) to queries and searches, CreateFileW follows every link even
+// with FILE_FLAG_OPEN_REPARSE_POINT, and DeleteFileW and RemoveDirectoryW on a link act on its
+// target. Off on a clean machine (the Windows behaviour).
+void SetLinksAsUnderWine(bool asWine);
 bool FileExistsAt(const Wide& path);
 bool FolderExistsAt(const Wide& path);
 std::string FileBytes(const Wide& path);

@@ -52,6 +52,8 @@ void PutLink(const Wide& path, const Wide& target, bool toFolder) {
     node.created = node.accessed = node.written = Now();
 }
 
+void SetLinksAsUnderWine(bool asWine) { M().linksAsWine = asWine; }
+
 namespace {
 
 const Node* NodeAt(const Wide& path) {

@@ -7,6 +7,11 @@ namespace fake {
 namespace detail {
 
 uint32_t Reported(const Node& node) {
+    if (!node.link.empty() && !node.folder && M().linksAsWine) {
+        Path target = FollowLink(ParsePath(node.link));
+        const Node* found = target.valid && !target.volume ? FindNode(target.Key()) : nullptr;
+        return found && !found->folder ? Reported(*found) : plat::kFileAttributeArchive;
+    }
     if (!node.link.empty())
         return plat::kFileAttributeReparsePoint |
                (node.folder ? plat::kFileAttributeDirectory : plat::kFileAttributeArchive);
@@ -102,6 +107,15 @@ bool RemoveDirectoryW(const Wide& path) {
     const Node* node = FindNode(key);
     if (!node) return Fail(MissingError(p)), false;
     if (!node->folder) return Fail(kErrorDirectory), false;
+    if (!node->link.empty() && M().linksAsWine) {
+        // Wine removes the folder the link points at (when it is empty); the link stays.
+        p = FollowLink(p);
+        if (!p.valid || p.volume || p.IsRoot()) return Fail(kErrorAccessDenied), false;
+        key = p.Key();
+        node = FindNode(key);
+        if (!node) return Fail(MissingError(p)), false;
+        if (!node->folder) return Fail(kErrorDirectory), false;
+    }
     // A folder link goes itself; what it points at stays.
     if (!node->link.empty()) return M().nodes.erase(key), true;
     if (!ChildKeys(key).empty()) return Fail(kErrorDirNotEmpty), false;
@@ -118,6 +132,14 @@ bool DeleteFileW(const Wide& path) {
     Wide key = p.Key();
     const Node* node = FindNode(key);
     if (!node) return Fail(MissingError(p)), false;
+    if (!node->link.empty() && !node->folder && M().linksAsWine) {
+        // Wine deletes the file the link points at; the link stays.
+        p = FollowLink(p);
+        if (!p.valid || p.volume) return Fail(kErrorFileNotFound), false;
+        key = p.Key();
+        node = FindNode(key);
+        if (!node) return Fail(MissingError(p)), false;
+    }
     if (node->folder) return Fail(kErrorAccessDenied), false;
     if (p.trailingSlash) return Fail(kErrorInvalidName), false;
     if (node->attributes & kFileAttributeReadOnly) return Fail(kErrorAccessDenied), false;

@@ -103,7 +103,7 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
     if (const Node* link = FindNode(p.Key()); link && !link->link.empty()) {
         // A name that a link holds is taken, whether the link leads anywhere or not.
         if (disposition == kCreateNew) return Fail(kErrorFileExists), kInvalidHandle;
-        if (!(flagsAndAttributes & kFileFlagOpenReparsePoint)) {
+        if (!(flagsAndAttributes & kFileFlagOpenReparsePoint) || M().linksAsWine) {
             p = FollowLink(p);
             if (!p.valid) return Fail(1921), kInvalidHandle;  // ERROR_CANT_RESOLVE_FILENAME
         }

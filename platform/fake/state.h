@@ -120,6 +120,8 @@ struct Machine {
     std::set<Wide> held, deniedFolders;
     std::map<plat::Handle, HandleObject> handles;
     plat::Handle nextHandle = 0x100;
+    // Links act as Wine shows them (SetLinksAsUnderWine).
+    bool linksAsWine = false;
 
     uint32_t errorMode = 0;
     int biasMinutes = 0;

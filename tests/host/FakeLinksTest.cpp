@@ -76,3 +76,33 @@ TEST_F(FakeLinks, ALoopEndsInAnError) {
 }
 
 }  // namespace
+
+namespace {
+
+// The fake acting as Wine does with Unix symbolic links: a link to a file looks like its target
+// and every removal lands on the target, so a program that deletes a link loses the target.
+TEST_F(FakeLinks, UnderWineALinkToAFileLooksLikeItsTargetAndDeletesActOnTargets) {
+    fake::SetLinksAsUnderWine(true);
+    EXPECT_EQ(plat::kFileAttributeArchive, plat::GetFileAttributesW(u"C:\\Data\\f.txt"));
+    plat::FindData found;
+    plat::Handle search = plat::FindFirstFileW(u"C:\\Data\\f.txt", &found);
+    ASSERT_NE(plat::kInvalidHandle, search);
+    EXPECT_EQ(plat::kFileAttributeArchive, found.attributes);
+    plat::FindClose(search);
+    EXPECT_EQ(plat::kFileAttributeReparsePoint | plat::kFileAttributeDirectory,
+              plat::GetFileAttributesW(u"C:\\Data\\j"));
+    // Opening the link itself is not honoured: the handle is the target's.
+    plat::Handle file = Open(u"C:\\Data\\f.txt", plat::kOpenExisting, plat::kFileFlagOpenReparsePoint);
+    ASSERT_NE(plat::kInvalidHandle, file);
+    EXPECT_EQ(u"C:\\Victim\\v.txt", plat::GetFinalPathNameByHandleW(file));
+    plat::CloseHandle(file);
+
+    EXPECT_TRUE(plat::DeleteFileW(u"C:\\Data\\f.txt"));
+    EXPECT_FALSE(fake::FileExistsAt(u"C:\\Victim\\v.txt"));
+    EXPECT_TRUE(plat::RemoveDirectoryW(u"C:\\Data\\j"));
+    EXPECT_FALSE(fake::FolderExistsAt(u"C:\\Victim"));
+    // The links stay, dangling now.
+    EXPECT_EQ((std::vector<Wide>{u"dangling.txt", u"f.txt", u"j\\"}), fake::ListTree(u"C:\\Data"));
+}
+
+}  // namespace

@@ -1,93 +1,12 @@
 // "tsd.exe -ui" on the fake machine, after a real silent installation by the setup program: what
 // goes, what stays (the user's files, and their folders), the refusals, and the outcome codes.
-#include <gtest/gtest.h>
+#include <cstring>
 
-#include <algorithm>
-
-#include "app/Entry.h"
-#include "install/InstUtils.h"
-#include "standin/Uninstall.h"
-#include "tests/host/TestMachine.h"
-#include "wizard/engine/AppRunning.h"
-#include "wizard/engine/Registry.h"
+#include "tests/host/RemovalMachine.h"
 
 namespace {
 
-using Names = std::vector<plat::Wide>;
-
-const plat::Wide kProgram = kMain + u"\\tsd.exe";
-const plat::Wide kLog = kMain + u"\\Install.log";
-const plat::Wide kTemplate = kCommon + u"\\Public\\Templates\\Letters\\Business Letter.rtf";
-const plat::Wide kProgramsLink =
-    u"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Tessaron Word Processor.lnk";
-const plat::Wide kDesktopLink = u"C:\\Users\\User\\Desktop\\Tessaron Word Processor.lnk";
-constexpr char kProductKey[] = "Software\\Tessaron Word Processor";
-
-class Uninstalling : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(StartFreshProcessWithRealPayload()) << TSD_PAYLOAD_FILE;
-        before_ = fake::ListTree(u"C:\\");
-    }
-
-    // The setup program, silently, as a process of its own.
-    void Install(const plat::Wide& arguments = u"-S") {
-        fake::SetCommandLine(u"\"C:\\Users\\User\\Downloads\\tessaron-setup.exe\" " + arguments);
-        ASSERT_EQ(0, SetupMain());
-        ASSERT_TRUE(fake::ShownBoxes().empty());
-    }
-
-    // "<program> -ui" as a new process of the installed program; the finishing copy is recorded,
-    // not run.
-    int Remove(bool silent, const plat::Wide& program = kProgram, bool finishStarts = true) {
-        ResetRunFlags();
-        ResetInstallLog();
-        ResetUILangState();
-        fake::SetModuleFileName(program);
-        finishFolders_.clear();
-        TUninstallOptions options;
-        options.ProgramPath = program;
-        options.Silent = silent;
-        options.StartFinish = [this, finishStarts](const plat::Wide& folder) {
-            finishFolders_.push_back(folder);
-            return finishStarts;
-        };
-        return Uninstall(options);
-    }
-
-    // Both steps, as the program and its copy in the temporary folder run them.
-    int RemoveAll(bool silent) {
-        int code = Remove(silent);
-        if (code == kUninstallRemoved) {
-            EXPECT_EQ(Names{kMain + u"\\"}, finishFolders_);
-            EXPECT_EQ(kUninstallRemoved, FinishUninstall(kMain));
-        }
-        return code;
-    }
-
-    static bool KeysPresent() {
-        return fake::RegKeyExists(plat::kHKeyCurrentUser, kSavedChoicesKey) &&
-               fake::RegKeyExists(plat::kHKeyLocalMachine, kUninstallKey);
-    }
-    static bool KeysGone() {
-        return !fake::RegKeyExists(plat::kHKeyCurrentUser, kSavedChoicesKey) &&
-               !fake::RegKeyExists(plat::kHKeyCurrentUser, kProductKey) &&
-               !fake::RegKeyExists(plat::kHKeyLocalMachine, kUninstallKey);
-    }
-    // What the machine holds beyond its state before the installation.
-    Names Added() const {
-        Names now = fake::ListTree(u"C:\\"), added;
-        std::set_difference(now.begin(), now.end(), before_.begin(), before_.end(),
-                            std::back_inserter(added));
-        return added;
-    }
-    static plat::Wide LastBoxText() {
-        return fake::ShownBoxes().empty() ? plat::Wide() : fake::ShownBoxes().back().text;
-    }
-
-    Names before_;
-    Names finishFolders_;
-};
+using namespace removal_test;
 
 TEST_F(Uninstalling, SilentRemovalLeavesTheMachineAsItWas) {
     Install();
@@ -113,7 +32,8 @@ TEST_F(Uninstalling, TheUsersOwnFilesStayWithTheirFolders) {
     fake::PutFile(kMain + u"\\Letters\\To Anna.rtf", "mine too");
     fake::PutFolder(kMain + u"\\Empty of mine");
     fake::PutFile(kCommon + u"\\Public\\Templates\\Letters\\My Letter.rtf", "my template");
-    // A file the installation wrote, changed by the user: listed, so it goes.
+    // A file the installation wrote, written again in the second of the installation: not
+    // later than its stamp, so it goes.
     fake::PutFile(kTemplate, "changed");
 
     ASSERT_EQ(kUninstallRemoved, RemoveAll(true));
@@ -281,8 +201,10 @@ TEST_F(Uninstalling, InteractiveRunAsksInTheSavedLanguageAndReportsOnce) {
 }
 
 TEST_F(Uninstalling, EveryLanguageHasEveryText) {
-    for (const TUninstallText* text : {&UninstallConfirm, &UninstallDone, &UninstallPartly,
-                                       &UninstallRunning, &UninstallPortable, &UninstallLogDamaged}) {
+    for (const TUninstallText* text :
+         {&UninstallConfirm, &UninstallDone, &UninstallPartly, &UninstallRunning, &UninstallPortable,
+          &UninstallLogDamaged, &UninstallNotAll, &UninstallLinksLeft, &UninstallChangedKept,
+          &UninstallOtherCopy}) {
         for (int row = 0; row < kUILangCount; ++row) {
             ASSERT_NE(nullptr, (*text)[row]);
             EXPECT_FALSE(DecodeUIText((*text)[row]).empty());
@@ -292,8 +214,18 @@ TEST_F(Uninstalling, EveryLanguageHasEveryText) {
             }
         }
     }
-    for (int row = 0; row < kUILangCount; ++row)
-        EXPECT_NE(std::string::npos, std::string(UninstallPartly[row]).find("%s")) << row;
+    auto places = [](const char* text) {
+        size_t count = 0;
+        for (const char* p = std::strstr(text, "%s"); p; p = std::strstr(p + 2, "%s")) ++count;
+        return count;
+    };
+    for (int row = 0; row < kUILangCount; ++row) {
+        EXPECT_EQ(1u, places(UninstallPartly[row])) << row;
+        EXPECT_EQ(1u, places(UninstallLinksLeft[row])) << row;
+        EXPECT_EQ(1u, places(UninstallChangedKept[row])) << row;
+        EXPECT_EQ(2u, places(UninstallOtherCopy[row])) << row;
+        EXPECT_EQ(0u, places(UninstallNotAll[row])) << row;
+    }
 }
 
 TEST_F(Uninstalling, CancelAtTheQuestionRemovesNothing) {
@@ -344,14 +276,103 @@ TEST_F(Uninstalling, APortableCopyIsRemovedByDeletingItsFolder) {
     EXPECT_EQ(DecodeUIText(UninstallPortable[1]), LastBoxText());
 }
 
-TEST_F(Uninstalling, WithoutAnInstallLogNothingIsRemoved) {
+TEST_F(Uninstalling, WithoutAnInstallLogOrAnEntryNamingTheFolderNothingIsRemoved) {
     Install();
     plat::DeleteFileW(kLog);
+    plat::HKey key = 0;
+    ASSERT_EQ(0, plat::RegOpenKeyExA(plat::kHKeyLocalMachine, kUninstallKey, plat::kKeyAllAccess, &key));
+    const std::u16string elsewhere = u"C:\\Elsewhere";
+    plat::RegSetValueExW(key, u"InstallLocation", plat::kRegSz,
+                         reinterpret_cast<const uint8_t*>(elsewhere.c_str()),
+                         static_cast<uint32_t>((elsewhere.size() + 1) * 2));
+    plat::RegCloseKey(key);
     Names installed = Added();
     EXPECT_EQ(kUninstallRefused, Remove(false));
     EXPECT_EQ(DecodeUIText(UninstallPortable[1]), LastBoxText());
     EXPECT_EQ(installed, Added());
     EXPECT_TRUE(KeysPresent());
+}
+
+// The uninstall entry was written, the install log not (a run ended in between): the entry's
+// copy is removed by what identifies it.
+TEST_F(Uninstalling, WithoutAnInstallLogTheCopyTheEntryNamesIsRemovedAllTheSame) {
+    Install();
+    ASSERT_TRUE(plat::DeleteFileW(kLog));
+    // A shortcut of the product's name that leads elsewhere is not this copy's.
+    const plat::Wide foreign = kUserPrograms + kLinkName;
+    {
+        plat::ShellLink link;
+        ASSERT_TRUE(link.Created() && link.HasPersistFile());
+        link.SetPath(u"C:\\Other\\tsd.exe");
+        ASSERT_EQ(0, link.Save(foreign));
+    }
+    ASSERT_EQ(kUninstallRemoved, Remove(true));
+    EXPECT_TRUE(KeysGone());
+    EXPECT_FALSE(fake::FileExistsAt(kProgramsLink));
+    EXPECT_FALSE(fake::FolderExistsAt(kCommon));
+    EXPECT_FALSE(fake::FileExistsAt(kMain + u"\\License.txt"));
+    EXPECT_EQ(Names{kMain + u"\\"}, finishFolders_);
+    EXPECT_EQ(kUninstallRemoved, FinishUninstall(kMain));
+    EXPECT_EQ(Names{u"Users\\User\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\"
+                    u"Tessaron Word Processor.lnk"},
+              Added());
+}
+
+// Installed to C:\A, then again to C:\B: the entry, the saved choices, the shortcuts and the
+// shared data are C:\B's, and the removal of C:\A leaves them.
+TEST_F(Uninstalling, TheRemovalOfAnOldCopyTouchesOnlyItsOwnFiles) {
+    Install(u"-S -DC:\\A");
+    Install(u"-S -DC:\\B");
+    const Names shared = fake::ListTree(kCommon);
+    const std::string updateLog = fake::FileBytes(kCommon + u"\\Update.log");
+    const Names b = fake::ListTree(u"C:\\B");
+    fake::LinkData shortcut;
+    ASSERT_TRUE(fake::LinkAt(kProgramsLink, &shortcut));
+    ASSERT_EQ(u"C:\\B\\tsd.exe", shortcut.target);
+
+    fake::ScriptAnswers({plat::kIdYes});
+    ASSERT_EQ(kUninstallRemoved, Remove(false, u"C:\\A\\tsd.exe"));
+    EXPECT_EQ(DecodeUIText(FormatText(UninstallOtherCopy[1], {"C:\\A", "C:\\B"})), LastBoxText());
+    EXPECT_EQ(Names{u"C:\\A\\"}, finishFolders_);
+    EXPECT_EQ(kUninstallRemoved, FinishUninstall(u"C:\\A"));
+    EXPECT_FALSE(fake::FolderExistsAt(u"C:\\A"));
+
+    EXPECT_EQ(shared, fake::ListTree(kCommon));
+    EXPECT_EQ(updateLog, fake::FileBytes(kCommon + u"\\Update.log"));
+    EXPECT_EQ(b, fake::ListTree(u"C:\\B"));
+    EXPECT_TRUE(KeysPresent());
+    ASSERT_TRUE(fake::LinkAt(kProgramsLink, &shortcut));
+    EXPECT_EQ(u"C:\\B\\tsd.exe", shortcut.target);
+
+    // The listed copy then goes whole.
+    ASSERT_EQ(kUninstallRemoved, Remove(true, u"C:\\B\\tsd.exe"));
+    EXPECT_EQ(kUninstallRemoved, FinishUninstall(u"C:\\B"));
+    EXPECT_EQ(Names{}, Added());
+}
+
+// A shared file written after its installation is the user's; installed files carry the
+// payload's stamps, also those that lie after the installation (the clean machine's clock is
+// behind some of them), and go.
+TEST_F(Uninstalling, ASharedFileTheUserChangedStaysWithItsFolder) {
+    Install();
+    const plat::FileTime later = plat::GetSystemTimeAsFileTime() + 36000000000ull + 5000000;  // 1 h 0.5 s
+    fake::PutFile(kTemplate, "my own letter", later);
+    fake::ScriptAnswers({plat::kIdYes});
+    ASSERT_EQ(kUninstallRemoved, Remove(false));
+    EXPECT_EQ(DecodeUIText(std::string(UninstallDone[1]) + "\r\r" +
+                           FormatText(UninstallChangedKept[1], {Utf8Of(kTemplate)})),
+              LastBoxText());
+    EXPECT_EQ(kUninstallRemoved, FinishUninstall(kMain));
+    EXPECT_EQ("my own letter", fake::FileBytes(kTemplate));
+    EXPECT_EQ((Names{u"ProgramData\\Tessaron\\", u"ProgramData\\Tessaron\\Public\\",
+                     u"ProgramData\\Tessaron\\Public\\Templates\\",
+                     u"ProgramData\\Tessaron\\Public\\Templates\\Letters\\",
+                     u"ProgramData\\Tessaron\\Public\\Templates\\Letters\\Business Letter.rtf",
+                     u"ProgramData\\Tessaron\\Update.log"}),
+              Added());
+    EXPECT_TRUE(KeysGone());
+    // The update log stays while it lists a file that remains.
+    EXPECT_NE(std::string::npos, fake::FileBytes(kCommon + u"\\Update.log").find("Business Letter.rtf"));
 }
 
 TEST_F(Uninstalling, ADamagedInstallLogRemovesNothingAndSaysSo) {
