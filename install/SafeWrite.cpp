@@ -46,10 +46,12 @@ plat::Wide Candidate(const plat::Wide& path, unsigned n) {
 }
 
 // A plain file at a temporary name of this scheme was left by a run that was killed before it
-// could move or remove it: it goes, never through a link and never a folder.
-bool RemoveLeftover(const plat::Wide& name, uint32_t attributes) {
+// could move or remove it: it goes, never through a link and never a folder. False when it is
+// not such a file or could not be removed.
+bool RemoveLeftover(const plat::Wide& name) {
     if (!IsPlainFileAt(name)) return false;
-    if (attributes & plat::kFileAttributeReadOnly)
+    uint32_t attributes = plat::GetFileAttributesW(name);
+    if (attributes != plat::kInvalidFileAttributes && (attributes & plat::kFileAttributeReadOnly))
         plat::SetFileAttributesW(name, attributes & ~plat::kFileAttributeReadOnly);
     return plat::DeleteFileW(name);
 }
@@ -60,13 +62,11 @@ bool RemoveTemporaryLeftovers(const plat::Wide& path) {
     bool allGone = true;
     for (unsigned n = 0; n < kTemporaryNameAttempts; ++n) {
         plat::Wide candidate = Candidate(path, n);
-        uint32_t attributes = plat::GetFileAttributesW(candidate);
         // Names are taken from 0 on, each past the ones that were held: the first free one ends
         // what a run can have left.
-        if (attributes == plat::kInvalidFileAttributes) break;
-        if (!(attributes & (plat::kFileAttributeDirectory | plat::kFileAttributeReparsePoint)) &&
-            !RemoveLeftover(candidate, attributes))
-            allGone = false;
+        if (plat::GetFileAttributesW(candidate) == plat::kInvalidFileAttributes) break;
+        // Folders and links there are someone else's.
+        if (IsPlainFileAt(candidate) && !RemoveLeftover(candidate)) allGone = false;
     }
     return allGone;
 }
@@ -87,7 +87,7 @@ namespace {
 bool Free(const plat::Wide& candidate, const std::function<bool(const plat::Wide&)>& reserved) {
     if (reserved && reserved(candidate)) return false;
     uint32_t attributes = plat::GetFileAttributesW(candidate);
-    return attributes == plat::kInvalidFileAttributes || RemoveLeftover(candidate, attributes);
+    return attributes == plat::kInvalidFileAttributes || RemoveLeftover(candidate);
 }
 
 }  // namespace

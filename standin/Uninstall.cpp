@@ -7,6 +7,7 @@
 #include "install/DataFolder.h"
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
+#include "install/SafeWrite.h"
 #include "platform/Handles.h"
 #include "standin/Elevation.h"
 #include "standin/InstalledCopy.h"
@@ -199,6 +200,11 @@ public:
 
     void DeleteFile(const Wide& root, const Wide& path) {
         if (Deletable(root, path)) DeleteExamined(path);
+        // What an installation killed while it replaced the file left beside it ("<name>.~<n>")
+        // goes too, where the folder is reached without a link.
+        if (!root.empty() && Paths.Folder(root, ExtractFolder(path)) == TPathState::Real &&
+            !RemoveTemporaryLeftovers(path))
+            Left.push_back(path + u".~*");
     }
 
     // A folder that an installation made: removed only when it is a real folder, reached through

@@ -138,3 +138,51 @@ TEST_F(KillSweep, AReinstallationKilledAnywhereIsFinishedByTheNextRun) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Leftovers, TheRemovalTakesThemTooButNothingThroughALink) {
+    ASSERT_TRUE(StartFreshProcessWithRealPayload()) << TSD_PAYLOAD_FILE;
+    Names pristine = fake::ListTree(u"C:\\");
+    ASSERT_EQ(0, SilentSetup());
+    fake::StartNextProcess();
+    // What runs killed while replacing files left, and a link planted where Wine shows it as a
+    // plain file.
+    fake::SetLinksAsUnderWine(true);
+    fake::PutFile(kMain + u"\\tsd.exe.~0", "half a program");
+    fake::PutFile(kMain + u"\\Install.log.~0", "half a log");
+    fake::PutFile(kCommon + u"\\Update.log.~0", "half a log");
+    fake::PutFile(kCommon + u"\\tsd_common.dat.~0\\someone's.txt", "");
+    fake::PutFile(kCommon + u"\\tsd_common.dat.~1", "left");
+    fake::PutFile(u"C:\\Victim\\victim.txt", "not yours");
+    fake::PutLink(kMain + u"\\License.txt.~0", u"C:\\Victim\\victim.txt", false);
+    EXPECT_EQ(kUninstallRemoved, SilentRemoval()) << "the link is someone else's";
+    // The copy that finishes once the program has ended.
+    FinishUninstall(kMain);
+    EXPECT_EQ("not yours", fake::FileBytes(u"C:\\Victim\\victim.txt"));
+    EXPECT_FALSE(fake::FileExistsAt(kMain + u"\\tsd.exe.~0"));
+    EXPECT_FALSE(fake::FileExistsAt(kMain + u"\\Install.log.~0"));
+    EXPECT_FALSE(fake::FileExistsAt(kCommon + u"\\Update.log.~0"));
+    EXPECT_FALSE(fake::FileExistsAt(kCommon + u"\\tsd_common.dat.~1"));
+    EXPECT_TRUE(fake::FolderExistsAt(kCommon + u"\\tsd_common.dat.~0")) << "a folder is not ours";
+    EXPECT_EQ(plat::kFileAttributeArchive, plat::GetFileAttributesW(kMain + u"\\License.txt.~0"))
+        << "the link stays (Wine shows the file it points at)";
+    fake::SetLinksAsUnderWine(false);
+}
+
+TEST(Leftovers, ALinkAtATemporaryNameIsPassedOverWhereWineShowsItAsAFile) {
+    ASSERT_TRUE(StartFreshProcessWithRealPayload()) << TSD_PAYLOAD_FILE;
+    ASSERT_EQ(0, SilentSetup());
+    fake::StartNextProcess();
+    fake::SetLinksAsUnderWine(true);
+    fake::PutFile(u"C:\\Victim\\victim.txt", "not yours");
+    fake::PutLink(kMain + u"\\tsd.exe.~0", u"C:\\Victim\\victim.txt", false);
+    EXPECT_EQ(0, SilentSetup());
+    fake::StartNextProcess();
+    EXPECT_EQ("not yours", fake::FileBytes(u"C:\\Victim\\victim.txt"));
+    EXPECT_EQ(Names{u"victim.txt"}, fake::ListTree(u"C:\\Victim"));
+    EXPECT_FALSE(fake::FileExistsAt(kMain + u"\\tsd.exe.~1")) << "the next name was used and moved";
+    fake::SetLinksAsUnderWine(false);
+}
+
+}  // namespace
