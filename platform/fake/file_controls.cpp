@@ -22,34 +22,38 @@ void PutFolder(const Wide& path) {
     }
 }
 
-void PutFile(const Wide& path, const std::string& bytes, plat::FileTime lastWriteUtc) {
-    Path p = ParsePath(path);
-    if (!p.valid || p.volume || p.IsRoot() || !M().drives.count(p.drive)) return;
-    Path parent = p;
-    parent.parts.pop_back();
-    PutFolder(parent.Display());
-    Node& node = M().nodes[p.Key()];
-    node.name = p.Name();
-    node.folder = false;
-    node.attributes = plat::kFileAttributeArchive;
-    node.bytes = bytes;
-    node.created = node.accessed = Now();
-    node.written = lastWriteUtc ? lastWriteUtc : Now();  // 0: written now
-}
+namespace {
 
-void PutLink(const Wide& path, const Wide& target, bool toFolder) {
+// A fresh node at the path, its folders made; nullptr where no such path can be (no drive).
+Node* NewNodeAt(const Wide& path) {
     Path p = ParsePath(path);
-    if (!p.valid || p.volume || p.IsRoot() || !M().drives.count(p.drive)) return;
+    if (!p.valid || p.volume || p.IsRoot() || !M().drives.count(p.drive)) return nullptr;
     Path parent = p;
     parent.parts.pop_back();
     PutFolder(parent.Display());
     Node& node = M().nodes[p.Key()];
     node = Node();
     node.name = p.Name();
-    node.link = target;
-    node.folder = toFolder;
-    node.attributes = plat::kFileAttributeReparsePoint;
     node.created = node.accessed = node.written = Now();
+    return &node;
+}
+
+}  // namespace
+
+void PutFile(const Wide& path, const std::string& bytes, plat::FileTime lastWriteUtc) {
+    Node* node = NewNodeAt(path);
+    if (!node) return;
+    node->attributes = plat::kFileAttributeArchive;
+    node->bytes = bytes;
+    if (lastWriteUtc) node->written = lastWriteUtc;  // 0: written now
+}
+
+void PutLink(const Wide& path, const Wide& target, bool toFolder) {
+    Node* node = NewNodeAt(path);
+    if (!node) return;
+    node->link = target;
+    node->folder = toFolder;
+    node->attributes = plat::kFileAttributeReparsePoint;
 }
 
 void SetLinksAsUnderWine(bool asWine) { M().linksAsWine = asWine; }
