@@ -61,7 +61,8 @@ void StartInstallLog(const plat::Wide& mainDir, bool portable) {
     if (!portable) {
         LogFileName = JoinPath(mainDir, kInstallLogName);
         std::string text;
-        if (FileExists(LogFileName) && ReadBytesOfFile(LogFileName, &text))
+        // A link there is not read: its target's lines would be taken for the installation's.
+        if (IsPlainFileAt(LogFileName) && ReadBytesOfFile(LogFileName, &text))
             *LogList = SplitLogLines(text);
     }
     LogActive = true;

@@ -119,3 +119,21 @@ TEST(LinkGuard, AsksEachFolderOnTheWayOnceAndOnlyBelowItsRoots) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlantedLinks, ALogThatIsALinkIsNeitherReadNorWrittenThrough) {
+    ASSERT_EQ(0, Setup());
+    // Where Wine shows a link to a file as the file it points at.
+    fake::SetLinksAsUnderWine(true);
+    fake::PutFile(kVictim + u"\\secret.txt", "C:\\secret line\r\n");
+    fake::PutLink(kCommon + u"\\Update.log", kVictim + u"\\secret.txt", false);
+    fake::PutLink(kMain + u"\\Install.log", kVictim + u"\\secret.txt", false);
+    EXPECT_EQ(2, Setup()) << "the update log cannot be merged";
+    EXPECT_EQ("C:\\secret line\r\n", fake::FileBytes(kVictim + u"\\secret.txt"));
+    EXPECT_EQ(std::string::npos, fake::FileBytes(kMain + u"\\Install.log").find("secret"))
+        << "the link's target is not read into the install log";
+    fake::SetLinksAsUnderWine(false);
+}
+
+}  // namespace

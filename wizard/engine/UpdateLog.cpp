@@ -5,6 +5,7 @@
 
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
+#include "install/LinkGuard.h"
 #include "install/SafeWrite.h"
 
 std::string UpdateLogMarker(double installStamp) {
@@ -47,8 +48,9 @@ bool WriteUpdateLog(const plat::Wide& path, const std::vector<std::string>& runL
     std::vector<std::string> existing;
     if (FileExists(path)) {
         std::string text;
-        // A log that cannot be read must not be replaced by one that forgot its earlier runs.
-        if (!ReadBytesOfFile(path, &text)) return false;
+        // A log that cannot be read must not be replaced by one that forgot its earlier runs, and
+        // a link there is not read: its target's lines would land in a log every user can read.
+        if (!IsPlainFileAt(path) || !ReadBytesOfFile(path, &text)) return false;
         existing = SplitLogLines(text);
     }
     std::string merged = JoinLogLines(MergeUpdateLog(existing, runLines, installStamp));
