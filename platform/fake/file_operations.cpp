@@ -254,7 +254,10 @@ bool SetCurrentDirectoryW(const Wide& path) {
         if (!node) return Fail(MissingError(p)), false;
         if (!node->folder) return Fail(kErrorDirectory), false;
     }
-    M().currentFolder = p.Display();
+    // Windows keeps the folder as it was named, links on the way included.
+    Wide named = FullPathText(path);
+    while (named.size() > 3 && named.back() == u'\\') named.pop_back();
+    M().currentFolder = named.empty() ? p.Display() : named;
     return true;
 }
 
