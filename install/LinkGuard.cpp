@@ -71,10 +71,18 @@ bool NoLinkOnTheWay(const plat::Wide& path) {
     return true;
 }
 
-bool IsLink(const plat::Wide& path) {
-    uint32_t attributes = plat::GetFileAttributesW(path);
-    return attributes != plat::kInvalidFileAttributes &&
-           (attributes & plat::kFileAttributeReparsePoint);
+plat::Wide FinalPathOf(const plat::Wide& path, uint32_t flags) {
+    plat::TFileHandle opened(plat::CreateFileW(
+        path, 0, plat::kFileShareRead | plat::kFileShareWrite | plat::kFileShareDelete,
+        plat::kOpenExisting, flags));
+    return opened.Valid() ? plat::GetFinalPathNameByHandleW(opened.Get()) : plat::Wide();
+}
+
+bool IsFinalPathOfFile(const plat::Wide& final, const plat::Wide& path,
+                       const plat::Wide& folderFinal) {
+    plat::Wide folder = ExtractFolder(path);
+    plat::Wide expected = folderFinal.empty() ? path : JoinPath(folderFinal, path.substr(folder.size()));
+    return !final.empty() && SamePath(final, expected);
 }
 
 bool IsPlainFileAt(const plat::Wide& path) {
@@ -82,8 +90,7 @@ bool IsPlainFileAt(const plat::Wide& path) {
     if (attributes == plat::kInvalidFileAttributes ||
         (attributes & (plat::kFileAttributeDirectory | plat::kFileAttributeReparsePoint)))
         return false;
-    plat::TFileHandle file(plat::CreateFileW(
-        path, 0, plat::kFileShareRead | plat::kFileShareWrite | plat::kFileShareDelete,
-        plat::kOpenExisting, plat::kFileFlagOpenReparsePoint));
-    return file.Valid() && SamePath(plat::GetFinalPathNameByHandleW(file.Get()), path);
+    plat::Wide folder = ExtractFolder(path);
+    return IsFinalPathOfFile(FinalPathOf(path, plat::kFileFlagOpenReparsePoint), path,
+                             FinalPathOf(WithoutBackslash(folder), plat::kFileFlagBackupSemantics));
 }

@@ -19,10 +19,20 @@ void ForgetCheckedFolders();
 // is asked once a run. A folder that does not exist yet passes: it will be made a real one.
 bool NoLinkOnTheWay(const plat::Wide& path);
 
-// True when the path names a reparse point itself.
-bool IsLink(const plat::Wide& path);
+// The path of what opening `path` reaches (with `flags`, such as kFileFlagOpenReparsePoint or
+// kFileFlagBackupSemantics for a folder), asking for no access rights so that a file another
+// program holds open can still be examined; empty when it cannot be opened.
+plat::Wide FinalPathOf(const plat::Wide& path, uint32_t flags);
+
+// True when `final`, the final path of what `path` opened, is that file itself: the final path
+// of its folder (`folderFinal`; empty: the folder as written) and its own name. Wine shows a
+// symbolic link to a file with its target's attributes and opens the target even when asked for
+// the link: only the final path tells. The folder's final path is the measure, so that a folder
+// reached by another spelling (a short name, a mapped drive, the user's junction above it) does
+// not make its files look like links.
+bool IsFinalPathOfFile(const plat::Wide& final, const plat::Wide& path,
+                       const plat::Wide& folderFinal);
 
 // True when the path names a plain file that is reached as itself: not a folder, not a reparse
-// point, and the file that opening it reaches is the one of that path (Wine shows a symbolic link
-// to a file as a plain file, but the final path of what it opens is the target's).
+// point, and IsFinalPathOfFile.
 bool IsPlainFileAt(const plat::Wide& path);

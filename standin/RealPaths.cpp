@@ -3,25 +3,16 @@
 #include <iterator>
 
 #include "install/InstUtils.h"
+#include "install/LinkGuard.h"
 #include "platform/Handles.h"
 
 namespace {
-
-constexpr uint32_t kShareAll = plat::kFileShareRead | plat::kFileShareWrite | plat::kFileShareDelete;
 
 TPathState MissingOrUnknown() {
     uint32_t error = plat::GetLastError();
     return error == plat::kErrorFileNotFound || error == plat::kErrorPathNotFound
                ? TPathState::Missing
                : TPathState::Unknown;
-}
-
-// The final path of what the path opens with these flags; empty when it cannot be opened. No
-// access rights are asked for, so a file that another program holds open can still be examined.
-Wide FinalPath(const Wide& path, uint32_t flags) {
-    plat::TFileHandle opened(plat::CreateFileW(path, 0, kShareAll, plat::kOpenExisting, flags));
-    if (!opened.Valid()) return Wide();
-    return plat::GetFinalPathNameByHandleW(opened.Get());
 }
 
 }  // namespace
@@ -83,8 +74,8 @@ TPathState TRealPaths::FolderItself(const Wide& folder) {
 Wide TRealPaths::FinalPathOfFolder(const Wide& folder) {
     auto known = finalPaths_.find(folder);
     if (known != finalPaths_.end()) return known->second;
-    Wide final = FinalPath(IsRootFolder(folder) ? folder : WithoutBackslash(folder),
-                           plat::kFileFlagBackupSemantics);
+    Wide final = FinalPathOf(IsRootFolder(folder) ? folder : WithoutBackslash(folder),
+                             plat::kFileFlagBackupSemantics);
     finalPaths_[folder] = final;
     return final;
 }
@@ -94,14 +85,8 @@ TPathState TRealPaths::FileItself(const Wide& path) {
     if (attributes == plat::kInvalidFileAttributes) return MissingOrUnknown();
     if (attributes & plat::kFileAttributeReparsePoint) return TPathState::Link;
     if (attributes & plat::kFileAttributeDirectory) return TPathState::NotAFile;
-    // Wine shows a link to a file with its target's attributes, and opens the target even when
-    // asked for the link itself: the final path tells. The folder's own final path is the
-    // measure, so that a folder reached by another spelling (a short name, a mapped drive) does
-    // not make its files look like links.
-    Wide final = FinalPath(path, plat::kFileFlagOpenReparsePoint);
+    Wide final = FinalPathOf(path, plat::kFileFlagOpenReparsePoint);
     if (final.empty()) return TPathState::Unknown;
-    Wide folder = ExtractFolder(path);
-    Wide folderFinal = FinalPathOfFolder(folder);
-    Wide expected = folderFinal.empty() ? path : JoinPath(folderFinal, path.substr(folder.size()));
-    return SamePath(final, expected) ? TPathState::Real : TPathState::Link;
+    return IsFinalPathOfFile(final, path, FinalPathOfFolder(ExtractFolder(path))) ? TPathState::Real
+                                                                                  : TPathState::Link;
 }

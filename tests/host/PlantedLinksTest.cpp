@@ -137,3 +137,24 @@ TEST_F(PlantedLinks, ALogThatIsALinkIsNeitherReadNorWrittenThrough) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PlantedLinks, AFolderReachedThroughALinkAboveItIsStillItself) {
+    // The user's own junction above the installation folder (or a mapped drive, a short name):
+    // the files below it are reached as themselves, and the logs are read as ever.
+    fake::PutFolder(u"C:\\Real\\Apps");
+    fake::PutLink(u"C:\\Apps", u"C:\\Real\\Apps", true);
+    const plat::Wide folder = u"C:\\Apps\\Tessaron";
+    ASSERT_EQ(0, Setup(u"-S -D" + folder));
+    ASSERT_NE(std::string::npos, fake::FileBytes(folder + u"\\Install.log").find("Made Dir: C:\\Apps\\Tessaron\\"));
+    fake::PutFile(folder + u"\\tsd.exe.~0", "left by a killed run");
+    fake::PutFile(folder + u"\\Install.log",
+                  fake::FileBytes(folder + u"\\Install.log") + "File Copy: C:\\Apps\\Tessaron\\Earlier.txt\r\n");
+    EXPECT_EQ(0, Setup(u"-S"));
+    EXPECT_NE(std::string::npos, fake::FileBytes(folder + u"\\Install.log").find("File Copy: C:\\Apps\\Tessaron\\Earlier.txt"))
+        << "the earlier runs' lines were read and kept";
+    EXPECT_FALSE(fake::FileExistsAt(folder + u"\\tsd.exe.~0"));
+}
+
+}  // namespace
