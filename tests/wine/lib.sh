@@ -83,6 +83,27 @@ start_xvfb() {
 # A path inside the prefix's C: drive.
 c_drive() { echo "$WINEPREFIX/drive_c/$1"; }
 
+# snapshot NAME: what the machine holds, every name on C: and every registry key, in
+# $TEST_DIR/files-NAME.txt and keys-NAME.txt (the registry files are written when the wineserver
+# ends).
+snapshot() {
+    timeout 60 wineserver -w || fail "the wineserver did not end"
+    (cd "$(c_drive '')" && find . | LC_ALL=C sort) >"$TEST_DIR/files-$1.txt"
+    sed -n 's/^\(\[.*\]\) [0-9]*$/\1/p' "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg" |
+        LC_ALL=C sort >"$TEST_DIR/keys-$1.txt"
+}
+
+# wait_for_removal PATH: after "tsd.exe -ui", waits (30 s at most) until the copy that finishes
+# in the temporary folder once the program has ended has removed PATH and gone itself.
+wait_for_removal() {
+    local temp
+    temp="$(c_drive users/root/Temp)"
+    for _ in $(seq 150); do
+        [ -e "$1" ] || [ -n "$(ls "$temp" | grep '^~tsd-remove-')" ] || break
+        sleep 0.2
+    done
+}
+
 expect_code() {
     [ "$RUN_CODE" -eq "$1" ] || fail "exit code $RUN_CODE, expected $1 ($2)"
     echo "ok: $2 (exit code $RUN_CODE)"

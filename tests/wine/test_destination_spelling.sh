@@ -10,13 +10,6 @@ temp="$(c_drive users/root/Temp)"
 saved_key='Software\Tessaron Word Processor\Install'
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaron Word Processor'
 
-snapshot() {
-    timeout 60 wineserver -w || fail "the wineserver did not end"
-    (cd "$(c_drive '')" && find . | LC_ALL=C sort) >"$TEST_DIR/files-$1.txt"
-    sed -n 's/^\(\[.*\]\) [0-9]*$/\1/p' "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg" |
-        LC_ALL=C sort >"$TEST_DIR/keys-$1.txt"
-}
-
 snapshot before
 for typed in 'C:\Apps4\\Tessaron' 'C:\Apps5\Tessaron.' 'C:/Apps6/Tessaron'; do
     name="$(tr -d './\\' <<<"${typed:3}")"   # Apps4Tessaron, ...
@@ -43,10 +36,7 @@ for typed in 'C:\Apps4\\Tessaron' 'C:\Apps5\Tessaron.' 'C:/Apps6/Tessaron'; do
     timeout 60 wineserver -w || fail "the wineserver did not end"
     run_wine_headless 60 "$real\\tsd.exe" -ui /S
     expect_code 0 "$typed: silent removal"
-    for _ in $(seq 150); do
-        [ -e "$folder" ] || [ -n "$(ls "$temp" | grep '^~tsd-remove-')" ] || break
-        sleep 0.2
-    done
+    wait_for_removal "$folder"
     [ ! -e "$folder" ] || fail "$typed: $real stays: $(ls -A "$folder")"
     [ ! -e "$(dirname "$folder")" ] || fail "$typed: the folder above $real stays"
     echo "ok: $typed installed to $real and removed"

@@ -12,15 +12,6 @@ data="$(c_drive ProgramData/Tessaron)"
 temp="$(c_drive users/root/Temp)"
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaron Word Processor'
 
-# What the machine holds: every name on C:, and every registry key (the registry files are
-# written when the wineserver ends).
-snapshot() {
-    timeout 60 wineserver -w || fail "the wineserver did not end"
-    (cd "$(c_drive '')" && find . | LC_ALL=C sort) >"$TEST_DIR/files-$1.txt"
-    sed -n 's/^\(\[.*\]\) [0-9]*$/\1/p' "$WINEPREFIX/user.reg" "$WINEPREFIX/system.reg" |
-        LC_ALL=C sort >"$TEST_DIR/keys-$1.txt"
-}
-
 snapshot before
 run_wine_headless 120 "$setup" -S
 expect_code 0 "silent installation"
@@ -67,10 +58,7 @@ timeout 60 wineserver -w || fail "the wineserver did not end"
 run_wine_headless 60 "$program" "${arguments[@]}" /S
 expect_code 0 "silent removal"
 # The copy in the temporary folder finishes once the program has ended, then goes itself.
-for _ in $(seq 150); do
-    [ -e "$main/tsd.exe" ] || [ -n "$(ls "$temp" | grep '^~tsd-remove-')" ] || break
-    sleep 0.2
-done
+wait_for_removal "$main/tsd.exe"
 snapshot after
 [ -z "$(ls "$temp" | grep '^~tsd-remove-')" ] || fail "the finishing copy stayed: $(ls "$temp")"
 

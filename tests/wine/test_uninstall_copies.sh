@@ -19,10 +19,7 @@ tree() {
 }
 
 wait_for_finish() {
-    for _ in $(seq 150); do
-        [ -e "$1/tsd.exe" ] || [ -n "$(ls "$temp" | grep '^~tsd-remove-')" ] || break
-        sleep 0.2
-    done
+    wait_for_removal "$1/tsd.exe"
     timeout 60 wineserver -w || fail "the wineserver did not end"
 }
 

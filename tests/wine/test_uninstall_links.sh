@@ -36,10 +36,7 @@ victim_before="$( (cd "$victim" && find . -printf '%p %m\n' | LC_ALL=C sort && f
 timeout 60 wineserver -w || fail "the wineserver did not end"
 run_wine_headless 60 "$main/tsd.exe" -ui /S
 expect_code 2 "silent removal past links"
-for _ in $(seq 150); do
-    [ -e "$main/tsd.exe" ] || [ -n "$(ls "$temp" | grep '^~tsd-remove-')" ] || break
-    sleep 0.2
-done
+wait_for_removal "$main/tsd.exe"
 timeout 60 wineserver -w || fail "the wineserver did not end"
 
 victim_after="$( (cd "$victim" && find . -printf '%p %m\n' | LC_ALL=C sort && find . -type f -exec md5sum {} + | LC_ALL=C sort) )"
