@@ -1,20 +1,19 @@
 #include "standin/Elevation.h"
 
+#include <algorithm>
+
 #include "install/InstUtils.h"
 #include "resources/Product.h"
+#include "standin/InstalledCopy.h"
 #include "standin/Uninstall.h"
-#include "wizard/engine/Registry.h"
 
 bool InstalledForAllUsers(const Wide& folder) {
     Wide programFiles = SpecialFolder(plat::kCsidlProgramFiles);
     if (!programFiles.empty() && PathStartsWith(folder, JoinPath(programFiles, u""))) return true;
-    TRegistry registry;
-    registry.SetRootKey(plat::kHKeyLocalMachine);
-    if (!registry.OpenKeyReadOnly(kUninstallKey)) return false;
-    Wide location = registry.ReadString("InstallLocation");
-    // An entry written before the location was recorded names the program as its icon.
-    if (location.empty()) location = ExtractFolder(registry.ReadString("DisplayIcon"));
-    return !location.empty() && SamePath(JoinPath(location, u""), folder);
+    // The machine's entry is this copy's: the removal will delete it, which takes an
+    // administrator.
+    std::vector<plat::HKey> own = ReadUninstallEntries(folder).Own;
+    return std::find(own.begin(), own.end(), plat::kHKeyLocalMachine) != own.end();
 }
 
 int RemoveElevated(const Wide& program, bool silent) {

@@ -12,8 +12,8 @@ using plat::Wide;
 constexpr char16_t kElevatedSwitch[] = u"/ELEVATED";
 
 // True when the copy in the folder (ending in a backslash) was installed for the whole machine:
-// the machine's uninstall entry names that folder, or the folder lies under the program files
-// folder. A copy whose entry is the user's own is removed without elevation.
+// the machine's uninstall entry is this copy's (it names that folder, or none at all), or the
+// folder lies under the program files folder. A copy whose entry is the user's own is removed without elevation.
 bool InstalledForAllUsers(const Wide& folder);
 
 // Starts the program again with the removal's switches ("-ui", "/S" when silent, and the mark),

@@ -1,6 +1,7 @@
 #include "standin/InstalledCopy.h"
 
 #include "install/InstUtils.h"
+#include "install/LinkGuard.h"
 #include "resources/Product.h"
 #include "standin/RealPaths.h"
 #include "wizard/engine/Registry.h"
@@ -16,18 +17,12 @@ Wide EntryFolder(TRegistry& registry) {
     return location.empty() ? Wide() : JoinPath(location, u"");
 }
 
-Wide FinalPathOfFolder(const Wide& folder) {
-    constexpr uint32_t kShareAll = plat::kFileShareRead | plat::kFileShareWrite | plat::kFileShareDelete;
-    plat::TFileHandle opened(plat::CreateFileW(WithoutBackslash(folder), 0, kShareAll, plat::kOpenExisting,
-                                               plat::kFileFlagBackupSemantics));
-    return opened.Valid() ? plat::GetFinalPathNameByHandleW(opened.Get()) : Wide();
-}
-
 }  // namespace
 
 bool SameFolder(const Wide& a, const Wide& b) {
     if (SamePath(JoinPath(a, u""), JoinPath(b, u""))) return true;
-    Wide finalA = FinalPathOfFolder(a), finalB = FinalPathOfFolder(b);
+    Wide finalA = FinalPathOf(WithoutBackslash(a), plat::kFileFlagBackupSemantics);
+    Wide finalB = FinalPathOf(WithoutBackslash(b), plat::kFileFlagBackupSemantics);
     return !finalA.empty() && SamePath(finalA, finalB);
 }
 
