@@ -25,10 +25,18 @@ import zlib
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 BENCH = os.path.join(ROOT, "bench")
-MINGW = "i686-w64-mingw32-"
+# What runs under Wine here (tools/host-code.sh): the 32-bit programs where the host runs 32-bit
+# code, else the 64-bit ones against the peer's amd64 stub, in a 64-bit prefix.
+ARCH = os.environ.get("BENCH_ARCH") or ("x86" if os.environ.get("HOST_CODE", "both") == "both" else "x64")
+MINGW = "i686-w64-mingw32-" if ARCH == "x86" else "x86_64-w64-mingw32-"
+RES_FORMAT = "pe-i386" if ARCH == "x86" else "pe-x86-64"
 TSD_SIZE = 3418192
 UNINSTALL_KEY = r"Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaron Word Processor"
-WINE_ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d"}
+WINE_ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d",
+            "WINEARCH": "win32" if ARCH == "x86" else "win64"}
+if ARCH == "x64":
+    # Wine's 64-bit loader itself: Debian's wine would pick an installed wine32 first.
+    WINE_ENV["PATH"] = os.path.join(ROOT, "tools", "wine64") + os.pathsep + os.environ["PATH"]
 
 
 def log(*words):
@@ -124,12 +132,14 @@ class Candidate:
 
 
 def build_setup(payload, work, tag):
-    win = os.path.join(work, "win32-" + tag)
+    win = os.path.join(work, ("win32-" if ARCH == "x86" else "win64-") + tag)
     dist = os.path.join(work, "dist-" + tag)
-    run(["make", "-s", "-C", ROOT, "dist", "PAYLOAD=" + payload, "WIN=" + win, "DIST=" + dist,
-         "WIN_TARGETS=tessaron-setup tsd"], stdout=subprocess.DEVNULL)
+    build = ["DIST_ARCHS=x86", "WIN=" + win] if ARCH == "x86" else ["DIST_ARCHS=x64", "WIN64=" + win]
+    run(["make", "-s", "-C", ROOT, "dist", "PAYLOAD=" + payload, "DIST=" + dist,
+         "WIN_TARGETS=tessaron-setup tsd"] + build, stdout=subprocess.DEVNULL)
     stored = os.path.getsize(os.path.join(win, "payload", "payload.bin"))
-    return Candidate("setup -S", os.path.join(dist, "tessaron-setup.exe"), ["-S"], stored), \
+    exe = os.path.join(dist, "tessaron-setup.exe" if ARCH == "x86" else "x64/tessaron-setup.exe")
+    return Candidate("setup -S", exe, ["-S"], stored), \
         os.path.join(win, "payload", "payload.bin")
 
 
@@ -137,11 +147,11 @@ def build_peer(payload, work, tag):
     script = os.path.join(payload, "peer.nsi")
     out = os.path.join(work, "peer-%s.exe" % tag)
     with open(script, "w", encoding="utf-8") as f:
-        f.write("""Unicode true
+        f.write("""%s
 SetCompressor /SOLID zlib
 Name "Tessaron Word Processor"
 OutFile "%s"
-InstallDir "$PROGRAMFILES\\Tessaron"
+InstallDir "%s\\Tessaron"
 RequestExecutionLevel admin
 Page directory
 Page instfiles
@@ -157,7 +167,8 @@ Section
   WriteRegStr HKLM "%s" "DisplayName" "Tessaron Word Processor"
   WriteRegStr HKLM "%s" "UninstallString" '"$INSTDIR\\tsd.exe" -ui'
 SectionEnd
-""" % (out, UNINSTALL_KEY, UNINSTALL_KEY))
+""" % ("Unicode true" if ARCH == "x86" else "Target amd64-unicode", out,
+       "$PROGRAMFILES" if ARCH == "x86" else "$PROGRAMFILES64", UNINSTALL_KEY, UNINSTALL_KEY))
     result = run(["makensis", "-V4", script], cwd=payload, capture_output=True, text=True)
     # "Compressed data: 1845187 / 3825933 bytes": stored / inflated (install code and files)
     m = re.search(r"Compressed data:\s+(\d+) / (\d+) bytes", result.stdout)
@@ -172,7 +183,7 @@ def build_floor(payload_bin, work, tag):
     os.makedirs(folder, exist_ok=True)
     shutil.copyfile(payload_bin, os.path.join(folder, "payload.bin"))
     res = os.path.join(folder, "floor_res.o")
-    run([MINGW + "windres", "-F", "pe-i386", "-I", folder, "-i", os.path.join(BENCH, "floor.rc"),
+    run([MINGW + "windres", "-F", RES_FORMAT, "-I", folder, "-i", os.path.join(BENCH, "floor.rc"),
          "-o", res])
     exe = os.path.join(folder, "floor.exe")
     run([MINGW + "gcc", "-O2", "-s", "-municode", "-mwindows", "-static",
@@ -408,6 +419,10 @@ def main():
         windows = first_window(prefixes, firstwin, sets["260"][2][:2] + sets["260"][2][3:],
                                args.window_rounds)
 
+    print("Measured: %s" % ("the 32-bit setup program, the peer's x86 stub and a 32-bit floor in a "
+                            "32-bit prefix" if ARCH == "x86" else
+                            "the 64-bit setup program, the peer's amd64 stub and a 64-bit floor in "
+                            "a 64-bit prefix (this host runs 64-bit code only)"))
     print("Silent installation under Wine: wall time from start to exit, warm wineserver and "
           "desktop, every file verified")
     table("Release-shaped payload", sets["260"][2], len(sets["260"][1]))

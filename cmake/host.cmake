@@ -20,6 +20,7 @@ target_link_libraries(plant_payload_name PRIVATE packer_core)
 
 # Where the Windows build leaves its outputs (the real payload, the programs under test).
 set(WIN_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Windows build folder")
+set(WIN64_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win64" CACHE PATH "64-bit Windows build folder")
 
 # Host tests: every unit test against the fake, and the platform contract tests against the fake.
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp tests/contract/*.cpp)
@@ -31,29 +32,67 @@ target_compile_definitions(host_tests PRIVATE
   TSD_PAYLOAD_FILE="${WIN_BUILD_DIR}/payload/payload.bin"
   TSD_PACKER="$<TARGET_FILE:tsdpack>"
   TSD_WIN_BUILD_DIR="${WIN_BUILD_DIR}"
+  TSD_WIN64_BUILD_DIR="${WIN64_BUILD_DIR}"
   TSD_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(host_tests DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 60)
 
-# Wine tests: the real programs of the Windows build in throw-away prefixes. They share one
-# template prefix (booted by the fixture) and run one at a time.
-set(WINE_WORK "${CMAKE_BINARY_DIR}/wine")
+# Wine tests: the real programs of a Windows build in throw-away prefixes. Each kind of run has
+# one template prefix (booted by its fixture) and its own work folder; all run one at a time.
+#   x86:   wine.*    the 32-bit programs (the product) in 32-bit prefixes
+#   x64:   wine64.*  the 64-bit programs in 64-bit prefixes
+#   wow64: wow64.*   the 32-bit setup in 64-bit prefixes, as 64-bit Windows runs it (tests/wine/wow64)
+# Where the host runs 64-bit code only (HOST_CODE 64), a kind that needs 32-bit code is reported
+# as not run (skipped), test by test.
+set(HOST_CODE "both" CACHE STRING "What the host runs: both (32- and 64-bit code) or 64")
+set(WINE_BUILDS "x86 x64 wow64" CACHE STRING "What the Wine tests run: x86, x64, wow64")
+separate_arguments(WINE_BUILD_LIST UNIX_COMMAND "${WINE_BUILDS}")
 file(GLOB WINE_TESTS CONFIGURE_DEPENDS tests/wine/test_*.sh)
-add_test(NAME wine.boot_template
-  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/wine/boot_template.sh)
-set_tests_properties(wine.boot_template PROPERTIES FIXTURES_SETUP wine_template
-  RESOURCE_LOCK wine TIMEOUT 300
-  ENVIRONMENT "WINE_WORK=${WINE_WORK};WIN_BUILD_DIR=${WIN_BUILD_DIR};SRC_DIR=${CMAKE_SOURCE_DIR}")
-foreach(script ${WINE_TESTS})
-  get_filename_component(name ${script} NAME_WE)
-  string(REGEX REPLACE "^test_" "" name ${name})
-  add_test(NAME wine.${name} COMMAND bash ${script})
-  set_tests_properties(wine.${name} PROPERTIES FIXTURES_REQUIRED wine_template
-    RESOURCE_LOCK wine TIMEOUT 600
-    ENVIRONMENT "WINE_WORK=${WINE_WORK};WIN_BUILD_DIR=${WIN_BUILD_DIR};SRC_DIR=${CMAKE_SOURCE_DIR}")
+file(GLOB WOW64_TESTS CONFIGURE_DEPENDS tests/wine/wow64/test_*.sh)
+foreach(build ${WINE_BUILD_LIST})
+  if(build STREQUAL "x86")
+    set(group wine)
+    set(dir ${WIN_BUILD_DIR})
+    set(scripts ${WINE_TESTS})
+  elseif(build STREQUAL "x64")
+    set(group wine64)
+    set(dir ${WIN64_BUILD_DIR})
+    set(scripts ${WINE_TESTS})
+  elseif(build STREQUAL "wow64")
+    set(group wow64)
+    set(dir ${WIN_BUILD_DIR})
+    set(scripts ${WOW64_TESTS})
+  else()
+    message(FATAL_ERROR "WINE_BUILDS: no such build ${build} (x86, x64, wow64)")
+  endif()
+  set(env "WINE_WORK=${CMAKE_BINARY_DIR}/${group};WIN_BUILD_DIR=${dir};SRC_DIR=${CMAKE_SOURCE_DIR}"
+    "WINE_BUILD=${build};HOST_CODE=${HOST_CODE}")
+  # Without the code to run them the tests skip at once, and need no template.
+  set(runnable TRUE)
+  if(NOT build STREQUAL "x64" AND NOT HOST_CODE STREQUAL "both")
+    set(runnable FALSE)
+  endif()
+  if(runnable)
+    add_test(NAME ${group}.boot_template
+      COMMAND bash ${CMAKE_SOURCE_DIR}/tests/wine/boot_template.sh)
+    set_tests_properties(${group}.boot_template PROPERTIES FIXTURES_SETUP ${group}_template
+      RESOURCE_LOCK wine TIMEOUT 300 ENVIRONMENT "${env}")
+  endif()
+  foreach(script ${scripts})
+    get_filename_component(name ${script} NAME_WE)
+    string(REGEX REPLACE "^test_" "" name ${name})
+    add_test(NAME ${group}.${name} COMMAND bash ${script})
+    set_tests_properties(${group}.${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT 600
+      SKIP_RETURN_CODE 77 ENVIRONMENT "${env}")
+    if(runnable)
+      set_tests_properties(${group}.${name} PROPERTIES FIXTURES_REQUIRED ${group}_template)
+    endif()
+  endforeach()
+  # The release test runs "make release", which configures this build again and so makes the
+  # layers' include folders anew: the test that compiles against them must not run meanwhile.
+  if(TEST ${group}.signed_release)
+    set_tests_properties(${group}.signed_release PROPERTIES RESOURCE_LOCK "wine;host_configure")
+  endif()
 endforeach()
-# The release test runs "make release", which configures this build again and so makes the
-# layers' include folders anew: the test that compiles against them must not run meanwhile.
-set_tests_properties(wine.signed_release PROPERTIES RESOURCE_LOCK "wine;host_configure")
 
 # Fuzz targets of the fuzz build, each run briefly over its seeds so that every test run
 # exercises them (`make fuzz` runs them long).

@@ -5,7 +5,17 @@ if(NOT PACKER)
   message(FATAL_ERROR "PACKER must name the host build's tsdpack")
 endif()
 set(RC windres)
-find_program(WINDRES NAMES i686-w64-mingw32-windres REQUIRED)
+# The toolchain file chooses the architecture: i686 (the product) or x86_64.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(MINGW_TRIPLE x86_64-w64-mingw32)
+  set(RES_FORMAT pe-x86-64)
+  set(MANIFEST_ARCH amd64)
+else()
+  set(MINGW_TRIPLE i686-w64-mingw32)
+  set(RES_FORMAT pe-i386)
+  set(MANIFEST_ARCH x86)
+endif()
+find_program(WINDRES NAMES ${MINGW_TRIPLE}-windres REQUIRED)
 find_library(ZLIB_STATIC NAMES libz.a REQUIRED)
 
 # Small programs start faster and the setup program carries one inside: optimise for size, and
@@ -19,9 +29,16 @@ set(WIN_LINK_FLAGS -static -static-libgcc -static-libstdc++ -Wl,--no-insert-time
 # execution prevention, is terminal-server aware, and declares that it registers no SEH handler
 # (C++ exceptions unwind through DWARF tables in this toolchain, so no SafeSEH table is needed).
 # The subsystem and OS version say Windows 7, the oldest system the code is written for.
-list(APPEND WIN_LINK_FLAGS -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware -Wl,--no-seh
+list(APPEND WIN_LINK_FLAGS -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware
   -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1
   -Wl,--major-os-version,6 -Wl,--minor-os-version,1)
+# A 64-bit program's exceptions are always table-based; the flag only exists for 32-bit images.
+if(MANIFEST_ARCH STREQUAL "x86")
+  list(APPEND WIN_LINK_FLAGS -Wl,--no-seh)
+else()
+  # Addresses above 4 GB for the image and its heap: full ASLR for a 64-bit program.
+  list(APPEND WIN_LINK_FLAGS -Wl,--high-entropy-va)
+endif()
 # A stack protector on every function with an array or an address-taken local. The same option
 # at link time brings the compiler's libssp, which -static takes from its archive: no new DLL.
 add_compile_options(-fstack-protector-strong)
@@ -35,17 +52,30 @@ add_compile_options(-msse2 -mfpmath=sse)
 # Linked into each program itself: it replaces a definition of the runtime library.
 set(RUNTIME_ERRORS ${CMAKE_SOURCE_DIR}/platform/win32/runtime_errors.cpp)
 # zlib's header comes with the cross compiler's libraries.
-include_directories(/usr/i686-w64-mingw32/include)
+include_directories(/usr/${MINGW_TRIPLE}/include)
 set(TSD_WINDOWS TRUE)
 set(TSD_ZLIB ${ZLIB_STATIC})
 include(cmake/layers.cmake)
+
+# The manifests name the program's own architecture, in their identity and in the common controls
+# they depend on (Windows refuses a 64-bit program that asks for the x86 assembly). The sources
+# say x86; each build reads its own copy first.
+set(MANIFEST_DIR ${CMAKE_BINARY_DIR}/manifests)
+foreach(manifest setup.manifest tsd.manifest)
+  file(READ ${CMAKE_SOURCE_DIR}/resources/${manifest} text)
+  string(REPLACE "processorArchitecture=\"x86\"" "processorArchitecture=\"${MANIFEST_ARCH}\"" text
+    "${text}")
+  file(CONFIGURE OUTPUT ${MANIFEST_DIR}/${manifest} CONTENT "${text}" @ONLY)
+endforeach()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/resources/setup.manifest ${CMAKE_SOURCE_DIR}/resources/tsd.manifest)
 
 # ---- The stand-in application, packed first into the payload ----
 # Its icon, manifest and version resource.
 set(TSD_RESOURCE_INPUTS tsd.rc tsd.manifest version.rc Product.h tessaron.ico)
 list(TRANSFORM TSD_RESOURCE_INPUTS PREPEND ${CMAKE_SOURCE_DIR}/resources/)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/tsd_res.o
-  COMMAND ${WINDRES} -F pe-i386 -I ${CMAKE_SOURCE_DIR}/resources
+  COMMAND ${WINDRES} -F ${RES_FORMAT} -I ${MANIFEST_DIR} -I ${CMAKE_SOURCE_DIR}/resources
           -i ${CMAKE_SOURCE_DIR}/resources/tsd.rc -o ${CMAKE_BINARY_DIR}/tsd_res.o
   DEPENDS ${TSD_RESOURCE_INPUTS}
   COMMENT "Compiling resources for tsd.exe")
@@ -113,7 +143,7 @@ endwhile()
 file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
 function(setup_resources out payload_dir)
   add_custom_command(OUTPUT ${out}
-    COMMAND ${WINDRES} -F pe-i386 -I ${payload_dir} -I ${CMAKE_SOURCE_DIR}/resources
+    COMMAND ${WINDRES} -F ${RES_FORMAT} -I ${payload_dir} -I ${MANIFEST_DIR} -I ${CMAKE_SOURCE_DIR}/resources
             -i ${CMAKE_SOURCE_DIR}/resources/setup.rc -o ${out}
     DEPENDS ${payload_dir}/payload.bin ${RESOURCE_INPUTS}
     COMMENT "Compiling resources for ${out}")

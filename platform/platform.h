@@ -162,6 +162,9 @@ constexpr int kCsidlCommonPrograms = 0x17;
 constexpr int kCsidlCommonDesktopDirectory = 0x19;
 constexpr int kCsidlCommonAppData = 0x23;
 constexpr int kCsidlProgramFiles = 0x26;
+// The 32-bit program files folder: "C:\\Program Files (x86)" on 64-bit Windows, the one program
+// files folder on 32-bit Windows.
+constexpr int kCsidlProgramFilesX86 = 0x2A;
 
 // ---- Structures ----
 
@@ -207,6 +210,8 @@ Wide GetModuleFileNameW();
 // each program does. False when Windows lacks SetDefaultDllDirectories (Windows 7 without its
 // update); the second half then still holds.
 bool RestrictLibrarySearch();
+// The value of the process's environment variable; an empty text when it is not set.
+Wide GetEnvironmentVariableW(const Wide& name);
 
 // ---- Files and folders ----
 

@@ -3,13 +3,13 @@
 #include <algorithm>
 
 #include "install/InstUtils.h"
+#include "install/ProgramFolders.h"
 #include "resources/Product.h"
 #include "standin/InstalledCopy.h"
 #include "standin/Uninstall.h"
 
 bool InstalledForAllUsers(const Wide& folder) {
-    Wide programFiles = SpecialFolder(plat::kCsidlProgramFiles);
-    if (!programFiles.empty() && PathStartsWith(folder, JoinPath(programFiles, u""))) return true;
+    if (InProgramFiles(folder)) return true;
     // The machine's entry is this copy's: the removal will delete it, which takes an
     // administrator.
     std::vector<plat::HKey> own = ReadUninstallEntries(folder).Own;

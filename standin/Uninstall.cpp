@@ -6,6 +6,7 @@
 
 #include "install/DataFolder.h"
 #include "install/InstUtils.h"
+#include "install/ProgramFolders.h"
 #include "install/InstallLog.h"
 #include "install/SafeWrite.h"
 #include "platform/Handles.h"
@@ -99,10 +100,11 @@ public:
         }
         for (int csidl : {plat::kCsidlPrograms, plat::kCsidlPersonal, plat::kCsidlDesktopDirectory,
                           plat::kCsidlCommonPrograms, plat::kCsidlCommonDesktopDirectory,
-                          plat::kCsidlCommonAppData, plat::kCsidlProgramFiles}) {
+                          plat::kCsidlCommonAppData}) {
             Wide shell = SpecialFolder(csidl);
             if (!shell.empty()) shellFolders_.push_back(JoinPath(shell, u""));
         }
+        for (const Wide& programs : ProgramFilesFolders()) shellFolders_.push_back(JoinPath(programs, u""));
     }
 
     bool MayDeleteFile(const Wide& path) const {

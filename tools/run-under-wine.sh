@@ -1,9 +1,15 @@
 #!/usr/bin/env bash
 # make run: installs silently with the real setup program under Wine, in a throw-away prefix in
 # the build folder, and prints what the run changed and its exit code.
+#   tools/run-under-wine.sh BUILD SETUP.exe WHY
+# BUILD is x86 (a 32-bit prefix) or x64 (a 64-bit prefix); WHY says why that build runs here.
 set -eu
-setup="$(realpath "$1")"
+export WINE_BUILD="$1"
+setup="$(realpath "$2")"
+why="$3"
 work="$(realpath -m build/run)"
+source "$(dirname "$0")/wine-env.sh"
+echo "Under Wine: $why."
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEPREFIX="$work/prefix"
@@ -52,4 +58,5 @@ case "$code" in
     *) meaning="unexpected" ;;
 esac
 echo "Exit code: $code ($meaning)"
+echo "Under Wine: $why."
 exit "$code"

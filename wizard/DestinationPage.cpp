@@ -3,6 +3,7 @@
 // destination when the page is left.
 #include "install/Drives.h"
 #include "install/InstUtils.h"
+#include "install/ProgramFolders.h"
 #include "install/RunFlags.h"
 #include "resources/Product.h"
 #include "wizard/MainDlg.h"
@@ -66,7 +67,9 @@ void TMainDlgForm::NormalizeDestination() {
     text = Canonical(text);
     if (!text.empty() && text.back() == u'\\') text.pop_back();
     Wide lastName = text.substr(ExtractFolder(text).size());
-    if (lastName.empty() || SamePath(text, ProgramFilesFolder())) text += plat::Wide(u"\\") + kProductFolderName;
+    bool programFiles = false;
+    for (const Wide& folder : ProgramFilesFolders()) programFiles = programFiles || SamePath(text, folder);
+    if (lastName.empty() || programFiles) text += plat::Wide(u"\\") + kProductFolderName;
     DestDirEdt->SetText(text);
     if (FileExists(text + u"\\" + kPortableMarkName)) {
         PortableChkBx->SetChecked(true);
@@ -126,9 +129,12 @@ void TMainDlgForm::PortableInfoBtnClick(TObject*) {
 
 bool TMainDlgForm::CommitDestination() {
     NormalizeDestination();
-    Wide pf = ProgramFilesFolder();
-    // Without a program files folder there is nothing to keep a portable copy out of.
-    if (IsPortable() && !pf.empty() && PathStartsWith(DestDirEdt->Text(), pf)) {
+    // Neither program files folder of a 64-bit Windows takes a portable copy: the text must not
+    // begin with either.
+    bool programFiles = false;
+    for (const Wide& folder : ProgramFilesFolders())
+        programFiles = programFiles || PathStartsWith(DestDirEdt->Text(), folder);
+    if (IsPortable() && programFiles) {
         ShowMessageBox(UIText(PortableNotHere), TMsgKind::Information, {TMsgButton::OK});
         return false;
     }

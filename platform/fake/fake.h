@@ -147,6 +147,16 @@ void ClearResources();
 
 // ---- Shell ----
 void SetSpecialFolder(int csidl, const Wide& path);  // an empty path makes the lookup fail
+// Which Windows the program sees. The clean machine is a 32-bit Windows. Wow64 is a 32-bit
+// program on 64-bit Windows: its program files folder is "C:\Program Files (x86)" (both by
+// CSIDL_PROGRAM_FILES and CSIDL_PROGRAM_FILESX86), the native one "C:\Program Files" is known only
+// by the environment ("ProgramW6432"), and HKLM\Software\X is redirected to
+// HKLM\Software\WOW6432Node\X (RegKeyExists and RegValueAt see the keys as stored). Native64 is a
+// 64-bit program there: both folders by their own CSIDLs, no redirection. Both folders exist.
+enum class WindowsView { Windows32, Wow64, Native64 };
+void SetWindowsView(WindowsView view);
+// An empty value removes the variable.
+void SetEnvironmentVariable(const Wide& name, const Wide& value);
 void SetFolderServiceAvailable(bool available);
 struct Execution {
     Wide verb, file, parameters, directory;

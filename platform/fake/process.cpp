@@ -47,6 +47,15 @@ Wide GetModuleFileNameW() { return M().moduleFileName; }
 // The fake loads no libraries by name: there is nothing to restrict.
 bool RestrictLibrarySearch() { return true; }
 
+Wide GetEnvironmentVariableW(const Wide& name) {
+    auto it = M().environment.find(Upper(name));
+    if (it == M().environment.end()) {
+        Fail(203);  // ERROR_ENVVAR_NOT_FOUND
+        return Wide();
+    }
+    return it->second;
+}
+
 bool LoadOwnResource(const char* type, const char* name, const void** data, uint32_t* size) {
     const std::string* bytes = FindResource(type, name);
     if (!bytes) return false;
@@ -75,5 +84,16 @@ void SetResource(const std::string& type, const std::string& name, const std::st
 }
 
 void ClearResources() { M().resources.clear(); }
+
+}  // namespace fake
+
+namespace fake {
+
+using namespace detail;
+
+void SetEnvironmentVariable(const Wide& name, const Wide& value) {
+    if (value.empty()) M().environment.erase(Upper(name));
+    else M().environment[Upper(name)] = value;
+}
 
 }  // namespace fake

@@ -52,21 +52,49 @@ int32_t Resolve(HKey key, Wide* path) {
     return kErrorSuccess;
 }
 
+// A 32-bit program on 64-bit Windows reaches HKLM\Software\X as HKLM\Software\WOW6432Node\X:
+// the registry redirector inserts the node below Software, unless the path names it already.
+Wide Redirected(const Wide& path) {
+    if (M().view != fake::WindowsView::Wow64) return path;
+    const Wide software = Upper(RootName(kHKeyLocalMachine)) + u"\\SOFTWARE\\";
+    const Wide node = u"WOW6432NODE";
+    Wide upper = Upper(path);
+    if (upper.compare(0, software.size(), software) != 0 || upper.size() == software.size()) return path;
+    Wide rest = upper.substr(software.size());
+    if (rest.compare(0, node.size(), node) == 0 && (rest.size() == node.size() || rest[node.size()] == u'\\'))
+        return path;
+    return path.substr(0, software.size()) + u"WOW6432Node\\" + path.substr(software.size());
+}
+
 int32_t Join(const Wide& base, const std::string& subKey, Wide* path,
              std::vector<Wide>* created = nullptr) {
     if (!subKey.empty() && subKey[0] == '\\') return kErrorBadPathname;
     *path = base;
     Wide rest = WideOfCp1252(subKey);
     size_t start = 0;
+    std::vector<Wide> steps;
     while (start < rest.size()) {
         size_t end = rest.find(u'\\', start);
         if (end == Wide::npos) end = rest.size();
         if (end > start) {
             *path += u"\\" + rest.substr(start, end - start);
-            if (created) created->push_back(*path);
+            steps.push_back(*path);
         }
         start = end + 1;
     }
+    Wide target = Redirected(*path);
+    if (created) {
+        bool nodeMade = false;
+        for (const Wide& step : steps) {
+            Wide redirected = Redirected(step);
+            // The redirector's own node exists as on Windows, before anything is made below it.
+            if (redirected != step && !nodeMade)
+                created->push_back(RootName(kHKeyLocalMachine) + u"\\Software\\WOW6432Node");
+            nodeMade = nodeMade || redirected != step;
+            created->push_back(redirected);
+        }
+    }
+    *path = target;
     return kErrorSuccess;
 }
 

@@ -201,6 +201,25 @@ const std::vector<Execution>& Executions() { return M().executions; }
 
 void SetElevated(bool elevated) { M().elevated = elevated; }
 
+void SetWindowsView(WindowsView view) {
+    const Wide native = u"C:\\Program Files", x86 = u"C:\\Program Files (x86)";
+    Machine& m = M();
+    m.view = view;
+    bool windows64 = view != WindowsView::Windows32;
+    m.specialFolders[plat::kCsidlProgramFiles] = view == WindowsView::Native64 || !windows64 ? native : x86;
+    m.specialFolders[plat::kCsidlProgramFilesX86] = windows64 ? x86 : native;
+    m.environment[u"PROGRAMFILES"] = m.specialFolders[plat::kCsidlProgramFiles];
+    if (windows64) {
+        m.environment[u"PROGRAMFILES(X86)"] = x86;
+        m.environment[u"PROGRAMW6432"] = native;
+        PutFolder(x86);
+    } else {
+        m.environment.erase(u"PROGRAMFILES(X86)");
+        m.environment.erase(u"PROGRAMW6432");
+    }
+    PutFolder(native);
+}
+
 void SetShellExecuteExResult(bool started, uint32_t exitCodeOrError) {
     M().shellExecuteExStarts = started;
     M().shellExecuteExResult = exitCodeOrError;

@@ -22,6 +22,7 @@ const struct {
     {plat::kCsidlCommonDesktopDirectory, u"C:\\Users\\Public\\Desktop"},
     {plat::kCsidlCommonAppData, u"C:\\ProgramData"},
     {plat::kCsidlProgramFiles, u"C:\\Program Files"},
+    {plat::kCsidlProgramFilesX86, u"C:\\Program Files"},
     {0x1A, u"C:\\Users\\User\\AppData\\Roaming"},  // CSIDL_APPDATA
     {0x1C, u"C:\\Users\\User\\AppData\\Local"},    // CSIDL_LOCAL_APPDATA
     {0x24, u"C:\\Windows"},                        // CSIDL_WINDOWS
@@ -44,6 +45,8 @@ void Populate(Machine& m) {
         m.specialFolders[folder.csidl] = folder.path;
         PutFolder(folder.path);
     }
+    m.environment[u"SYSTEMROOT"] = u"C:\\Windows";
+    m.environment[u"PROGRAMFILES"] = u"C:\\Program Files";
     PutFolder(u"C:\\Users\\User\\Temp");
     PutFolder(u"C:\\Users\\User\\Downloads");
 }

@@ -131,6 +131,8 @@ struct Machine {
     std::map<std::pair<std::string, std::string>, std::string> resources;
 
     std::map<int, Wide> specialFolders;
+    fake::WindowsView view = fake::WindowsView::Windows32;
+    std::map<Wide, Wide> environment;  // by upper-cased name
     bool folderServiceAvailable = true, folderServiceResolved = false;
     std::vector<Execution> executions;
     bool elevated = true;

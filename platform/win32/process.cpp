@@ -34,6 +34,18 @@ bool RestrictLibrarySearch() {
     return restricted;
 }
 
+Wide GetEnvironmentVariableW(const Wide& name) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        // The size needed, terminating nul included, when the buffer is too small.
+        DWORD length = ::GetEnvironmentVariableW(W(name), buffer.data(),
+                                                 static_cast<DWORD>(buffer.size()));
+        if (length == 0) return Wide();
+        if (length < buffer.size()) return FromW(buffer.data(), length);
+        buffer.resize(length);
+    }
+}
+
 bool LoadOwnResource(const char* type, const char* name, const void** data, uint32_t* size) {
     // FindResourceA itself reads "#n" as the integer id n.
     HRSRC found = ::FindResourceA(nullptr, name, type);

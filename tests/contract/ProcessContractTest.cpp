@@ -22,6 +22,34 @@ TEST(ContractProcess, ProgramFileAndCommandLine) {
     EXPECT_FALSE(GetCommandLineW().empty());
 }
 
+TEST(ContractProcess, EnvironmentVariables) {
+    // Every Windows sets SystemRoot, in any case of its name; an unset name gives an empty text.
+    Wide root = GetEnvironmentVariableW(u"SystemRoot");
+    ASSERT_GE(root.size(), 3u);
+    EXPECT_EQ(root.substr(1, 2), u":\\");
+    EXPECT_EQ(root, GetEnvironmentVariableW(u"SYSTEMROOT"));
+    EXPECT_EQ(Wide(), GetEnvironmentVariableW(u"TESSARON_NO_SUCH_VARIABLE_4438"));
+}
+
+TEST(ContractProcess, TheProgramFilesFoldersOfBothViews) {
+    // A 32-bit program on 64-bit Windows sees "Program Files (x86)" by both CSIDLs and the native
+    // folder only in the environment; elsewhere ProgramW6432, where set, is the CSIDL's folder.
+    ASSERT_TRUE(ResolveSHGetFolderPathW());
+    Wide own, x86;
+    ASSERT_EQ(0, SHGetFolderPathW(kCsidlProgramFiles, &own));
+    ASSERT_EQ(0, SHGetFolderPathW(kCsidlProgramFilesX86, &x86));
+    own.resize(own.find(u'\0') == Wide::npos ? own.size() : own.find(u'\0'));
+    x86.resize(x86.find(u'\0') == Wide::npos ? x86.size() : x86.find(u'\0'));
+    Wide native = GetEnvironmentVariableW(u"ProgramW6432");
+    if (sizeof(void*) == 4 && !native.empty() && native != own) {
+        EXPECT_EQ(own, x86) << "WOW64: both CSIDLs give the 32-bit folder";
+    } else if (!native.empty()) {
+        EXPECT_EQ(native, own);
+    } else {
+        EXPECT_EQ(own, x86) << "32-bit Windows has one program files folder";
+    }
+}
+
 TEST(ContractProcess, MissingResourcesAreNotFound) {
     const void* data = nullptr;
     uint32_t size = 0;

@@ -25,8 +25,8 @@ constexpr uint32_t kGuiSubsystem = 2;
 constexpr int kImportDirectory = 1;
 constexpr int kBaseRelocationDirectory = 5;
 
-std::string ReadProgram(const std::string& name) {
-    std::ifstream in(std::string(TSD_WIN_BUILD_DIR) + "/" + name, std::ios::binary);
+std::string ReadProgram(const std::string& name, const char* build = TSD_WIN_BUILD_DIR) {
+    std::ifstream in(std::string(build) + "/" + name, std::ios::binary);
     std::stringstream read;
     read << in.rdbuf();
     return read.str();
@@ -245,8 +245,8 @@ TEST(ProgramHardening, StackProtectorIsLinkedIn) {
     EXPECT_EQ(1u, symbols.count("___stack_chk_guard"));
 }
 
-std::string Manifest(const std::string& name) {
-    const std::string file = ReadProgram(name);
+std::string Manifest(const std::string& name, const char* build = TSD_WIN_BUILD_DIR) {
+    const std::string file = ReadProgram(name, build);
     PeResource found = FindPeResource(reinterpret_cast<const uint8_t*>(file.data()), file.size(),
                                       {u"", 24}, {u"", 1});  // RT_MANIFEST, id 1
     if (found.status != PeLookup::Found) return "";
@@ -285,6 +285,8 @@ TEST(ProgramHardening, BothProgramsCarryTheirManifest) {
         EXPECT_EQ("6.0.0.0", Attribute(controls[0].str(), "assemblyIdentity", "version"));
         EXPECT_EQ("6595b64144ccf1df",
                   Attribute(controls[0].str(), "assemblyIdentity", "publicKeyToken"));
+        EXPECT_EQ("x86", Attribute(xml, "assemblyIdentity", "processorArchitecture"));
+        EXPECT_EQ("x86", Attribute(controls[0].str(), "assemblyIdentity", "processorArchitecture"));
         EXPECT_TRUE(std::regex_search(xml, std::regex("<dpiAware\\b[^>]*>\\s*true\\s*</dpiAware>")));
         std::set<std::string> supported;
         std::regex os("<supportedOS\\s+Id=\"([^\"]*)\"");
@@ -292,6 +294,39 @@ TEST(ProgramHardening, BothProgramsCarryTheirManifest) {
              ++it)
             supported.insert((*it)[1].str());
         EXPECT_EQ(systems, supported);
+    }
+}
+
+// The 64-bit build: 64-bit images (machine AMD64, PE32+) with the same hardening, ASLR above
+// 4 GB too, and manifests that name amd64 for the program and for the common controls: Windows
+// refuses to start a 64-bit program that asks for the x86 assembly.
+TEST(ProgramHardening, The64BitBuildIsA64BitProgramWithItsOwnManifests) {
+    constexpr uint16_t kMachineAmd64 = 0x8664, kPe32PlusMagic = 0x20B;
+    constexpr uint16_t kHighEntropyVa = 0x20, kDynamicBase = 0x40, kNxCompat = 0x100,
+                       kTerminalServerAware = 0x8000;
+    for (const char* name : {"tessaron-setup.exe", "tsd.exe"}) {
+        SCOPED_TRACE(name);
+        const std::string b = ReadProgram(name, TSD_WIN64_BUILD_DIR);
+        ASSERT_GE(b.size(), 0x200u) << "no 64-bit build of " << name;
+        auto u16 = [&](size_t at) { return static_cast<uint16_t>(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8); };
+        size_t pe = uint8_t(b[0x3C]) | uint8_t(b[0x3D]) << 8 | uint8_t(b[0x3E]) << 16;
+        ASSERT_LT(pe + 24 + 72, b.size());
+        EXPECT_EQ(kMachineAmd64, u16(pe + 4));
+        size_t optional = pe + 24;
+        EXPECT_EQ(kPe32PlusMagic, u16(optional));
+        uint16_t flags = u16(optional + 70);
+        for (uint16_t flag : {kHighEntropyVa, kDynamicBase, kNxCompat, kTerminalServerAware})
+            EXPECT_EQ(flag, flags & flag) << std::hex << "DllCharacteristics " << flags;
+
+        const std::string xml = Manifest(name, TSD_WIN64_BUILD_DIR);
+        ASSERT_FALSE(xml.empty()) << "no manifest resource 1";
+        EXPECT_EQ("amd64", Attribute(xml, "assemblyIdentity", "processorArchitecture"));
+        std::smatch controls;
+        ASSERT_TRUE(std::regex_search(
+            xml, controls,
+            std::regex("<assemblyIdentity\\b[^>]*name=\"Microsoft.Windows.Common-Controls\"[^>]*>")));
+        EXPECT_EQ("amd64", Attribute(controls[0].str(), "assemblyIdentity", "processorArchitecture"));
+        EXPECT_EQ(std::string::npos, xml.find("\"x86\""));
     }
 }
 

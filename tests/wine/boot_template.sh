@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Boots the template prefix that every Wine test of this run copies.
 set -eu
-: "${WINE_WORK:?}"
+: "${WINE_WORK:?}" "${SRC_DIR:?}"
+source "$SRC_DIR/tools/wine-env.sh"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export WINEPREFIX="$WINE_WORK/template"

@@ -2,10 +2,24 @@
 # with a time limit (nothing may hang CI, not even a message box that nobody answers), and Xvfb
 # for the tests that need a display. Source it; it sets -eu and cleans up on exit.
 #
-# Environment (set by CTest): WINE_WORK (work folder), WIN_BUILD_DIR (Windows build), SRC_DIR.
+# Environment (set by CTest): WINE_WORK (work folder), WIN_BUILD_DIR (Windows build), SRC_DIR,
+# WINE_BUILD (x86, x64 or wow64: what runs in which prefix, tools/wine-env.sh) and HOST_CODE
+# (both, or 64 where no 32-bit program starts).
 set -eu
 
 : "${WINE_WORK:?}" "${WIN_BUILD_DIR:?}" "${SRC_DIR:?}"
+source "$SRC_DIR/tools/wine-env.sh"
+# A test of 32-bit programs on a host that cannot start them is not run, and says so to CTest.
+if [ "$WINE_NEEDS_I386" = 1 ] && [ "${HOST_CODE:-both}" != both ]; then
+    echo "SKIP: $(basename "$0") runs 32-bit programs under Wine; this host runs 64-bit code only"
+    exit 77
+fi
+# The program files folder that the programs under test see: a 32-bit program on 64-bit Windows
+# sees "C:\Program Files (x86)".
+if [ "$WINE_BUILD" = wow64 ]; then PROGRAM_FILES="Program Files (x86)"; else PROGRAM_FILES="Program Files"; fi
+# The architecture of the programs under test, as the package manifests name it.
+if [ "$WINE_BUILD" = x64 ]; then WIN_ARCH=x64; else WIN_ARCH=x86; fi
+SETUP="$WIN_BUILD_DIR/tessaron-setup.exe"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 TEMPLATE="$WINE_WORK/template"

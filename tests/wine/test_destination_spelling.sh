@@ -4,7 +4,7 @@
 # uninstall entry names takes all of it away again (exit 0, nothing left, no key left).
 source "$(dirname "$0")/lib.sh"
 new_prefix
-setup="$SRC_DIR/dist/tessaron-setup.exe"
+setup="$SETUP"
 inspect="$WIN_BUILD_DIR/read_back.exe"
 temp="$(c_drive users/root/Temp)"
 saved_key='Software\Tessaron Word Processor\Install'

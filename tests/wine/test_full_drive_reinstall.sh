@@ -31,7 +31,7 @@ ln -s "$mnt" "$WINEPREFIX/dosdevices/d:"
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w >/dev/null 2>&1 || true
 
-run_wine_headless 120 "$SRC_DIR/dist/tessaron-setup.exe" -S '-DD:\Tessaron'
+run_wine_headless 120 "$SETUP" -S '-DD:\Tessaron'
 expect_code 2 "reinstallation onto a full drive"
 cmp -s "$TEST_DIR/older-tsd.exe" "$mnt/Tessaron/tsd.exe" || fail "the older tsd.exe was changed or lost"
 [ "$(stat -c %Y "$mnt/Tessaron/tsd.exe")" = "$(stat -c %Y "$TEST_DIR/older-tsd.exe")" ] ||

@@ -4,7 +4,7 @@
 # they point, and folders planted at the temporary names stop nothing.
 source "$(dirname "$0")/lib.sh"
 new_prefix
-setup="$SRC_DIR/dist/tessaron-setup.exe"
+setup="$SETUP"
 main="$(c_drive 'Program Files/Tessaron')"
 data="$(c_drive ProgramData/Tessaron)"
 victim="$(c_drive Victim)"

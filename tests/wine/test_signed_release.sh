@@ -83,8 +83,10 @@ version="$(product_fact VERSION)"
 url="https://downloads.example.com/tessaron/$version/tessaron-setup.exe"
 started=$SECONDS
 # A make of its own: not a part of the jobs of the make that may have started the tests.
+# The release of the build under test: the product, or the 64-bit build where only it runs.
+if [ "$WIN_ARCH" = x64 ]; then build=(RELEASE_ARCH=x64 WIN64="$WIN_BUILD_DIR"); else build=(WIN="$WIN_BUILD_DIR"); fi
 env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -C "$SRC_DIR" --no-print-directory release \
-    WIN="$WIN_BUILD_DIR" DIST="$dist" SIGN_PFX="$keys/sign.pfx" SIGN_PASS='throw away' \
+    "${build[@]}" DIST="$dist" SIGN_PFX="$keys/sign.pfx" SIGN_PASS='throw away' \
     SIGN_TS="$tsa_url" RELEASE_URL="$url" >"$TEST_DIR/release.txt" 2>&1 || {
     cat "$TEST_DIR/release.txt" >&2
     fail "make release failed"
@@ -174,7 +176,7 @@ expect "$locale" ShortDescription "$(product_fact SHORT_DESCRIPTION)"
 installer="$w/$id.installer.yaml"
 expect "$installer" ManifestType installer
 expect "$installer" InstallerType exe
-expect "$installer" Architecture x86
+expect "$installer" Architecture "$WIN_ARCH"
 expect "$installer" Scope machine
 expect "$installer" InstallerUrl "$url"
 expect "$installer" InstallerSha256 "$(sha256sum "$release/tessaron-setup.exe" | cut -d' ' -f1 | tr a-f A-F)"

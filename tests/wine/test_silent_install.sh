@@ -6,7 +6,7 @@ source "$(dirname "$0")/lib.sh"
 # converts with the bias in force now, Linux with the one of the date, so they differ by DST).
 export TZ=Asia/Kolkata
 new_prefix
-setup="$SRC_DIR/dist/tessaron-setup.exe"
+setup="$SETUP"
 inspect="$WIN_BUILD_DIR/read_back.exe"
 main="$(c_drive 'Program Files/Tessaron')"
 data="$(c_drive ProgramData/Tessaron)"

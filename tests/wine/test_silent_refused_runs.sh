@@ -3,7 +3,7 @@
 # and a run while the application is running.
 source "$(dirname "$0")/lib.sh"
 new_prefix
-setup="$SRC_DIR/dist/tessaron-setup.exe"
+setup="$SETUP"
 inspect="$WIN_BUILD_DIR/read_back.exe"
 
 # Portable: everything in its folder, nothing elsewhere.

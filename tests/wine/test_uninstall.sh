@@ -5,7 +5,7 @@
 # stay with their folders.
 source "$(dirname "$0")/lib.sh"
 new_prefix
-setup="$SRC_DIR/dist/tessaron-setup.exe"
+setup="$SETUP"
 inspect="$WIN_BUILD_DIR/read_back.exe"
 main="$(c_drive 'Program Files/Tessaron')"
 data="$(c_drive ProgramData/Tessaron)"

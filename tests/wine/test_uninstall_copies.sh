@@ -4,7 +4,7 @@
 # that the user changed stays when C:\B is removed, which still succeeds (exit code 0).
 source "$(dirname "$0")/lib.sh"
 new_prefix
-setup="$SRC_DIR/dist/tessaron-setup.exe"
+setup="$SETUP"
 inspect="$WIN_BUILD_DIR/read_back.exe"
 data="$(c_drive ProgramData/Tessaron)"
 temp="$(c_drive users/root/Temp)"

@@ -6,7 +6,7 @@
 # and the run ends with exit code 2.
 source "$(dirname "$0")/lib.sh"
 new_prefix
-setup="$SRC_DIR/dist/tessaron-setup.exe"
+setup="$SETUP"
 main="$(c_drive 'Program Files/Tessaron')"
 data="$(c_drive ProgramData/Tessaron)"
 temp="$(c_drive users/root/Temp)"

@@ -5,7 +5,7 @@
 # installation as given.
 source "$(dirname "$0")/lib.sh"
 new_prefix
-setup="$SRC_DIR/dist/tessaron-setup.exe"
+setup="$SETUP"
 inspect="$WIN_BUILD_DIR/read_back.exe"
 main="$(c_drive 'Program Files/Tessaron')"
 temp="$(c_drive users/root/Temp)"

@@ -20,9 +20,9 @@ check_version() {
     }
 }
 
-check_version "$SRC_DIR/dist/tessaron-setup.exe" "Tessaron Word Processor Setup" tessaron-setup.exe
-check_version "$SRC_DIR/dist/tsd.exe" "Tessaron Word Processor" tsd.exe
-run_wine_headless 120 "$SRC_DIR/dist/tessaron-setup.exe" /S
+check_version "$SETUP" "Tessaron Word Processor Setup" tessaron-setup.exe
+check_version "$WIN_BUILD_DIR/tsd.exe" "Tessaron Word Processor" tsd.exe
+run_wine_headless 120 "$SETUP" /S
 expect_code 0 "silent installation"
 check_version "$(c_drive 'Program Files/Tessaron/tsd.exe')" "Tessaron Word Processor" tsd.exe
 echo "ok: version resources"
