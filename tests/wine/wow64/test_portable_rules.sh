@@ -8,13 +8,14 @@ new_prefix
 for folder in 'Program Files/Portable' 'Program Files (x86)/Portable'; do
     mkdir -p "$(c_drive "$folder")"
     : >"$(c_drive "$folder")/Tessaron.ini"
+    windows="C:\\${folder//\//\\}"
     snapshot before
-    run_wine_headless 120 "$SETUP" -S "-DC:\\${folder//\//\\}"
-    expect_code 0 "silent run stopped by the portable refusal in C:\\$folder"
+    run_wine_headless 120 "$SETUP" -S "-D$windows"
+    expect_code 0 "silent run stopped by the portable refusal in $windows"
     snapshot after
     cmp -s "$TEST_DIR/files-before.txt" "$TEST_DIR/files-after.txt" || {
         diff "$TEST_DIR/files-before.txt" "$TEST_DIR/files-after.txt" >&2
-        fail "the refused run in C:\\$folder changed files"
+        fail "the refused run in $windows changed files"
     }
 done
 echo "ok: refused under both program files folders"
@@ -25,8 +26,8 @@ snapshot before
 run_wine_headless 120 "$SETUP" -S '-DC:\Portable\Tessaron'
 expect_code 0 "portable installation"
 snapshot after
-LC_ALL=C comm -3 "$TEST_DIR/files-before.txt" "$TEST_DIR/files-after.txt" | grep -v '^\./Portable/Tessaron/' \
-    >"$TEST_DIR/outside.txt" || true
+LC_ALL=C comm -3 --output-delimiter= "$TEST_DIR/files-before.txt" "$TEST_DIR/files-after.txt" |
+    grep -v '^\./Portable/Tessaron/' >"$TEST_DIR/outside.txt" || true
 [ ! -s "$TEST_DIR/outside.txt" ] || fail "the portable copy changed files outside its folder: $(head "$TEST_DIR/outside.txt")"
 [ -f "$(c_drive Portable/Tessaron/tsd.exe)" ] || fail "no tsd.exe in the portable copy"
 grep -qi 'Tessaron' "$TEST_DIR/keys-after.txt" && fail "a portable copy wrote registry keys"

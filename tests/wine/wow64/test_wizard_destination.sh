@@ -7,8 +7,7 @@ source "$(dirname "$0")/../lib.sh"
 new_prefix
 start_xvfb
 enable_desktop_frames
-REFUSED="A portable copy cannot be installed to this folder."
-cat >"$TEST_DIR/destination.txt" <<SCRIPT
+cat >"$TEST_DIR/destination.txt" <<'SCRIPT'
 window class TessaronForm 30
 click NextBtn
 expect_text TopLbl "License Agreement"
@@ -19,14 +18,15 @@ expect_selected DestDirLstBx "C:\\Program Files (x86)"
 expect_selected DestDirCmbBx "c: "
 check PortableChkBx on
 click NextBtn
-msgbox press ok text "$REFUSED"
+msgbox press ok text "A portable copy cannot be installed to this folder."
 expect_text TopLbl "Choose Destination Folder"
 type DestDirEdt "C:\\Program Files\\Portable"
 click NextBtn
-msgbox press ok text "$REFUSED"
+msgbox press ok text "A portable copy cannot be installed to this folder."
 expect_text TopLbl "Choose Destination Folder"
 click CancelBtn
 msgbox press yes text "Setup is not complete. Do you wish to quit this setup program?"
+wait_exit 30
 SCRIPT
 snapshot before
 run_driver 180 "$TEST_DIR/destination.txt" "$SETUP"
