@@ -32,10 +32,14 @@ fail() {
     exit 1
 }
 
+# cleanup [STATUS]: ends the prefix's processes and Xvfb. A passed test's prefix goes (a 64-bit one
+# takes over a gigabyte, and every test has one); a failed one stays to be looked at.
 cleanup() {
+    local status="${1:-$?}"
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
         wineserver -k >/dev/null 2>&1 || true
         wineserver -w >/dev/null 2>&1 || true
+        if [ "$status" -eq 0 ] && [ "$WINEPREFIX" = "$TEST_DIR/prefix" ]; then rm -rf "$WINEPREFIX" 2>/dev/null || true; fi
     fi
     if [ -n "$XVFB_PID" ]; then
         kill "$XVFB_PID" 2>/dev/null || true

@@ -17,7 +17,7 @@ if [ "$(id -u)" -ne 0 ] || ! mount -t tmpfs -o size=${drive_kb}k tmpfs "$mnt" 2>
     exit 0
 fi
 # The wineserver keeps files of the drive open: stop it before unmounting.
-trap 'cleanup; umount "$mnt" 2>/dev/null || umount -l "$mnt" 2>/dev/null || true' EXIT
+trap 'cleanup $?; umount "$mnt" 2>/dev/null || umount -l "$mnt" 2>/dev/null || true' EXIT
 
 mkdir -p "$mnt/Tessaron"
 head -c "$old_size" /dev/urandom >"$mnt/Tessaron/tsd.exe"

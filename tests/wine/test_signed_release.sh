@@ -24,7 +24,7 @@ stop_servers() {
         wait "$pid" 2>/dev/null || true
     done
 }
-trap 'stop_servers; cleanup' EXIT
+trap 'code=$?; stop_servers; cleanup "$code"' EXIT
 
 # start_server NAME ARGS...: a timestamp_server.py that ends by itself within 240 s; sets PORT.
 start_server() {
