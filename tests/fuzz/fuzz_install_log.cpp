@@ -24,7 +24,7 @@ std::string AsCrLfLines(const std::string& text) {
             out += text[i];
         }
     }
-    if (!out.empty() && out.compare(out.size() - 2, 2, "\r\n") != 0) out += "\r\n";
+    if (!out.empty() && (out.size() < 2 || out.compare(out.size() - 2, 2, "\r\n") != 0)) out += "\r\n";
     return out;
 }
 
