@@ -10,12 +10,16 @@ add_link_options(${SANITIZERS})
 set(TSD_ZLIB ZLIB::ZLIB)
 include(cmake/layers.cmake)
 
+# The packer's PE resource reader, which tsdpack runs over any file it is given.
+add_library(fuzz_pe_reader STATIC tools/packer/PeResources.cpp)
+target_include_directories(fuzz_pe_reader PUBLIC ${CMAKE_SOURCE_DIR})
+
 file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS tests/fuzz/fuzz_*.cpp)
 foreach(source ${FUZZ_SOURCES})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE tsd_app tsd_standin)
+  target_link_libraries(${name} PRIVATE tsd_app tsd_standin fuzz_pe_reader)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_compile_definitions(${name} PRIVATE TSD_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     TSD_PAYLOAD_FILE="")

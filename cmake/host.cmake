@@ -81,6 +81,8 @@ foreach(build ${WINE_BUILD_LIST})
     get_filename_component(name ${script} NAME_WE)
     string(REGEX REPLACE "^test_" "" name ${name})
     add_test(NAME ${group}.${name} COMMAND bash ${script})
+    # A test that cannot run here (the 32-bit programs on a host without 32-bit code, or rights
+    # this machine does not give) exits 77.
     set_tests_properties(${group}.${name} PROPERTIES RESOURCE_LOCK wine TIMEOUT 600
       SKIP_RETURN_CODE 77 ENVIRONMENT "${env}")
     if(runnable)

@@ -11,7 +11,7 @@
 #include "base/Arguments.h"
 #include "platform/platform.h"
 #include "resources/Product.h"
-#include "standin/Elevation.h"
+#include "standin/RemovalSwitches.h"
 #include "standin/SelfRemoval_win32.h"
 #include "standin/Uninstall.h"
 
@@ -78,32 +78,17 @@ bool SameSwitch(const plat::Wide& argument, const wchar_t* name) {
     return lstrcmpiW(W(argument).c_str(), name) == 0;
 }
 
-bool HasSwitch(const std::vector<plat::Wide>& args, const wchar_t* name) {
-    for (const plat::Wide& arg : args)
-        if (SameSwitch(arg, name)) return true;
-    return false;
-}
-
-// "-S" or "/S", as the setup program writes it after "-ui" for a silent removal.
-bool HasSilentSwitch(const std::vector<plat::Wide>& args) {
-    return HasSwitch(args, L"-S") || HasSwitch(args, L"/S");
-}
-
 // The removal commands; -1 when the command line holds none.
 int RemovalCommand() {
     std::vector<plat::Wide> args = ProgramArguments();
+    TUninstallOptions options;
+    if (ReadRemovalSwitches(args, &options)) {
+        plat::ResolveSHGetFolderPathW();
+        options.ProgramPath = plat::GetModuleFileNameW();
+        options.StartFinish = [](const plat::Wide& folder) { return StartFinishCopy(W(folder)); };
+        return Uninstall(options);
+    }
     for (size_t i = 0; i < args.size(); ++i) {
-        if (SameSwitch(args[i], W(kUninstallSwitch))) {
-            plat::ResolveSHGetFolderPathW();
-            TUninstallOptions options;
-            options.ProgramPath = plat::GetModuleFileNameW();
-            options.Silent = HasSilentSwitch(args);
-            options.MayElevate = !HasSwitch(args, W(kElevatedSwitch));
-            options.StartFinish = [](const plat::Wide& folder) {
-                return StartFinishCopy(W(folder));
-            };
-            return Uninstall(options);
-        }
         if (SameSwitch(args[i], kFinishSwitch) && i + 2 < args.size()) {
             plat::ResolveSHGetFolderPathW();
             return RunFinishCopy(W(args[i + 1]), W(args[i + 2]));

@@ -46,6 +46,19 @@ Wide GetEnvironmentVariableW(const Wide& name) {
     }
 }
 
+namespace {
+
+// Before the first constructor of the program or of the libraries linked into it: the stack
+// protector's runtime seeds its guard in a constructor of its own through CryptAcquireContext,
+// which loads the cryptographic provider and its libraries while the program's folder (a
+// downloads or temporary folder) is still searched first. A constructor with a priority runs
+// before every one without; the program's own call in its entry point then finds it done.
+__attribute__((constructor(101))) void RestrictLibrarySearchBeforeConstructors() {
+    RestrictLibrarySearch();
+}
+
+}  // namespace
+
 bool LoadOwnResource(const char* type, const char* name, const void** data, uint32_t* size) {
     // FindResourceA itself reads "#n" as the integer id n.
     HRSRC found = ::FindResourceA(nullptr, name, type);

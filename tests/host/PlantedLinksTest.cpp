@@ -107,9 +107,8 @@ TEST(LinkGuard, AsksEachFolderOnTheWayOnceAndOnlyBelowItsRoots) {
     EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt"));
     EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Other\\L\\file.txt")) << "not guarded";
     EXPECT_TRUE(NoLinkOnTheWay(u"C:\\RootOther\\file.txt")) << "a name that only begins alike";
-    // Remembered: a link made after the check is found once the run forgets what it checked.
+    // A link made since is found once the run forgets what it checked.
     fake::PutLink(u"C:\\Root\\A\\B", u"C:\\Victim", true);
-    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt"));
     ForgetCheckedFolders();
     EXPECT_FALSE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt"));
     EXPECT_FALSE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\C\\D\\file.txt"));

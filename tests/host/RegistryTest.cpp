@@ -80,15 +80,37 @@ TEST_F(Registry, SavedChoicesReadBack) {
 }
 
 TEST_F(Registry, BooleansReadFourBytesOfAnyType) {
-    plat::HKey key = 0;
-    ASSERT_EQ(0, plat::RegCreateKeyExA(plat::kHKeyCurrentUser, kSavedChoicesKey, plat::kKeyAllAccess, &key));
-    plat::RegSetValueExA(key, "INSTALLTOALL", plat::kRegSz, "0", 2);  // '0' is not a zero byte
-    plat::RegSetValueExA(key, "LAUNCH", plat::kRegBinary, "\0\0\0\0\1", 5);
-    plat::RegCloseKey(key);
-    TSavedChoices saved = ReadSavedChoices();
-    EXPECT_TRUE(saved.InstallToAll);
-    EXPECT_TRUE(saved.DesktopShortcut) << "absent: the default";
-    EXPECT_FALSE(saved.HasMainDir);
+    // Every choice defaults to true, so a value that reads false is the one that shows it was
+    // read; a value that reads true shows that any non-zero byte counts, not its text.
+    const struct {
+        const char* what;
+        uint32_t type;
+        std::string bytes;
+        bool expected;
+    } cases[] = {
+        {"a DWORD 0", plat::kRegDword, std::string("\0\0\0\0", 4), false},
+        {"a DWORD 1", plat::kRegDword, std::string("\1\0\0\0", 4), true},
+        {"a byte in the fourth place", plat::kRegBinary, std::string("\0\0\0\1", 4), true},
+        {"a fifth byte is not read", plat::kRegBinary, std::string("\0\0\0\0\1", 5), false},
+        {"the text '0' is not a zero byte", plat::kRegSz, std::string("0\0", 2), true},
+        {"an empty text", plat::kRegSz, std::string("\0", 1), false},
+    };
+    for (const char* name : {"INSTALLTOALL", "DSKSHORTCUT", "LAUNCH"}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(name) + ": " + c.what);
+            StartFreshProcess();
+            plat::HKey key = 0;
+            ASSERT_EQ(0, plat::RegCreateKeyExA(plat::kHKeyCurrentUser, kSavedChoicesKey, plat::kKeyAllAccess, &key));
+            plat::RegSetValueExA(key, name, c.type, c.bytes.data(), static_cast<uint32_t>(c.bytes.size()));
+            plat::RegCloseKey(key);
+            TSavedChoices saved = ReadSavedChoices();
+            const std::string read = name;
+            EXPECT_EQ(read == "INSTALLTOALL" ? c.expected : true, saved.InstallToAll);
+            EXPECT_EQ(read == "DSKSHORTCUT" ? c.expected : true, saved.DesktopShortcut);
+            EXPECT_EQ(read == "LAUNCH" ? c.expected : true, saved.Launch);
+            EXPECT_FALSE(saved.HasMainDir);
+        }
+    }
 }
 
 TEST_F(Registry, AKeyThatCannotBeOpenedIsNotReported) {

@@ -22,7 +22,8 @@ inline const plat::Wide kLog = kMain + u"\\Install.log";
 inline const plat::Wide kTemplate = kCommon + u"\\Public\\Templates\\Letters\\Business Letter.rtf";
 inline const plat::Wide kProgramsLink =
     u"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Tessaron Word Processor.lnk";
-inline const plat::Wide kDesktopLink = u"C:\\Users\\User\\Desktop\\Tessaron Word Processor.lnk";
+// Where an installation for all users (the silent default) puts its shortcuts.
+inline const plat::Wide kDesktopLink = u"C:\\Users\\Public\\Desktop\\Tessaron Word Processor.lnk";
 
 class Uninstalling : public ::testing::Test {
 protected:

@@ -10,7 +10,7 @@ using namespace removal_test;
 
 TEST_F(Uninstalling, SilentRemovalLeavesTheMachineAsItWas) {
     Install();
-    ASSERT_TRUE(fake::FileExistsAt(kDesktopLink) || fake::FileExistsAt(kProgramsLink));
+    ASSERT_TRUE(fake::FileExistsAt(kDesktopLink) && fake::FileExistsAt(kProgramsLink));
     ASSERT_EQ(kUninstallRemoved, Remove(true));
     EXPECT_TRUE(fake::ShownBoxes().empty());
     EXPECT_TRUE(KeysGone());
@@ -153,9 +153,8 @@ TEST_F(Uninstalling, ADestinationAsTypedIsRecordedAndRemovedUnderItsRealName) {
         EXPECT_EQ(program, WideValue(plat::kHKeyLocalMachine, kUninstallKey, "DisplayIcon"));
         fake::LinkData link;
         for (const plat::Wide& shortcut : {kProgramsLink, kDesktopLink}) {
-            if (fake::LinkAt(shortcut, &link)) {
-                EXPECT_EQ(program, link.target);
-            }
+            ASSERT_TRUE(fake::LinkAt(shortcut, &link)) << Utf8Of(shortcut);
+            EXPECT_EQ(program, link.target);
         }
 
         ASSERT_EQ(kUninstallRemoved, Remove(true, program));
@@ -373,6 +372,38 @@ TEST_F(Uninstalling, ASharedFileTheUserChangedStaysWithItsFolder) {
     EXPECT_TRUE(KeysGone());
     // The update log stays while it lists a file that remains.
     EXPECT_NE(std::string::npos, fake::FileBytes(kCommon + u"\\Update.log").find("Business Letter.rtf"));
+}
+
+// After an upgrade the update log holds a group per run: each shared file is judged by the stamp
+// of the run that placed it, not by the last installation's. An older version (installed
+// 2025-01-10 09:00 local time) placed two files the new payload no longer carries; the user
+// changed one of them in June, before the upgrade; the other still has its payload stamp, which
+// lies after its run (the clock was behind the release's).
+TEST_F(Uninstalling, AfterAnUpgradeEachSharedFileIsJudgedByItsOwnRun) {
+    const plat::Wide oldLetter = kCommon + u"\\Public\\Templates\\Letters\\Old Letter.rtf";
+    const plat::Wide oldClip = kCommon + u"\\Public\\Clip Library\\Miscellaneous\\Old clip.txt";
+    auto at = [](int year, int month, int day, int hour, int milliseconds) {
+        plat::FileTime time = 0;
+        EXPECT_TRUE(plat::SystemTimeToFileTime(plat::SystemTimeOf(year, month, day, hour, 0, 0, milliseconds), &time));
+        return time;
+    };
+    fake::PutFile(kCommon + u"\\Update.log",
+                  "*000000006C4CE640\r\n"  // 2025-01-10 09:00:00 as the 8 bytes of its date
+                  "C:\\ProgramData\\Tessaron\\Public\\Templates\\Letters\\Old Letter.rtf\t!\r\n"
+                  "C:\\ProgramData\\Tessaron\\Public\\Clip Library\\Miscellaneous\\Old clip.txt\t!\r\n");
+    fake::PutFile(oldLetter, "an older template", at(2025, 2, 1, 12, 0));
+    fake::PutFile(oldClip, "changed by the user", at(2025, 6, 1, 8, 500));
+    Install();  // the upgrade, on 2026-03-14: its own group follows the older one
+    const std::string upgraded = fake::FileBytes(kCommon + u"\\Update.log");
+    ASSERT_EQ(0u, upgraded.find("*000000006C4CE640\r\n")) << "the older run's group is kept";
+    ASSERT_EQ(2u + 2u + 258u, SplitLogLines(upgraded).size()) << "two markers, two old lines, the new ones";
+
+    ASSERT_EQ(kUninstallRemoved, RemoveAll(true));
+    EXPECT_EQ("changed by the user", fake::FileBytes(oldClip)) << "changed after the run that placed it";
+    EXPECT_FALSE(fake::FileExistsAt(oldLetter)) << "a payload stamp is not the user's change";
+    EXPECT_FALSE(fake::FileExistsAt(kTemplate)) << "the upgrade's own files go";
+    EXPECT_EQ(upgraded, fake::FileBytes(kCommon + u"\\Update.log")) << "it still lists a file that stays";
+    EXPECT_TRUE(KeysGone());
 }
 
 TEST_F(Uninstalling, ADamagedInstallLogRemovesNothingAndSaysSo) {

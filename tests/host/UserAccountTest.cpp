@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "app/Entry.h"
+#include "base/Arguments.h"
 #include "base/Utf8.h"
 #include "install/TempFile.h"
 #include "standin/Elevation.h"
+#include "standin/RemovalSwitches.h"
 #include "standin/Uninstall.h"
 #include "tests/host/TestMachine.h"
 #include "wizard/engine/Registry.h"
@@ -229,6 +231,67 @@ TEST_F(UserAccount, TheElevatedCopyAndAnElevatedRemovalNeverAskAgain) {
     fake::SetElevated(true);
     EXPECT_EQ(kUninstallRemoved, Remove(kMain + u"\\tsd.exe"));
     EXPECT_TRUE(fake::Executions().empty());
+}
+
+// The hand-off as tsd.exe makes it, through its own reading of the command line: the copy started
+// unelevated asks once and passes the elevated copy's exit code on; the copy started with the
+// switches it was given never asks again, even where "runas" gave it no more rights (User
+// Account Control switched off), so that no prompt follows another.
+TEST_F(UserAccount, TheRestartedRemovalReadsItsMarkAndNeverAsksAgain) {
+    ASSERT_EQ(0, Setup(u"-S"));
+    fake::SetElevated(false);
+    fake::SetShellExecuteExResult(true, kUninstallIncomplete);
+    auto removeWith = [](const plat::Wide& commandLine) {
+        ResetRunFlags();
+        ResetInstallLog();
+        ResetUILangState();
+        fake::SetModuleFileName(kMain + u"\\tsd.exe");
+        TUninstallOptions options;
+        EXPECT_TRUE(ReadRemovalSwitches(SplitCommandLine(commandLine), &options)) << Utf8Of(commandLine);
+        options.ProgramPath = kMain + u"\\tsd.exe";
+        options.StartFinish = [](const plat::Wide&) { return true; };
+        return Uninstall(options);
+    };
+    // The uninstall entry's quiet command.
+    EXPECT_EQ(kUninstallIncomplete, removeWith(u"-ui /S"));
+    ASSERT_EQ(1u, fake::Executions().size());
+    EXPECT_EQ(u"runas", fake::Executions()[0].verb);
+    EXPECT_TRUE(fake::RegKeyExists(plat::kHKeyLocalMachine, kUninstallKey)) << "removed by the first copy";
+
+    // The restarted copy, with exactly the switches it was started with and still without the
+    // rights: it goes on as it is and reports what it could not remove.
+    const plat::Wide restart = fake::Executions()[0].parameters;
+    EXPECT_EQ(kUninstallIncomplete, removeWith(restart)) << Utf8Of(restart);
+    EXPECT_EQ(1u, fake::Executions().size()) << "the restarted copy asked for elevation again";
+    EXPECT_TRUE(fake::RegKeyExists(plat::kHKeyLocalMachine, kUninstallKey)) << "needs an administrator";
+    EXPECT_TRUE(fake::ShownBoxes().empty()) << "the quiet removal stays quiet after the restart";
+}
+
+TEST(RemovalSwitches, TheRemovalItsQuietnessAndTheElevatedMarkInAnyCase) {
+    const struct {
+        const char16_t* commandLine;
+        bool removal, silent, mayElevate;
+    } cases[] = {
+        {u"-ui", true, false, true},
+        {u"-ui /S", true, true, true},
+        {u"-UI -s", true, true, true},
+        {u"-ui /ELEVATED", true, false, false},
+        {u"-ui /S /elevated", true, true, false},
+        {u"/ELEVATED -ui", true, false, false},
+        {u"-uilp en", false, false, false},
+        {u"/S /ELEVATED", false, false, false},
+        {u"", false, false, false},
+    };
+    fake::Reset();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Utf8Of(c.commandLine));
+        TUninstallOptions options;
+        options.MayElevate = false;
+        EXPECT_EQ(c.removal, ReadRemovalSwitches(SplitCommandLine(c.commandLine), &options));
+        if (!c.removal) continue;
+        EXPECT_EQ(c.silent, options.Silent);
+        EXPECT_EQ(c.mayElevate, options.MayElevate);
+    }
 }
 
 TEST_F(UserAccount, AllUsersIsTheMachinesEntryOrTheProgramFilesFolder) {

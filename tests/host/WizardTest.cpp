@@ -187,6 +187,115 @@ TEST_F(Wizard, InteractiveInstallationWalksEveryPageAndLaunches) {
     EXPECT_FALSE(saved.DesktopShortcut);
 }
 
+// The choices of one run are the next run's defaults: the folder, the shortcuts' places and the
+// start at the end, in the wizard's boxes and in where a silent reinstallation puts things.
+TEST_F(Wizard, TheChoicesOfTheLastRunAreTheDefaultsOfTheNext) {
+    const plat::Wide folder = u"C:\\Apps\\Tessaron";
+    std::vector<TModalStep> choose = {
+        [](TForm&) { Press(Form().NextBtn); },
+        [](TForm&) { Press(Form().NextBtn); },
+        [](TForm&) {
+            Form().DestDirEdt->UserEdited(u"C:\\Apps\\Tessaron");
+            Press(Form().NextBtn);
+        },
+        [](TForm&) {
+            EXPECT_EQ(kReadyPage, Page());
+            Form().InstallToAllChkBx->UserToggled(false);
+            Form().DesktopChkBx->UserToggled(false);
+            Press(Form().NextBtn);
+        },
+        [](TForm&) {
+            EXPECT_EQ(kFinishedPage, Page());
+            Form().FinishChkBx->UserToggled(false);
+            Press(Form().NextBtn);
+        },
+    };
+    ASSERT_EQ(0, Run(u"", choose));
+    ASSERT_TRUE(fake::FileExistsAt(folder + u"\\tsd.exe"));
+    ASSERT_TRUE(plat::DeleteFileW(kUserPrograms + kLinkName));
+
+    // A silent reinstallation: the remembered folder, the user's own Start menu alone.
+    NextProcess();
+    ASSERT_EQ(0, Run(u"-S"));
+    EXPECT_FALSE(fake::FolderExistsAt(kMain));
+    fake::LinkData link;
+    ASSERT_TRUE(fake::LinkAt(kUserPrograms + kLinkName, &link));
+    EXPECT_EQ(folder + u"\\tsd.exe", link.target);
+    for (const plat::Wide& place : {kCommonPrograms, kCommonDesktop, kUserDesktop})
+        EXPECT_FALSE(fake::FileExistsAt(place + kLinkName)) << Utf8Of(place);
+
+    // The wizard opens with the same choices, and the application is not started at the end.
+    NextProcess();
+    static int stepsRun;
+    stepsRun = 0;
+    std::vector<TModalStep> look = {
+        [](TForm&) { ++stepsRun; Press(Form().NextBtn); },
+        [](TForm&) {
+            ++stepsRun;
+            EXPECT_EQ(kDestinationPage, Page());
+            EXPECT_EQ(u"C:\\Apps\\Tessaron", Form().DestDirEdt->Text());
+            Press(Form().NextBtn);
+        },
+        [](TForm&) {
+            ++stepsRun;
+            EXPECT_EQ(kReadyPage, Page());
+            EXPECT_FALSE(Form().InstallToAllChkBx->Checked());
+            EXPECT_FALSE(Form().DesktopChkBx->Checked());
+            Press(Form().NextBtn);
+        },
+        [](TForm&) {
+            ++stepsRun;
+            EXPECT_EQ(kFinishedPage, Page());
+            EXPECT_FALSE(Form().FinishChkBx->Checked());
+            Press(Form().NextBtn);
+        },
+    };
+    EXPECT_EQ(0, Run(u"", look));
+    EXPECT_EQ(4, stepsRun);
+    EXPECT_TRUE(fake::Executions().empty()) << "the application was started";
+    EXPECT_TRUE(fake::FileExistsAt(kUserPrograms + kLinkName));
+    for (const plat::Wide& place : {kCommonPrograms, kCommonDesktop, kUserDesktop})
+        EXPECT_FALSE(fake::FileExistsAt(place + kLinkName)) << Utf8Of(place);
+}
+
+// A portable copy chosen in the wizard: the marker file is written, nothing outside the folder
+// changes, and the next run finds the copy portable by its marker.
+TEST_F(Wizard, APortableCopyMadeInTheWizardIsMarkedAndStaysInItsFolder) {
+    const plat::Wide folder = u"C:\\Portable\\Tessaron";
+    std::vector<TModalStep> user = {
+        [](TForm&) { Press(Form().NextBtn); },
+        [](TForm&) { Press(Form().NextBtn); },
+        [](TForm&) {
+            Form().DestDirEdt->UserEdited(u"C:\\Portable\\Tessaron");
+            Form().PortableChkBx->UserToggled(true);
+            Press(Form().NextBtn);
+        },
+        [](TForm&) { EXPECT_EQ(kReadyPage, Page()); Press(Form().NextBtn); },
+        [](TForm&) {
+            EXPECT_EQ(kFinishedPage, Page());
+            Form().FinishChkBx->UserToggled(false);
+            Press(Form().NextBtn);
+        },
+    };
+    ASSERT_EQ(0, Run(u"", user));
+    EXPECT_TRUE(fake::FileExistsAt(folder + u"\\tsd.exe"));
+    ASSERT_TRUE(fake::FileExistsAt(folder + u"\\Tessaron.ini")) << "the copy is not marked portable";
+    EXPECT_EQ("", fake::FileBytes(folder + u"\\Tessaron.ini"));
+    EXPECT_FALSE(fake::FileExistsAt(folder + u"\\Install.log"));
+    EXPECT_FALSE(fake::FolderExistsAt(kCommon));
+    for (const plat::Wide& place : {kCommonPrograms, kCommonDesktop, kUserPrograms, kUserDesktop})
+        EXPECT_FALSE(fake::FileExistsAt(place + kLinkName)) << Utf8Of(place);
+    EXPECT_FALSE(fake::RegKeyExists(plat::kHKeyCurrentUser, kSavedChoicesKey));
+    EXPECT_FALSE(fake::RegKeyExists(plat::kHKeyLocalMachine, kUninstallKey));
+
+    // Updated silently in place: the marker alone makes it portable again.
+    NextProcess();
+    ASSERT_EQ(0, Run(u"-S \"-DC:\\Portable\\Tessaron\""));
+    EXPECT_FALSE(fake::FileExistsAt(folder + u"\\Install.log"));
+    EXPECT_FALSE(fake::FolderExistsAt(kCommon));
+    EXPECT_FALSE(fake::RegKeyExists(plat::kHKeyCurrentUser, kSavedChoicesKey));
+}
+
 TEST_F(Wizard, CancelAsksAndNoKeepsThePage) {
     fake::ScriptAnswers({plat::kIdNo, plat::kIdYes});
     std::vector<TModalStep> user = {
@@ -243,8 +352,12 @@ TEST_F(Wizard, TheLicenceMustBeAccepted) {
 TEST_F(Wizard, APreviousInstallationSkipsTheLicenceBothWays) {
     ASSERT_EQ(0, Run(u"-S"));
     NextProcess();
+    // Steps run only while the form is open: counted, so that a form that never opens fails.
+    static int stepsRun;
+    stepsRun = 0;
     std::vector<TModalStep> user = {
         [](TForm&) {
+            ++stepsRun;
             EXPECT_TRUE(Form().PreviousInstall);
             Press(Form().NextBtn);
             EXPECT_EQ(kDestinationPage, Page());
@@ -255,7 +368,9 @@ TEST_F(Wizard, APreviousInstallationSkipsTheLicenceBothWays) {
             Form().Close();
         },
     };
-    Run(u"", user);
+    EXPECT_EQ(0, Run(u"", user));
+    EXPECT_EQ(1, stepsRun);
+    EXPECT_EQ(0u, BoxesShown());
 }
 
 TEST_F(Wizard, ChangingTheLanguageChangesEveryCaption) {

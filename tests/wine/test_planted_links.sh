@@ -62,7 +62,10 @@ mkdir -p "$main/tsd.exe.~0" "$data/Update.log.~0" "$data/Update.log.new" "$main/
 run_wine_headless 120 "$setup" /S
 expect_code 0 "folders at the temporary names stop nothing"
 cmp -s "$WIN_BUILD_DIR/tsd.exe" "$main/tsd.exe" || fail "tsd.exe not replaced"
-[ -d "$main/tsd.exe.~0" ] && [ -d "$data/Update.log.~0" ] || fail "a planted folder was removed"
-leftover=$(find "$main" "$data" -name '*.~[1-9]*' | head -3)
+for planted in "$main/tsd.exe.~0" "$data/Update.log.~0" "$data/Update.log.new" "$main/Install.log.~0"; do
+    [ -d "$planted" ] && [ -z "$(ls -A "$planted")" ] || fail "a planted folder was removed or written into: $planted"
+done
+# Any temporary name, .~0 included: only the planted folders may stand there.
+leftover=$(find "$main" "$data" -name '*.~*' ! -type d | head -3)
 [ -z "$leftover" ] || fail "temporary files left: $leftover"
 echo "ok: the planted folders are passed over and no temporary file is left"

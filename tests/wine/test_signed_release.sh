@@ -160,7 +160,7 @@ tr -d '\r' <"$TEST_DIR/out.txt" >"$TEST_DIR/version.txt"
 resource() { sed -n "s/^$1=//p" "$TEST_DIR/version.txt"; }
 for file in "$id.yaml" "$id.locale.en-US.yaml" "$id.installer.yaml"; do
     expect "$w/$file" PackageIdentifier "$id"
-    expect "$w/$file" PackageVersion "$(resource ProductVersion)"
+    expect "$w/$file" PackageVersion 4.4.3.8
     expect "$w/$file" ManifestVersion 1.10.0
 done
 expect "$w/$id.yaml" ManifestType version
@@ -168,11 +168,17 @@ expect "$w/$id.yaml" DefaultLocale en-US
 locale="$w/$id.locale.en-US.yaml"
 expect "$locale" ManifestType defaultLocale
 expect "$locale" PackageLocale en-US
-expect "$locale" PackageName "$(resource ProductName)"
-expect "$locale" Publisher "$(resource CompanyName)"
-expect "$locale" Copyright "$(resource LegalCopyright)"
-expect "$locale" License "$(product_fact LICENSE)"
-expect "$locale" ShortDescription "$(product_fact SHORT_DESCRIPTION)"
+# Written out here: taken from the facts that the manifests are made from, a slip in those would
+# pass unseen.
+expect "$locale" PackageName 'Tessaron Word Processor'
+expect "$locale" Publisher 'The Tessaron Word Processor Team'
+expect "$locale" Copyright 'Copyright (c) 2009-2026 Tessaron Software. All rights reserved.'
+expect "$locale" License Proprietary
+expect "$locale" ShortDescription 'A word processor with document templates and a clip library.'
+# The manifests and the released program's version resource tell the same.
+[ "$(resource ProductVersion)" = 4.4.3.8 ] && [ "$(resource ProductName)" = 'Tessaron Word Processor' ] &&
+    [ "$(resource CompanyName)" = 'The Tessaron Word Processor Team' ] ||
+    fail "the released program's version resource: $(cat "$TEST_DIR/version.txt")"
 installer="$w/$id.installer.yaml"
 expect "$installer" ManifestType installer
 expect "$installer" InstallerType exe
@@ -186,20 +192,11 @@ expect "$installer" InstallLocation '-D<INSTALLPATH>'
 expect "$installer" UpgradeBehavior install
 grep -q 'level="highestAvailable"' "$SRC_DIR/resources/setup.manifest" || fail "the setup asks for another level"
 expect "$installer" ElevationRequirement elevatesSelf
-# One response for each exit code other than 0, each one the format knows.
+# One response for each exit code other than 0, as the README gives them.
 responses="$(awk '/^ExpectedReturnCodes:/ { on = 1; next } /^[A-Z]/ { on = 0 }
     on && /^- InstallerReturnCode: / { code = $3 } on && /^  ReturnResponse: / { print code, $2 }' "$installer")"
-[ "$(cut -d' ' -f1 <<<"$responses" | tr '\n' ' ')" = "1 2 3 " ] || fail "return codes: $responses"
-grep -qx '1 packageInUseByApplication' <<<"$responses" || fail "exit code 1: $responses"
-while read -r _ response; do
-    case "$response" in
-        packageInUse|packageInUseByApplication|installInProgress|fileInUse|missingDependency|diskFull|\
-        insufficientMemory|invalidParameter|noNetwork|contactSupport|rebootRequiredToFinish|\
-        rebootRequiredForInstall|rebootInitiated|cancelledByUser|alreadyInstalled|downgrade|\
-        blockedByPolicy|systemNotSupported|custom) ;;
-        *) fail "no such response: $response" ;;
-    esac
-done <<<"$responses"
+[ "$responses" = $'1 packageInUseByApplication\n2 fileInUse\n3 contactSupport' ] ||
+    fail "exit codes and their responses: $responses"
 echo "ok: the manifests' texts, hash and exit codes match the release"
 
 # The manifest's own switches install the released application where they say.

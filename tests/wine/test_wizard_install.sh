@@ -36,5 +36,14 @@ wineserver -w
 for f in tsd.exe License.txt; do
     [ -f "$(c_drive "Program Files/Tessaron/$f")" ] || fail "$f was not installed"
 done
-grep -q 'Tessaron Word Processor' "$WINEPREFIX/user.reg" || fail "the choices were not recorded"
+# The choices as the pages left them: for all users, a desktop shortcut, no start at the end.
+run_wine 60 "$WIN_BUILD_DIR/read_back.exe" reg HKCU 'Software\Tessaron Word Processor\Install' \
+    MAINDIR INSTALLTOALL DSKSHORTCUT LAUNCH UILANG
+expect_code 0 "reading the saved choices"
+printf '%s\n' 'MAINDIR=REG_SZ C:\Program Files\Tessaron' 'INSTALLTOALL=REG_DWORD 1' 'DSKSHORTCUT=REG_DWORD 1' \
+    'LAUNCH=REG_DWORD 0' 'UILANG=REG_SZ en' >"$TEST_DIR/expected-choices.txt"
+tr -d '\r' <"$TEST_DIR/out.txt" | cmp -s "$TEST_DIR/expected-choices.txt" - || {
+    tr -d '\r' <"$TEST_DIR/out.txt" | diff "$TEST_DIR/expected-choices.txt" - >&2
+    fail "the choices were not recorded as made"
+}
 echo "ok: installed, choices recorded"
