@@ -12,6 +12,7 @@ TApplication Application;
 namespace {
 
 std::vector<TModalStep> g_modalSteps;
+std::function<void()> g_messageHook;
 
 // Stands in for the windowing where there is none: fixed metrics of the usual 8-point message
 // font at 96 dots per inch, and no windows.
@@ -21,7 +22,8 @@ public:
         std::vector<TModalStep> steps;
         steps.swap(g_modalSteps);
         if (steps.empty()) return mrCancel;
-        form.SetShown(true);
+        // A stand-in for the window, so that what is owned by it can be told apart.
+        form.SetShown(true, kHeadlessWindow);
         for (auto& step : steps) {
             step(form);
             if (form.ModalEnded()) break;
@@ -40,6 +42,9 @@ public:
     void SetBusyCursor(bool) override {}
     void ApplicationChanged() override {}
     void TimerChanged(TTimer&) override {}
+    void ProcessMessages() override {
+        if (g_messageHook) g_messageHook();
+    }
 };
 
 THeadlessBackend g_headless;
@@ -52,6 +57,10 @@ TBackend& Backend() { return *g_backend; }
 void SetBackend(TBackend* backend) { g_backend = backend ? backend : &g_headless; }
 
 void SetHeadlessModalSteps(std::vector<TModalStep> steps) { g_modalSteps = std::move(steps); }
+
+void SetHeadlessMessageHook(std::function<void()> hook) { g_messageHook = std::move(hook); }
+
+void ProcessMessages() { Backend().ProcessMessages(); }
 
 void TApplication::SetTitle(const Wide& title) {
     if (title == Title) return;
@@ -106,5 +115,6 @@ void HandleException(const std::exception& error) {
 void ResetUIState() {
     Application = TApplication();
     g_modalSteps.clear();
+    g_messageHook = nullptr;
     g_backend = &g_headless;
 }

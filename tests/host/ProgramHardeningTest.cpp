@@ -286,6 +286,11 @@ TEST(ProgramHardening, BothProgramsCarryTheirManifest) {
         EXPECT_EQ("6595b64144ccf1df",
                   Attribute(controls[0].str(), "assemblyIdentity", "publicKeyToken"));
         EXPECT_TRUE(std::regex_search(xml, std::regex("<dpiAware\\b[^>]*>\\s*true\\s*</dpiAware>")));
+        if (std::string(e.program) == "tessaron-setup.exe") {
+            // The wizard lays itself out again when moved to a monitor of another DPI.
+            EXPECT_TRUE(std::regex_search(
+                xml, std::regex("<dpiAwareness\\b[^>]*>\\s*PerMonitorV2\\b[^<]*</dpiAwareness>")));
+        }
         std::set<std::string> supported;
         std::regex os("<supportedOS\\s+Id=\"([^\"]*)\"");
         for (auto it = std::sregex_iterator(xml.begin(), xml.end(), os); it != std::sregex_iterator();
