@@ -95,8 +95,11 @@ int FitOne(TControl& control, int shiftDown, int parentWidth, std::map<const TCo
            const std::vector<TRect>& siblings) {
     TRect d = designs[&control];
     int width = d.Right - d.Left, height = d.Bottom - d.Top;
-    // Room to the right: up to the next control on the same rows, else the parent's edge.
-    int roomRight = parentWidth - d.Left;
+    // Room to the right: up to the next control on the same rows, else to the right edge of the
+    // column the controls of the parent share (a page may reach beyond the form's edge).
+    int columnRight = d.Right;
+    for (const TRect& s : siblings) columnRight = std::max(columnRight, s.Right);
+    int roomRight = std::min(parentWidth, columnRight) - d.Left;
     for (const TRect& s : siblings)
         if (s.Left >= d.Right && s.Top < d.Bottom && s.Bottom > d.Top) roomRight = std::min(roomRight, s.Left - d.Left);
     Need(control, std::max(roomRight, width), &width, &height);

@@ -39,6 +39,7 @@
 //   press KEY                        a real key press (SendInput) to the focused window:
 //                                      tab, shift+tab, return, escape, space, up, down,
 //                                      alt+C
+//   wait CONTROL STATE [SECONDS]     until the control is in that state (as expect)
 //   expect_items CONTROL N           number of items of a list or drop-down list
 //   expect_selected CONTROL "TEXT"   the text of the selected item
 //   msgbox press yes|no|ok|cancel|retry|abort|ignore [text "TEXT" | contains "TEXT"] [SECONDS]
@@ -48,7 +49,8 @@
 //                                      and inside its parent's, but the named ones (which may
 //                                      overlap the edges by design)
 //   expect_text_fits [EXCEPT...]     every visible label, button, check box and edit shows its
-//                                      whole text in its font: nothing clipped
+//                                      whole text in the message font: nothing clipped (name
+//                                      the controls in other fonts as exceptions)
 //   expect_item_picture CONTROL INDEX MIN  the picture drawn at the left of that list item is
 //                                      at least MIN pixels wide (scaled for the DPI)
 //   close                            WM_CLOSE to the current window
@@ -562,8 +564,16 @@ BOOL CALLBACK VisitText(HWND window, LPARAM context) {
     std::wstring text = TextOf(window);
     RECT client;
     GetClientRect(window, &client);
+    // A font handle means nothing in another process: measured with the message font that the
+    // program's controls use (the same desktop's, at the same DPI).
+    static HFONT font = [] {
+        NONCLIENTMETRICSW metrics = {};
+        metrics.cbSize = sizeof(metrics);
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }();
     HDC dc = GetDC(window);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(Send(window, WM_GETFONT, 0, 0)));
+    HGDIOBJ old = SelectObject(dc, font);
     TEXTMETRICW metrics = {};
     GetTextMetricsW(dc, &metrics);
     int width = client.right, height = client.bottom;
@@ -635,6 +645,17 @@ void ExpectItemPicture(HWND list, int index, int minimum) {
     int drawn = first < width ? last - first + 1 : 0;
     if (drawn < minimum) Fail("the picture of item " + std::to_string(index) + " is " + std::to_string(drawn) + " px wide, expected at least " + std::to_string(minimum));
     Log("ok: the picture is " + std::to_string(drawn) + " px wide");
+}
+
+bool HasState(HWND c, const std::wstring& state) {
+    if (state == L"visible") return IsWindowVisible(c);
+    if (state == L"hidden") return !IsWindowVisible(c);
+    if (state == L"enabled") return IsWindowEnabled(c);
+    if (state == L"disabled") return !IsWindowEnabled(c);
+    if (state == L"checked") return Send(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (state == L"unchecked") return Send(c, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+    if (state == L"focused") return ProgramFocus().hwndFocus == c;
+    Fail("unknown state " + Utf8(state));
 }
 
 // ---- The commands ----
@@ -763,21 +784,23 @@ void Run(const std::vector<std::wstring>& w) {
     } else if (cmd == L"expect") {
         Need(w, 3);
         HWND c = Control(w[1]);
-        const std::wstring& state = w[2];
-        bool ok;
-        if (state == L"visible") ok = IsWindowVisible(c);
-        else if (state == L"hidden") ok = !IsWindowVisible(c);
-        else if (state == L"enabled") ok = IsWindowEnabled(c);
-        else if (state == L"disabled") ok = !IsWindowEnabled(c);
-        else if (state == L"checked") ok = Send(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        else if (state == L"unchecked") ok = Send(c, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
-        else if (state == L"focused") {
-            GUITHREADINFO info = {};
-            info.cbSize = sizeof(info);
-            ok = GetGUIThreadInfo(g_process.dwThreadId, &info) && info.hwndFocus == c;
-            if (!ok) Fail(Utf8(w[1]) + " is not focused; the focus is on " + (info.hwndFocus ? "\"" + Utf8(NameOf(info.hwndFocus)) + "\" (" + Utf8(ClassOf(info.hwndFocus)) + ")" : std::string("nothing")));
-        } else Fail("unknown state " + Utf8(state));
-        if (!ok) Fail(Utf8(w[1]) + " is not " + Utf8(state));
+        if (!HasState(c, w[2])) {
+            if (w[2] == L"focused") {
+                HWND focus = ProgramFocus().hwndFocus;
+                Fail(Utf8(w[1]) + " is not focused; the focus is on " + (focus ? "\"" + Utf8(NameOf(focus)) + "\" (" + Utf8(ClassOf(focus)) + ")" : std::string("nothing")));
+            }
+            Fail(Utf8(w[1]) + " is not " + Utf8(w[2]));
+        }
+    } else if (cmd == L"wait") {
+        Need(w, 3);
+        unsigned limit = Seconds(w, 3, 20);
+        DWORD start = GetTickCount();
+        while (!HasState(Control(w[1]), w[2])) {
+            if (ProgramEnded()) Fail("the program ended while waiting for " + Utf8(w[1]) + " to be " + Utf8(w[2]));
+            if (GetTickCount() - start > limit * 1000) Fail(Utf8(w[1]) + " is still not " + Utf8(w[2]) + " after " + std::to_string(limit) + " s");
+            Sleep(50);
+        }
+        Settle();
     } else if (cmd == L"expect_active") {
         GUITHREADINFO info = ProgramFocus();
         if (info.hwndActive != g_window) Fail("the window is not active (the active one: " + Utf8(ClassOf(info.hwndActive)) + " " + Shown(info.hwndActive ? TextOf(info.hwndActive) : std::wstring()) + ")");

@@ -69,7 +69,7 @@ keep_shots() {
 
 shot() {
     echo "$INSIDE"
-    echo 'expect_text_fits'
+    echo 'expect_text_fits TopLbl'  # the title is sized to its own font
     echo "screenshot $TEST_DIR/bmp/$1-$2-${PAGES[$2]}.bmp"
 }
 
@@ -108,7 +108,7 @@ for i in "${!LANGS[@]}"; do
         [ "$i" -eq 0 ] && echo 'click NextBtn'
         echo 'click NextBtn'
         echo 'click NextBtn'
-        echo 'expect CancelBtn disabled'
+        echo 'wait CancelBtn disabled 120'  # the finished page, once the files are written
         shot "${LANGS[$i]}" 5
         echo 'check FinishChkBx off'
         echo 'click NextBtn'
@@ -125,7 +125,7 @@ for dpi in 144 192; do
     prepare "$dpi"
     {
         echo 'window class TessaronForm 30'
-        echo "expect_client_size $((492 * dpi / 96)) $((351 * dpi / 96))"
+        echo "expect_client_size $(((492 * dpi + 48) / 96)) $(((351 * dpi + 48) / 96))"
         shot "en-${dpi}dpi" 0
         for p in 1 2 3; do
             echo 'click NextBtn'
@@ -134,7 +134,7 @@ for dpi in 144 192; do
             shot "en-${dpi}dpi" "$p"
         done
         echo 'click NextBtn'
-        echo 'expect CancelBtn disabled'
+        echo 'wait CancelBtn disabled 120'  # the finished page, once the files are written
         shot "en-${dpi}dpi" 5
         echo 'check FinishChkBx off'
         echo 'click NextBtn'
@@ -164,7 +164,7 @@ prepare "" big
     echo 'click NextBtn'
     echo 'click NextBtn'
     echo 'click NextBtn'
-    echo 'expect CancelBtn disabled'
+    echo 'wait CancelBtn disabled 120'  # the finished page, once the files are written
     shot en-150pct 5
     echo 'check FinishChkBx off'
     echo 'click NextBtn'
