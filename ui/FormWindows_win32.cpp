@@ -46,7 +46,8 @@ TChildClass ChildClassOf(TWinPeer& peer) {
     switch (peer.Kind) {
     case TPeerKind::Label: {
         auto& label = static_cast<TLabel&>(c);
-        DWORD style = label.WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP;
+        // Word-wrapped also when sized to its text: fitted to bigger text, it may have to wrap.
+        DWORD style = label.WordWrap || label.AutoSize ? SS_LEFT : SS_LEFTNOWORDWRAP;
         if (label.PathEllipsis) style = SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS | SS_NOPREFIX;
         return {L"STATIC", style, 0};
     }

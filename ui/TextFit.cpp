@@ -70,7 +70,13 @@ void Need(const TControl& control, int roomRight, int* width, int* height) {
     const TFont& font = control.EffectiveFont();
     int ch = Backend().CharHeight(font);
     if (auto* label = dynamic_cast<const TLabel*>(&control)) {
-        if (!label->AutoSize && label->WordWrap && !label->Caption().empty())
+        if (label->Caption().empty() || label->PathEllipsis) return;
+        // A label sized to its text that no longer fits its row wraps within it.
+        if (label->AutoSize && *width > roomRight) {
+            *width = roomRight;
+            *height = std::max(*height, WrappedTextHeight(font, label->Caption(), *width));
+        }
+        if (!label->AutoSize && label->WordWrap)
             *height = std::max(*height, WrappedTextHeight(font, label->Caption(), *width));
     } else if (dynamic_cast<const TEdit*>(&control)) {
         *height = std::max(*height, ch + kEditFrame);
@@ -91,18 +97,18 @@ void Need(const TControl& control, int roomRight, int* width, int* height) {
 // Fits the children of parent; gives how much taller the parent must become.
 int FitChildren(TWinControl& parent, std::map<const TControl*, TRect>& designs);
 
-int FitOne(TControl& control, int shiftDown, int parentWidth, std::map<const TControl*, TRect>& designs,
-           const std::vector<TRect>& siblings) {
+int FitOne(TControl& control, int shiftDown, int columnRight, int parentWidth,
+           std::map<const TControl*, TRect>& designs, const std::vector<TRect>& siblings) {
     TRect d = designs[&control];
     int width = d.Right - d.Left, height = d.Bottom - d.Top;
     // Room to the right: up to the next control on the same rows, else to the right edge of the
-    // column the controls of the parent share (a page may reach beyond the form's edge).
-    int columnRight = d.Right;
-    for (const TRect& s : siblings) columnRight = std::max(columnRight, s.Right);
-    int roomRight = std::min(parentWidth, columnRight) - d.Left;
+    // column the controls of the parent share (a page may reach beyond the form's edge); the
+    // last push button of a row may take the parent's margin.
+    int roomRight = columnRight - d.Left;
+    if (dynamic_cast<TButton*>(&control)) roomRight = std::max(roomRight, parentWidth - kKeptGap - d.Left);
     for (const TRect& s : siblings)
         if (s.Left >= d.Right && s.Top < d.Bottom && s.Bottom > d.Top) roomRight = std::min(roomRight, s.Left - d.Left);
-    Need(control, std::max(roomRight, width), &width, &height);
+    if (roomRight > 0) Need(control, roomRight, &width, &height);
     int grow = 0;
     if (auto* container = dynamic_cast<TWinControl*>(&control)) {
         control.SetBounds(d.Left, d.Top + shiftDown, width, height);
@@ -132,6 +138,15 @@ int FitChildren(TWinControl& parent, std::map<const TControl*, TRect>& designs) 
         for (TControl* page : children) page->SetBounds(0, 0, pd.Right - pd.Left, designedHeight + grow);
         return grow;
     }
+    // The column: as far right as the controls of fixed width reach, within the parent.
+    int columnRight = 0;
+    for (size_t j = 0; j < children.size(); ++j) {
+        auto* label = dynamic_cast<TLabel*>(children[j]);
+        if ((label && label->AutoSize) || children[j]->Align() != TAlign::None) continue;
+        columnRight = std::max(columnRight, rects[j].Right);
+    }
+    if (columnRight == 0) columnRight = pd.Right - pd.Left;
+    columnRight = std::min(columnRight, pd.Right - pd.Left);
     std::vector<int> oldBottom(children.size()), newBottom(children.size());
     int designedExtent = 0, extent = 0;
     for (size_t j = 0; j < children.size(); ++j) {
@@ -142,11 +157,16 @@ int FitChildren(TWinControl& parent, std::map<const TControl*, TRect>& designs) 
         int shift = 0;
         for (size_t k = 0; k < j; ++k) {
             if (!oldBottom[k] || oldBottom[k] > d.Top + kRowTolerance) continue;
+            // A designed overlap stays (a bevel over a panel's edge); text never overlaps.
             int gap = d.Top - oldBottom[k];
-            int keep = gap < 0 ? gap : std::min(gap, kKeptGap);
+            bool text = dynamic_cast<TLabel*>(children[k]) || dynamic_cast<TCheckBox*>(children[k]);
+            int keep = gap < 0 ? (text ? 0 : gap) : std::min(gap, kKeptGap);
             shift = std::max(shift, newBottom[k] + keep - d.Top);
         }
-        int grow = FitOne(*children[j], shift, pd.Right - pd.Left, designs, rects);
+        // A control reaching beyond the column keeps its width; a label sized to its text does not.
+        auto* label = dynamic_cast<TLabel*>(children[j]);
+        int right = label && label->AutoSize ? columnRight : std::max(columnRight, rects[j].Right);
+        int grow = FitOne(*children[j], shift, right, pd.Right - pd.Left, designs, rects);
         oldBottom[j] = d.Bottom;
         newBottom[j] = d.Bottom + shift + grow;
         designedExtent = std::max(designedExtent, d.Bottom);

@@ -238,6 +238,14 @@ bool operator==(const Box& a, const Box& b) {
     return a.name == b.name && a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+// Labels sized to their text measure it again (in the backend's font).
+void MeasureLabels(TForm& form) {
+    std::vector<const TControl*> all;
+    Flatten(form, &all);
+    for (const TControl* c : all)
+        if (auto* label = dynamic_cast<const TLabel*>(c)) const_cast<TLabel*>(label)->AdjustSize();
+}
+
 // At the usual text size nothing moves; at 150 % every text has its room, nothing leaves its
 // parent, what lies below a grown control moves down, and back at the usual size the designed
 // layout returns exactly.
@@ -254,6 +262,7 @@ TEST_F(WizardAccess, TextFitsAtOneAndAHalfTimesTheSizeAndTheDesignReturns) {
 
             BigTextBackend big;
             SetBackend(&big);
+            MeasureLabels(f);  // as they are measured in the user's font
             FitToText(f);
             const int ch = 20;
             // The ready text keeps its last line; the check boxes keep their captions.
@@ -269,7 +278,15 @@ TEST_F(WizardAccess, TextFitsAtOneAndAHalfTimesTheSizeAndTheDesignReturns) {
                 EXPECT_LE(f.PgCtrl->Left() + box->Left() + box->Width(), f.Width()) << box->Name;
             }
             EXPECT_GE(f.DestDirEdt->Height(), ch + 6) << "the folder edit's text is not taller than its box";
+            // A label sized to its text wraps where its line would leave the page's column.
+            EXPECT_LE(f.LicenseLbl->Left() + f.LicenseLbl->Width(), f.LicenseMemo->Left() + f.LicenseMemo->Width());
+            EXPECT_GE(f.LicenseLbl->Height(),
+                      WrappedTextHeight(f.LicenseLbl->EffectiveFont(), f.LicenseLbl->Caption(), f.LicenseLbl->Width()));
+            EXPECT_GE(f.LicenseMemo->Top(), f.LicenseLbl->Top() + f.LicenseLbl->Height()) << "the text moves below it";
             for (TButton* button : {f.BackBtn, f.NextBtn, f.CancelBtn}) EXPECT_GE(button->Height(), ch + 6);
+            // The last button of the row may take the margin beside it.
+            EXPECT_GE(f.CancelBtn->Width(), big.TextWidth(f.CancelBtn->EffectiveFont(), f.CancelBtn->Caption()) + 6);
+            EXPECT_LE(f.CancelBtn->Left() + f.CancelBtn->Width(), f.CancelBtn->Parent()->Width());
             EXPECT_GE(f.InstallToAllChkBx->Top(), f.StartLbl->Top() + f.StartLbl->Height()) << "pushed below the text";
             EXPECT_GE(f.DesktopChkBx->Top(), f.InstallToAllChkBx->Top() + f.InstallToAllChkBx->Height());
             // Every control stays inside its parent, which stays inside the form.
@@ -283,6 +300,7 @@ TEST_F(WizardAccess, TextFitsAtOneAndAHalfTimesTheSizeAndTheDesignReturns) {
                 << "the buttons stay at the bottom of the grown form";
 
             SetBackend(nullptr);
+            MeasureLabels(f);
             FitToText(f);
             EXPECT_TRUE(designed == Layout(f)) << "the usual size gives the designed layout back";
         }

@@ -608,23 +608,10 @@ void ExpectTextFits(const std::vector<std::wstring>& except) {
     Log("ok: " + std::to_string(fits.checked) + " texts fit");
 }
 
-// The width of the picture drawn at the left of a list item: the first run of columns that
-// differ from the item's background, up to a gap of background columns.
-void ExpectItemPicture(HWND list, int index, int minimum) {
-    bool combo = IsClass(list, L"combobox");
-    RECT item;
-    if (combo) {
-        // The selection field of a closed drop-down list shows the current item.
-        COMBOBOXINFO info = {};
-        info.cbSize = sizeof(info);
-        if (!GetComboBoxInfo(list, &info)) Fail("cannot read the drop-down list's parts");
-        item = info.rcItem;
-    } else if (Send(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
-        Fail("no item " + std::to_string(index));
-    }
-    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
-    std::vector<uint8_t> pixels = Capture(item);
-    int width = item.right - item.left, height = item.bottom - item.top, stride = (width * 3 + 3) & ~3;
+// The width of the first run of columns that differ from the background (the colour at the
+// right end of the middle row), up to a gap of three background columns.
+int PictureWidth(const std::vector<uint8_t>& pixels, int width, int height) {
+    int stride = (width * 3 + 3) & ~3;
     auto at = [&](int x, int y) {
         const uint8_t* p = &pixels[static_cast<size_t>((height - 1 - y) * stride + x * 3)];
         return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
@@ -642,7 +629,30 @@ void ExpectItemPicture(HWND list, int index, int minimum) {
         if (marked(x)) last = x, gap = 0;
         else ++gap;
     }
-    int drawn = first < width ? last - first + 1 : 0;
+    return first < width ? last - first + 1 : 0;
+}
+
+// Fails unless the picture drawn at the left of a list item (or in a drop-down list's selection
+// field) is at least minimum pixels wide.
+void ExpectItemPicture(HWND list, int index, int minimum) {
+    bool combo = IsClass(list, L"combobox");
+    RECT item;
+    if (combo) {
+        // The selection field of a closed drop-down list shows the current item: the client
+        // area inside its edge, left of the drop-down button.
+        GetClientRect(list, &item);
+        InflateRect(&item, -3, -3);
+        item.right -= GetSystemMetrics(SM_CXVSCROLL);
+    } else if (Send(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+        Fail("no item " + std::to_string(index));
+    }
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    // Painting follows the handled input: measured again until the picture shows (or 3 s).
+    int drawn = 0;
+    for (int attempt = 0; attempt < 20 && drawn < minimum; ++attempt) {
+        if (attempt) Sleep(150);
+        drawn = PictureWidth(Capture(item), item.right - item.left, item.bottom - item.top);
+    }
     if (drawn < minimum) Fail("the picture of item " + std::to_string(index) + " is " + std::to_string(drawn) + " px wide, expected at least " + std::to_string(minimum));
     Log("ok: the picture is " + std::to_string(drawn) + " px wide");
 }

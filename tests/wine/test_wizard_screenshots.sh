@@ -12,6 +12,9 @@
 # may be blank; at 144 and 192 dpi the form must really be drawn larger, and the folder and drive
 # pictures drawn for that DPI.
 source "$(dirname "$0")/lib.sh"
+# Room for the form at 192 dpi (984 x 702 pixels and its frame).
+XVFB_SCREEN=1280x1024
+DESKTOP_SIZE=1200x960
 SHOTS="$WINE_WORK/screenshots"
 rm -rf "$SHOTS"
 mkdir -p "$SHOTS"
