@@ -24,10 +24,12 @@ public:
         if (steps.empty()) return mrCancel;
         // A stand-in for the window, so that what is owned by it can be told apart.
         form.SetShown(true, kHeadlessWindow);
+        ++shown_;
         for (auto& step : steps) {
             step(form);
             if (form.ModalEnded()) break;
         }
+        --shown_;
         form.SetShown(false);
         return form.ModalResult == mrNone ? mrCancel : form.ModalResult;
     }
@@ -45,6 +47,10 @@ public:
     void ProcessMessages() override {
         if (g_messageHook) g_messageHook();
     }
+    plat::WindowHandle ShownFormWindow() override { return shown_ > 0 ? kHeadlessWindow : 0; }
+
+private:
+    int shown_ = 0;
 };
 
 THeadlessBackend g_headless;
@@ -108,7 +114,8 @@ std::string ReadableTypeName(const char* mangled) {
 void HandleException(const std::exception& error) {
     if (dynamic_cast<const EAbort*>(&error)) return;
     std::string kind = ReadableTypeName(typeid(error).name());
-    plat::MessageBoxW(0, u"Exception " + WideOfUtf8(kind), Application.Title,
+    // Owned by the form shown, so that the form is active again once the box is closed.
+    plat::MessageBoxW(Backend().ShownFormWindow(), u"Exception " + WideOfUtf8(kind), Application.Title,
                       plat::kMbTaskModal | plat::kMbIconError | plat::kMbOk);
 }
 

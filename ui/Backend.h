@@ -29,6 +29,9 @@ public:
     virtual void ApplicationChanged() = 0;
     // A timer of a shown form was started or stopped.
     virtual void TimerChanged(TTimer& timer) = 0;
+    // The window of the innermost form shown, which owns a message box shown meanwhile; 0 when
+    // no form is shown.
+    virtual plat::WindowHandle ShownFormWindow() { return 0; }
     // Handles the window messages waiting now (input, painting, timers) and returns: long work
     // on the user-interface thread calls it between its steps so the window keeps answering.
     virtual void ProcessMessages() {}

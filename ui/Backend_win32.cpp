@@ -234,6 +234,10 @@ public:
         if (session && session->Window) StartTimer(session->Window, timer);
     }
 
+    plat::WindowHandle ShownFormWindow() override {
+        return g_sessions.empty() ? 0 : reinterpret_cast<plat::WindowHandle>(g_sessions.back()->Window);
+    }
+
     void ProcessMessages() override {
         if (g_sessions.empty()) return;
         TSession& session = *g_sessions.back();
