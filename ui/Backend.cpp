@@ -12,6 +12,7 @@ TApplication Application;
 namespace {
 
 std::vector<TModalStep> g_modalSteps;
+std::function<void()> g_messageHook;
 
 // Stands in for the windowing where there is none: fixed metrics of the usual 8-point message
 // font at 96 dots per inch, and no windows.
@@ -21,11 +22,14 @@ public:
         std::vector<TModalStep> steps;
         steps.swap(g_modalSteps);
         if (steps.empty()) return mrCancel;
-        form.SetShown(true);
+        // A stand-in for the window, so that what is owned by it can be told apart.
+        form.SetShown(true, kHeadlessWindow);
+        ++shown_;
         for (auto& step : steps) {
             step(form);
             if (form.ModalEnded()) break;
         }
+        --shown_;
         form.SetShown(false);
         return form.ModalResult == mrNone ? mrCancel : form.ModalResult;
     }
@@ -40,6 +44,13 @@ public:
     void SetBusyCursor(bool) override {}
     void ApplicationChanged() override {}
     void TimerChanged(TTimer&) override {}
+    void ProcessMessages() override {
+        if (g_messageHook) g_messageHook();
+    }
+    plat::WindowHandle ShownFormWindow() override { return shown_ > 0 ? kHeadlessWindow : 0; }
+
+private:
+    int shown_ = 0;
 };
 
 THeadlessBackend g_headless;
@@ -52,6 +63,10 @@ TBackend& Backend() { return *g_backend; }
 void SetBackend(TBackend* backend) { g_backend = backend ? backend : &g_headless; }
 
 void SetHeadlessModalSteps(std::vector<TModalStep> steps) { g_modalSteps = std::move(steps); }
+
+void SetHeadlessMessageHook(std::function<void()> hook) { g_messageHook = std::move(hook); }
+
+void ProcessMessages() { Backend().ProcessMessages(); }
 
 void TApplication::SetTitle(const Wide& title) {
     if (title == Title) return;
@@ -99,12 +114,14 @@ std::string ReadableTypeName(const char* mangled) {
 void HandleException(const std::exception& error) {
     if (dynamic_cast<const EAbort*>(&error)) return;
     std::string kind = ReadableTypeName(typeid(error).name());
-    plat::MessageBoxW(0, u"Exception " + WideOfUtf8(kind), Application.Title,
+    // Owned by the form shown, so that the form is active again once the box is closed.
+    plat::MessageBoxW(Backend().ShownFormWindow(), u"Exception " + WideOfUtf8(kind), Application.Title,
                       plat::kMbTaskModal | plat::kMbIconError | plat::kMbOk);
 }
 
 void ResetUIState() {
     Application = TApplication();
     g_modalSteps.clear();
+    g_messageHook = nullptr;
     g_backend = &g_headless;
 }

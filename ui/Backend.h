@@ -21,11 +21,20 @@ public:
     virtual int TextWidth(const TFont& font, const Wide& text) = 0;
     // The font's character height (tmHeight).
     virtual int CharHeight(const TFont& font) = 0;
+    // The height of the text wrapped at words into lines of at most width pixels, as a
+    // word-wrapped label shows it. By default from TextWidth and CharHeight (TextFit.cpp).
+    virtual int WrappedTextHeight(const TFont& font, const Wide& text, int width);
     virtual void SetBusyCursor(bool busy) = 0;
     // The application's title or icon changed.
     virtual void ApplicationChanged() = 0;
     // A timer of a shown form was started or stopped.
     virtual void TimerChanged(TTimer& timer) = 0;
+    // The window of the innermost form shown, which owns a message box shown meanwhile; 0 when
+    // no form is shown.
+    virtual plat::WindowHandle ShownFormWindow() { return 0; }
+    // Handles the window messages waiting now (input, painting, timers) and returns: long work
+    // on the user-interface thread calls it between its steps so the window keeps answering.
+    virtual void ProcessMessages() {}
 };
 
 TBackend& Backend();
@@ -35,7 +44,13 @@ void SetBackend(TBackend* backend);
 // The headless backend's "user": when set, RunModal calls each step in turn on the form until
 // the form's modal result ends it, and gives that result (Cancel when the steps run out).
 using TModalStep = std::function<void(TForm&)>;
+// The window handle a form shown by the headless backend has.
+constexpr plat::WindowHandle kHeadlessWindow = 0x7E57;
 void SetHeadlessModalSteps(std::vector<TModalStep> steps);
+
+// The headless backend's "user" during long work: when set, ProcessMessages calls it.
+void SetHeadlessMessageHook(std::function<void()> hook);
+void ProcessMessages();
 
 // The application: its title (the taskbar text) and icon, applied to its window when one exists.
 struct TApplication {

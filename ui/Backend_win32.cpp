@@ -5,6 +5,7 @@
 // one window, and its caption always equals the application's title, so no hidden application
 // window is needed (and automation never finds two windows of the same title).
 #include "ui/Win32Internal.h"
+#include "ui/TextFit.h"
 
 #include <commctrl.h>
 
@@ -60,6 +61,25 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
         } else if (!HIWORD(wParam)) {
             session.RestoreFocus();
         }
+        return 0;
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+        // High contrast switched on or off, or other colours: everything is drawn again.
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+        break;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another DPI: laid out and fonted anew for it, at the place and
+        // size Windows suggests.
+        SetWindowDpi(HIWORD(wParam));
+        session.Rescale();
+        const RECT* r = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    case kRefitMessage:
+        session.RefitPosted = false;
+        Guarded([&] { FitToText(session.Form); });
         return 0;
     case kRepairFocusMessage:
         session.RepairFocus();
@@ -133,7 +153,7 @@ public:
             g_sessions.pop_back();
             return mrCancel;
         }
-        form.SetShown(true);
+        form.SetShown(true, reinterpret_cast<plat::WindowHandle>(session.Window));
         for (auto& timer : form.Timers) StartTimer(session.Window, *timer);
         if (session.Owner) EnableWindow(session.Owner, FALSE);
 
@@ -193,6 +213,12 @@ public:
         return Headless([&](TBackend& b) { return b.CharHeight(font); });
     }
 
+    int WrappedTextHeight(const TFont& font, const Wide& text, int width) override {
+        int height = 0;
+        if (MeasureWrappedHeight(font, text, width, &height)) return height;
+        return Headless([&](TBackend& b) { return b.WrappedTextHeight(font, text, width); });
+    }
+
     void SetBusyCursor(bool busy) override {
         g_busy = busy;
         SetCursor(LoadCursorW(nullptr, busy ? IDC_WAIT : IDC_ARROW));
@@ -206,6 +232,26 @@ public:
     void TimerChanged(TTimer& timer) override {
         TSession* session = SessionOf(timer.Form());
         if (session && session->Window) StartTimer(session->Window, timer);
+    }
+
+    plat::WindowHandle ShownFormWindow() override {
+        return g_sessions.empty() ? 0 : reinterpret_cast<plat::WindowHandle>(g_sessions.back()->Window);
+    }
+
+    void ProcessMessages() override {
+        if (g_sessions.empty()) return;
+        TSession& session = *g_sessions.back();
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                // For the modal loop, which ends the form on it.
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            if (session.HandleDialogKey(msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
     }
 
 private:

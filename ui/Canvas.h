@@ -12,7 +12,10 @@ public:
     TColor FontColor = clWindowText;
     // Fills with BrushColor.
     virtual void FillRect(const TRect& rect) = 0;
-    // Draws the bitmap with the colour of its bottom-left pixel left out.
+    // A length designed at 96 dots per inch, in the canvas's pixels (its window's DPI).
+    virtual int Scale(int designed) const { return designed; }
+    // Draws the bitmap with the colour of its bottom-left pixel left out, at its size for the
+    // canvas's DPI (Scale of its width and height), smoothly scaled.
     virtual void DrawTransparent(int x, int y, const TBitmap& bitmap) = 0;
     virtual void TextOut(int x, int y, const Wide& text) = 0;
     // One line, vertically centred in the rectangle, "&" shown as it is.

@@ -1,39 +1,37 @@
 // The canvas over a device context that owner-drawn lists paint their items on, and the drawing
 // of the framework's bitmaps.
+#include <algorithm>
+
+#include "image/Resample.h"
 #include "ui/Win32Internal.h"
 
 namespace win32ui {
 
 namespace {
 
-// A 32-bit top-down DIB section of the bitmap's colours, selected into a new memory DC.
-struct TTrueColorCopy {
+// A 32-bit top-down DIB section holding premultiplied pixels, selected into a new memory DC.
+struct TArgbCopy {
     HDC dc = nullptr;
     HBITMAP bitmap = nullptr;
     HGDIOBJ old = nullptr;
 
-    TTrueColorCopy(HDC reference, const TBitmap& source) {
+    TArgbCopy(HDC reference, const std::vector<uint32_t>& pixels, int width, int height) {
+        if (pixels.empty()) return;
         BITMAPINFO info = {};
         info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = source.Width();
-        info.bmiHeader.biHeight = -source.Height();
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
         bitmap = CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         if (!bitmap) return;
-        auto* pixel = static_cast<uint32_t*>(bits);
-        for (int y = 0; y < source.Height(); ++y)
-            for (int x = 0; x < source.Width(); ++x) {
-                TColorRef c = source.PixelColor(x, y);
-                // COLORREF 0x00BBGGRR to the DIB's 0x00RRGGBB.
-                *pixel++ = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-            }
+        std::copy(pixels.begin(), pixels.end(), static_cast<uint32_t*>(bits));
         dc = CreateCompatibleDC(reference);
         if (dc) old = SelectObject(dc, bitmap);
     }
-    ~TTrueColorCopy() {
+    ~TArgbCopy() {
         if (dc) {
             SelectObject(dc, old);
             DeleteDC(dc);
@@ -44,7 +42,7 @@ struct TTrueColorCopy {
 
 }  // namespace
 
-TGdiCanvas::TGdiCanvas(HDC dc, HFONT font) : dc_(dc), saved_(SaveDC(dc)) {
+TGdiCanvas::TGdiCanvas(HDC dc, HFONT font, int dpi) : dc_(dc), saved_(SaveDC(dc)), dpi_(dpi) {
     SelectObject(dc_, font);
     SetBkMode(dc_, TRANSPARENT);
 }
@@ -58,10 +56,12 @@ void TGdiCanvas::FillRect(const TRect& rect) {
 
 void TGdiCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap) {
     if (bitmap.Empty()) return;
-    TTrueColorCopy copy(dc_, bitmap);
+    // Scaled for the window's DPI by the framework itself: the system would repeat pixels.
+    int width = Scale(bitmap.Width()), height = Scale(bitmap.Height());
+    TArgbCopy copy(dc_, ResampleArgb(bitmap, width, height, true), width, height);
     if (!copy.dc) return;
-    GdiTransparentBlt(dc_, x, y, bitmap.Width(), bitmap.Height(), copy.dc, 0, 0, bitmap.Width(),
-                      bitmap.Height(), bitmap.TransparentColor());
+    BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    GdiAlphaBlend(dc_, x, y, width, height, copy.dc, 0, 0, width, height, blend);
 }
 
 void TGdiCanvas::TextOut(int x, int y, const Wide& text) {
@@ -83,11 +83,10 @@ int TGdiCanvas::TextHeight(const Wide& text) {
 }
 
 void DrawBitmap(HDC dc, int x, int y, int width, int height, const TBitmap& bitmap) {
-    if (bitmap.Empty() || bitmap.ImageSize() == 0) return;
-    std::vector<uint8_t> info = bitmap.BitmapInfo();
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, x, y, width, height, 0, 0, bitmap.Width(), bitmap.Height(), bitmap.Bits(),
-                  reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS, SRCCOPY);
+    if (bitmap.Empty() || width < 1 || height < 1) return;
+    TArgbCopy copy(dc, ResampleArgb(bitmap, width, height, false), width, height);
+    if (!copy.dc) return;
+    BitBlt(dc, x, y, width, height, copy.dc, 0, 0, SRCCOPY);
 }
 
 }  // namespace win32ui

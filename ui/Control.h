@@ -108,6 +108,10 @@ public:
     const Wide& Caption() const { return caption_; }
     void SetCaption(const Wide& caption);
 
+    // The name a screen reader reads for the control when neither its caption nor the label
+    // before it says what it is (see AccessibleNameOf); empty when they do.
+    Wide AccessibleName;
+
     TFont Font;  // used when ParentFont is false
     bool ParentFont = true;
     const TFont& EffectiveFont() const;

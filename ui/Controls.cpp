@@ -8,6 +8,7 @@
 bool TLabel::SetProperty(const std::string& key, const std::string& value) {
     if (key == "autosize") return ParseBool(value, &AutoSize) && (AdjustSize(), true);
     if (key == "wordwrap") return ParseBool(value, &WordWrap);
+    if (key == "ellipsis") return value == "path" && (PathEllipsis = true);
     bool ok = TControl::SetProperty(key, value);
     if (ok && key == "font") AdjustSize();
     return ok;

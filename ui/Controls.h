@@ -12,6 +12,8 @@ public:
     const char* ClassName() const override { return "TLabel"; }
     bool AutoSize = true;  // width and height follow the text
     bool WordWrap = false;
+    // One line that shortens a long path in its middle ("ellipsis=path").
+    bool PathEllipsis = false;
     bool SetProperty(const std::string& key, const std::string& value) override;
     // Re-measures an auto-sized label (also after a font change).
     void AdjustSize();

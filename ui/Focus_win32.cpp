@@ -58,6 +58,12 @@ void TSession::PostRepairFocus() {
     PostMessageW(Window, kRepairFocusMessage, 0, 0);
 }
 
+void TSession::PostRefit() {
+    if (RefitPosted || Closing || !Window) return;
+    RefitPosted = true;
+    PostMessageW(Window, kRefitMessage, 0, 0);
+}
+
 void TSession::RepairFocus() {
     RepairPosted = false;
     if (Closing || GetActiveWindow() != Window) return;

@@ -4,6 +4,7 @@
 #include <tuple>
 
 #include "ui/Win32Internal.h"
+#include "ui/Accessibility.h"
 
 namespace win32ui {
 
@@ -16,17 +17,53 @@ HDC MeasureDC() {
     return dc;
 }
 
-using TFontKey = std::tuple<std::u16string, int, bool>;
+using TFontKey = std::tuple<std::u16string, int, bool, int>;
 
-}  // namespace
-
-int ScreenDpi() {
+int SystemDpi() {
     static int dpi = [] {
         HDC dc = MeasureDC();
         int value = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 0;
         return value > 0 ? value : 96;
     }();
     return dpi;
+}
+
+// The DPI of the monitor the shown form is on; 0 until a form tells it.
+int g_windowDpi = 0;
+
+template <class F>
+F User32(const char* name) {
+    static HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+// The message font of the non-client metrics at that DPI.
+bool MessageFontAt(int dpi, LOGFONTW* font) {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof(metrics);
+    using ForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static auto forDpi = User32<ForDpiFn>("SystemParametersInfoForDpi");
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, static_cast<UINT>(dpi))) {
+        *font = metrics.lfMessageFont;
+        return true;
+    }
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) return false;
+    *font = metrics.lfMessageFont;
+    font->lfHeight = MulDiv(font->lfHeight, dpi, SystemDpi());
+    return true;
+}
+
+}  // namespace
+
+int ScreenDpi() { return g_windowDpi > 0 ? g_windowDpi : SystemDpi(); }
+
+void SetWindowDpi(int dpi) { g_windowDpi = dpi; }
+
+int DpiOfWindow(HWND window) {
+    using GetDpiFn = UINT(WINAPI*)(HWND);
+    static auto getDpi = User32<GetDpiFn>("GetDpiForWindow");
+    UINT dpi = getDpi ? getDpi(window) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
 }
 
 int Scale(int value) { return MulDiv(value, ScreenDpi(), 96); }
@@ -41,16 +78,12 @@ int Unscale(int value) {
 
 HFONT FontOf(const TFont& font) {
     static std::map<TFontKey, HFONT> fonts;
-    TFontKey key{font.Name, font.Height, font.Bold};
+    TFontKey key{font.Name, font.Height, font.Bold, ScreenDpi()};
     auto found = fonts.find(key);
     if (found != fonts.end()) return found->second;
     LOGFONTW lf = {};
     if (font.IsSystem()) {
-        NONCLIENTMETRICSW metrics = {};
-        metrics.cbSize = sizeof(metrics);
-        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
-            lf = metrics.lfMessageFont;
-        } else {
+        if (!MessageFontAt(ScreenDpi(), &lf)) {
             lf.lfHeight = -Scale(11);
             lstrcpynW(lf.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
         }
@@ -72,6 +105,18 @@ COLORREF ColorOf(TColor color) {
     if (color & kSystemColor) return GetSysColor(static_cast<int>(color & 0xFF));
     return color & 0x00FFFFFF;
 }
+
+bool HighContrastOn() {
+    // Asked each time: the user may switch it while the wizard is open.
+    HIGHCONTRASTW contrast = {};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
+COLORREF BackgroundColorOf(TColor designed) { return ColorOf(ShownBackground(designed, HighContrastOn())); }
+
+COLORREF TextColorOf(TColor designed) { return ColorOf(ShownTextColor(designed, HighContrastOn())); }
 
 HBRUSH BrushOf(COLORREF color) {
     static std::map<COLORREF, HBRUSH> brushes;
@@ -104,6 +149,18 @@ bool MeasureCharHeight(const TFont& font, int* height) {
     SelectObject(dc, old);
     if (!ok) return false;
     *height = Unscale(metrics.tmHeight);
+    return true;
+}
+
+bool MeasureWrappedHeight(const TFont& font, const Wide& text, int width, int* height) {
+    HDC dc = MeasureDC();
+    if (!dc) return false;
+    HGDIOBJ old = SelectObject(dc, FontOf(font));
+    RECT rect = {0, 0, Scale(width), 0};
+    DrawTextW(dc, reinterpret_cast<const wchar_t*>(text.c_str()), static_cast<int>(text.size()), &rect,
+              DT_CALCRECT | DT_WORDBREAK | DT_LEFT | DT_TOP | DT_EXPANDTABS);
+    SelectObject(dc, old);
+    *height = Unscale(rect.bottom - rect.top);
     return true;
 }
 

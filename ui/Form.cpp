@@ -12,6 +12,12 @@ void TTimer::Tick() {
     if (enabled_ && OnTimer) OnTimer(this);
 }
 
+void TForm::SetShown(bool shown, plat::WindowHandle handle) {
+    shown_ = shown;
+    handle_ = shown ? handle : 0;
+    ShownChanged();
+}
+
 int TForm::ShowModal() {
     ModalResult = mrNone;
     return Backend().RunModal(*this);

@@ -49,7 +49,9 @@ public:
     // Shows the form modally; gives the modal result.
     int ShowModal();
     bool Shown() const { return shown_; }
-    void SetShown(bool shown) { shown_ = shown; }
+    // The backend shows or hides the form; handle is its window while shown (0 otherwise).
+    void SetShown(bool shown, plat::WindowHandle handle = 0);
+    plat::WindowHandle Handle() const { return handle_; }
     // Asks to close (Cancel, Escape, the caption's close button): the modal loop then asks
     // OnCloseQuery.
     void Close();
@@ -69,8 +71,16 @@ public:
     }
     TTimer* AddTimer(int id);
 
+    // The layout as designed, and as last fitted to the texts (see FitToText).
+    std::map<const TControl*, TRect> DesignedBounds, FittedBounds;
+
     bool SetProperty(const std::string& key, const std::string& value) override;
+
+protected:
+    // The form was shown or hidden (Handle() tells its window).
+    virtual void ShownChanged() {}
 
 private:
     bool shown_ = false;
+    plat::WindowHandle handle_ = 0;
 };

@@ -6,6 +6,8 @@
 
 #include "ui/Win32Backend.h"
 #include "ui/Win32Internal.h"
+#include "ui/Accessibility.h"
+#include "ui/TextFit.h"
 
 namespace win32ui {
 
@@ -42,16 +44,21 @@ struct TChildClass {
 TChildClass ChildClassOf(TWinPeer& peer) {
     TControl& c = peer.Control;
     switch (peer.Kind) {
-    case TPeerKind::Label:
-        return {L"STATIC",
-                static_cast<DWORD>(static_cast<TLabel&>(c).WordWrap ? SS_LEFT : SS_LEFTNOWORDWRAP), 0};
+    case TPeerKind::Label: {
+        auto& label = static_cast<TLabel&>(c);
+        // Word-wrapped also when sized to its text: fitted to bigger text, it may have to wrap.
+        DWORD style = label.WordWrap || label.AutoSize ? SS_LEFT : SS_LEFTNOWORDWRAP;
+        if (label.PathEllipsis) style = SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS | SS_NOPREFIX;
+        return {L"STATIC", style, 0};
+    }
     case TPeerKind::Button:
         return {L"BUTTON",
                 static_cast<DWORD>(WS_TABSTOP | BS_NOTIFY |
                                    (static_cast<TButton&>(c).Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)),
                 0};
     case TPeerKind::CheckBox:
-        return {L"BUTTON", static_cast<DWORD>(WS_TABSTOP | BS_NOTIFY | BS_AUTOCHECKBOX), 0};
+        // Multi-line: a caption that bigger text no longer fits on one line wraps (TextFit).
+        return {L"BUTTON", static_cast<DWORD>(WS_TABSTOP | BS_NOTIFY | BS_AUTOCHECKBOX | BS_MULTILINE), 0};
     case TPeerKind::Edit:
         return {L"EDIT", static_cast<DWORD>(WS_TABSTOP | ES_AUTOHSCROLL), WS_EX_CLIENTEDGE};
     case TPeerKind::Memo: {
@@ -77,6 +84,31 @@ TChildClass ChildClassOf(TWinPeer& peer) {
     default:
         return {kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
     }
+}
+
+// Standard controls whose name a screen reader may need from us.
+bool Operated(TPeerKind kind) {
+    switch (kind) {
+    case TPeerKind::Button:
+    case TPeerKind::CheckBox:
+    case TPeerKind::Edit:
+    case TPeerKind::Memo:
+    case TPeerKind::ComboBox:
+    case TPeerKind::ListBox: return true;
+    default: return false;
+    }
+}
+
+LRESULT CALLBACK OperatedProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    TWinPeer* peer = PeerOfWindow(window);
+    WNDPROC standard = peer && peer->StandardProc
+                           ? peer->StandardProc
+                           : reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
+    if (message == WM_GETOBJECT && peer) {
+        LRESULT result = 0;
+        if (AnswerGetObject(*peer, wParam, lParam, &result)) return result;
+    }
+    return CallWindowProcW(standard, window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -112,6 +144,8 @@ bool TSession::CreateWindows() {
     if (!RegisterWindowClasses()) return false;
     HINSTANCE instance = GetModuleHandleW(nullptr);
 
+    // The layout for the user's text size, before any window takes its place.
+    FitToText(Form);
     auto formPeer = std::make_unique<TWinPeer>(*this, Form, TPeerKind::Form, 0);
     // A fixed single border and only the close button; the form is its own taskbar entry.
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -128,10 +162,15 @@ bool TSession::CreateWindows() {
     g_peers[Window] = formPeer.get();
     Form.Peer = formPeer.get();
     formPeer->Initialize();
+    // Per monitor: the form may have been made on a monitor whose DPI is not the system's.
+    if (int dpi = DpiOfWindow(Window); dpi != ScreenDpi()) {
+        SetWindowDpi(dpi);
+        formPeer->ApplyBounds();
+    }
     ApplyApplicationIcons(Window);
     Peers.push_back(std::move(formPeer));
 
-    // Depth first in creation order: tab order and z-order follow it.
+    // Depth first in creation order: tab order, z-order and reading order follow it.
     std::function<void(TWinControl&, HWND)> createChildren = [&](TWinControl& parent, HWND parentWindow) {
         for (auto& child : parent.Children()) {
             TControl& control = *child;
@@ -144,6 +183,7 @@ bool TSession::CreateWindows() {
             DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS | cls.style;
             if (control.Visible()) childStyle |= WS_VISIBLE;
             if (!control.Enabled()) childStyle |= WS_DISABLED;
+            if (StartsGroup(control)) childStyle |= WS_GROUP;
             int childHeight = ScaleSpan(control.Top(), control.Height());
             if (peer->Kind == TPeerKind::ComboBox) childHeight += DropDownExtra(control);
             Wide text = peer->Kind == TPeerKind::Memo ? Wide() : control.Caption();
@@ -161,8 +201,12 @@ bool TSession::CreateWindows() {
             raw->Window = window;
             g_peers[window] = raw;
             control.Peer = raw;
-            // A later sibling lies above an earlier one.
-            SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            // Z-order follows creation order, as in a dialog box: an earlier sibling lies above a
+            // later one, and a screen reader meets each label right before its control.
+            SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            if (Operated(raw->Kind))
+                raw->StandardProc = reinterpret_cast<WNDPROC>(
+                    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OperatedProc)));
             raw->Initialize();
             if (auto* combo = dynamic_cast<TComboBox*>(&control)) Guarded([&] { combo->WindowCreated(); });
             if (auto* list = dynamic_cast<TListBox*>(&control)) Guarded([&] { list->WindowCreated(); });
@@ -173,6 +217,22 @@ bool TSession::CreateWindows() {
     };
     createChildren(Form, Window);
     return true;
+}
+
+void TSession::Rescale() {
+    for (auto& peer : Peers) {
+        if (!peer->Window) continue;
+        if (peer->Kind != TPeerKind::Form)
+            SendMessageW(peer->Window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(peer->Control.EffectiveFont())), FALSE);
+        if (peer->Kind == TPeerKind::ListBox)
+            SendMessageW(peer->Window, LB_SETITEMHEIGHT, 0, Scale(ItemHeightOf(peer->Control)));
+        if (peer->Kind == TPeerKind::ComboBox) {
+            SendMessageW(peer->Window, CB_SETITEMHEIGHT, 0, Scale(ItemHeightOf(peer->Control)));
+            SendMessageW(peer->Window, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), Scale(ItemHeightOf(peer->Control)));
+        }
+        if (peer->Kind != TPeerKind::Form) peer->ApplyBounds();
+    }
+    RedrawWindow(Window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
 void TSession::DestroyWindows() {

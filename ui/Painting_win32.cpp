@@ -6,7 +6,7 @@ namespace win32ui {
 
 COLORREF BackgroundOf(const TControl* control) {
     for (const TControl* c = control; c; c = c->Parent())
-        if (c->Color != clDefault) return ColorOf(c->Color);
+        if (c->Color != clDefault) return BackgroundColorOf(c->Color);
     return GetSysColor(COLOR_BTNFACE);
 }
 
@@ -41,7 +41,7 @@ void DrawListItem(TWinPeer& peer, const DRAWITEMSTRUCT& item) {
     const TItemList* items = ItemsOf(peer.Control);
     int index = static_cast<int>(item.itemID);
     {
-        TGdiCanvas canvas(dc, FontOf(peer.Control.EffectiveFont()));
+        TGdiCanvas canvas(dc, FontOf(peer.Control.EffectiveFont()), ScreenDpi());
         // The list's own colours: selected items in the highlight colours.
         canvas.BrushColor = state.Selected ? clHighlight : clWindow;
         canvas.FontColor = state.Selected ? clHighlightText : clWindowText;
@@ -67,7 +67,7 @@ void PaintContainer(TWinPeer& peer, HDC dc) {
         if (!panel->Caption().empty()) {
             HGDIOBJ old = SelectObject(dc, FontOf(panel->EffectiveFont()));
             SetBkMode(dc, TRANSPARENT);
-            SetTextColor(dc, ColorOf(panel->EffectiveFont().Color));
+            SetTextColor(dc, TextColorOf(panel->EffectiveFont().Color));
             DrawTextW(dc, W(panel->Caption()), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
             SelectObject(dc, old);
         }

@@ -118,7 +118,7 @@ bool HandleParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         }
         // Labels and check boxes show their parent's colour behind them.
         COLORREF back = BackgroundOf(peer->Control.Parent());
-        if (IsWindowEnabled(peer->Window)) SetTextColor(dc, ColorOf(peer->Control.EffectiveFont().Color));
+        if (IsWindowEnabled(peer->Window)) SetTextColor(dc, TextColorOf(peer->Control.EffectiveFont().Color));
         SetBkColor(dc, back);
         SetBkMode(dc, TRANSPARENT);
         *result = reinterpret_cast<LRESULT>(BrushOf(back));

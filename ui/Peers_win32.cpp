@@ -124,6 +124,9 @@ void TWinPeer::Changed(TChange what) {
             SetWindowTextW(Window, W(Control.Caption()));
         SettingText = false;
         if (Kind == TPeerKind::Container) InvalidateRect(Window, nullptr, TRUE);
+        // A longer text (another language) may need more room at the user's text size.
+        if (Kind == TPeerKind::Label || Kind == TPeerKind::CheckBox || Kind == TPeerKind::Button)
+            Session.PostRefit();
         break;
     case TChange::Visible:
         ShowWindow(Window, Control.Visible() ? SW_SHOWNA : SW_HIDE);

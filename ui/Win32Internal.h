@@ -22,8 +22,13 @@ inline const wchar_t* W(const Wide& text) {
 
 // ---- DPI, fonts, colours (Fonts_win32.cpp) ----
 
-// Pixels per inch of the screen; 96 when it cannot be asked.
+// Pixels per inch of the monitor the shown form is on (the system's until a form is shown);
+// 96 when it cannot be asked.
 int ScreenDpi();
+// The form moved to a monitor of that DPI (or was made on one).
+void SetWindowDpi(int dpi);
+// The DPI of the window's monitor (per-monitor aware), or the system's.
+int DpiOfWindow(HWND window);
 // A length designed at 96 dots per inch, on this screen.
 int Scale(int value);
 // The screen extent of a span designed from start over length: the difference of its scaled
@@ -36,19 +41,27 @@ int Unscale(int value);
 HFONT FontOf(const TFont& font);
 // The colour to draw with: system colours resolved.
 COLORREF ColorOf(TColor color);
+// The user asked for high contrast: designed colours give way to the system's.
+bool HighContrastOn();
+// A control's background and text colour as drawn (high contrast applied).
+COLORREF BackgroundColorOf(TColor designed);
+COLORREF TextColorOf(TColor designed);
 // A solid brush of that colour, kept for the run.
 HBRUSH BrushOf(COLORREF color);
 // Measurements with the real font on a screen-compatible DC; false when there is none (no
 // display).
 bool MeasureTextWidth(const TFont& font, const Wide& text, int* width);
 bool MeasureCharHeight(const TFont& font, int* height);
+// The height of the text word-wrapped at width (96 dpi), as a label draws it.
+bool MeasureWrappedHeight(const TFont& font, const Wide& text, int width, int* height);
 
 // ---- Canvas (Canvas_win32.cpp) ----
 
 class TGdiCanvas : public TCanvas {
 public:
-    TGdiCanvas(HDC dc, HFONT font);
+    TGdiCanvas(HDC dc, HFONT font, int dpi);
     ~TGdiCanvas() override;
+    int Scale(int designed) const override { return MulDiv(designed, dpi_, 96); }
     void FillRect(const TRect& rect) override;
     void DrawTransparent(int x, int y, const TBitmap& bitmap) override;
     void TextOut(int x, int y, const Wide& text) override;
@@ -58,9 +71,10 @@ public:
 private:
     HDC dc_;
     int saved_;
+    int dpi_;
 };
 
-// Draws a bitmap of the framework at (x, y), stretched to width x height.
+// Draws a bitmap of the framework at (x, y), scaled smoothly to width x height.
 void DrawBitmap(HDC dc, int x, int y, int width, int height, const TBitmap& bitmap);
 
 // ---- Control peers and the shown form ----
@@ -91,6 +105,8 @@ public:
     std::vector<Wide> ShownItems;
     // Set while the program writes the window's text, so the edit's change is not the user's.
     bool SettingText = false;
+    // The window procedure of a standard control that the peer answers some messages for.
+    WNDPROC StandardProc = nullptr;
 
     // Applies the whole state of the control to the new window.
     void Initialize();
@@ -115,6 +131,8 @@ public:
 
     // Makes the form's window and all control windows; false when windows cannot be made.
     bool CreateWindows();
+    // After a change of DPI: every window's font, bounds and item height anew.
+    void Rescale();
     void DestroyWindows();
     TWinPeer* PeerOf(HWND window) const;
     TWinPeer* PeerOf(const TControl* control) const;
@@ -132,6 +150,9 @@ public:
     // Sets the focus on the peer's window when it can take it.
     bool FocusPeer(TWinPeer* peer);
     void PostRepairFocus();
+    // A text changed: the layout is fitted to the texts again once the change is done.
+    void PostRefit();
+    bool RefitPosted = false;
     // The default button's look follows the focus as in dialog boxes.
     void UpdateDefaultLook();
     // Enter, Escape, Tab and the "&" accelerators; true when the message was used.
@@ -154,6 +175,8 @@ int DropDownExtra(TControl& control);
 
 // Posted to the form when the focused control may have been hidden or disabled.
 constexpr UINT kRepairFocusMessage = WM_APP + 1;
+// Posted to the form when a text changed (see TSession::PostRefit).
+constexpr UINT kRefitMessage = WM_APP + 2;
 
 // Stands for anything thrown that is not a std::exception.
 class EUnknownError : public std::exception {
@@ -179,6 +202,12 @@ void Guarded(F&& handler) {
 // owner drawing, colours). True when handled, with the answer in *result.
 bool HandleParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
                          LRESULT* result);
+
+// ---- Accessibility (Accessible_win32.cpp) ----
+
+// Answers a screen reader's WM_GETOBJECT for the control with its accessible name; false when
+// the system's own answer is to be given.
+bool AnswerGetObject(TWinPeer& peer, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
 // ---- Painting (Painting_win32.cpp) ----
 

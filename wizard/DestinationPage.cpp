@@ -93,6 +93,8 @@ void TMainDlgForm::DestDirLstBxChange(TObject*) {
 }
 
 void TMainDlgForm::RefreshDrives(TObject*) {
+    // A drive change could move the portable option that the files are being written by.
+    if (WhileInstalling()) return;
     uint32_t mask = plat::GetLogicalDrives();
     uint32_t old = DestDirCmbBx->DriveMask();
     if (mask == old) return;

@@ -222,12 +222,13 @@ Wide TDirectoryListBox::LineText(int index) const {
 void TDirectoryListBox::DrawItem(int index, const TRect& rect, TOwnerDrawState, TCanvas& canvas) {
     canvas.FillRect(rect);
     const auto* bitmap = reinterpret_cast<const TBitmap*>(ItemData(index));
-    int indent = LineIndent(index);
+    // The geometry is designed at 96 dots per inch; the canvas scales it for its window.
+    int indent = canvas.Scale(LineIndent(index));
     if (bitmap && !bitmap->Empty())
         canvas.DrawTransparent(rect.Left + indent,
-                               (rect.Top + rect.Bottom - BitmapHeight(bitmap)) / 2, *bitmap);
+                               (rect.Top + rect.Bottom - canvas.Scale(BitmapHeight(bitmap))) / 2, *bitmap);
     int textHeight = canvas.TextHeight(u"A");
-    canvas.TextOut(rect.Left + BitmapWidth(bitmap) + indent + 4,
+    canvas.TextOut(rect.Left + canvas.Scale(BitmapWidth(bitmap)) + indent + canvas.Scale(4),
                    (rect.Top + rect.Bottom - textHeight) / 2, LineText(index));
 }
 
@@ -321,10 +322,10 @@ void TDriveComboBox::DrawItem(int index, const TRect& rect, TOwnerDrawState, TCa
     canvas.FillRect(rect);
     const auto* bitmap = reinterpret_cast<const TBitmap*>(ItemData(index));
     if (bitmap && !bitmap->Empty())
-        canvas.DrawTransparent(rect.Left + 2, (rect.Top + rect.Bottom - BitmapHeight(bitmap)) / 2,
-                               *bitmap);
+        canvas.DrawTransparent(rect.Left + canvas.Scale(2),
+                               (rect.Top + rect.Bottom - canvas.Scale(BitmapHeight(bitmap))) / 2, *bitmap);
     TRect textRect = rect;
-    textRect.Left = rect.Left + BitmapWidth(bitmap) + 6;
+    textRect.Left = rect.Left + canvas.Scale(BitmapWidth(bitmap)) + canvas.Scale(6);
     canvas.DrawTextLine(textRect, Items()[static_cast<size_t>(index)]);
     canvas.BrushColor = brush;
     canvas.FontColor = font;

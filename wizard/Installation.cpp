@@ -97,14 +97,27 @@ bool TMainDlgForm::InstallFiles() {
     GuardFolder(MainDir);
     if (!IsPortable()) GuardFolder(SharedDataFolder());
     SelectInstallFiles();
-    // One file after the other, without processing window messages in between.
+    installing_ = true;
+    bool ok = true;
     for (auto& file : AttachedFiles->ToInstall) {
+        InstallingLbl->SetCaption(file->Dest);
+        AnswerBetweenFiles();
         if (!file->Logged) SuspendLog();
-        bool ok = AttachedFiles->InstallFile(file->Source, "", file->Dest);
+        ok = AttachedFiles->InstallFile(file->Source, "", file->Dest);
         if (!file->Logged) ResumeLog();
-        if (!ok) return false;
+        if (!ok) break;
     }
-    return true;
+    installing_ = false;
+    InstallingLbl->SetCaption(Wide());
+    return ok;
+}
+
+void TMainDlgForm::AnswerBetweenFiles() {
+    // The window is painted and moved and the caption shows the file; the user's presses of
+    // Back, Next, Cancel and the close button find the page switch and the close query waiting
+    // and change nothing.
+    ProcessMessages();
+    if (!CloseAllowed) ModalResult = mrNone;
 }
 
 void TMainDlgForm::EnterFinishedPage() {

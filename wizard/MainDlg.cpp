@@ -108,6 +108,7 @@ bool TMainDlgForm::FindControls() {
     StartLbl = Find<TLabel>("StartLbl");
     InstallToAllChkBx = Find<TCheckBox>("InstallToAllChkBx");
     DesktopChkBx = Find<TCheckBox>("DesktopChkBx");
+    InstallingLbl = Find<TLabel>("InstallingLbl");
     FinishLbl = Find<TLabel>("FinishLbl");
     FinishChkBx = Find<TCheckBox>("FinishChkBx");
     TopPanel = Find<TPanel>("TopPanel");
@@ -119,7 +120,7 @@ bool TMainDlgForm::FindControls() {
     TControl* all[] = {PgCtrl,        WelcomeLbl,    LangLbl,           LangBox,      LicenseLbl,
                        LicenseMemo,   LicenseChkBx,  DestDirEdt,        DestDirLstBx, DestDirCmbBx,
                        PortableChkBx, PortableInfoBtn, StartLbl,        InstallToAllChkBx,
-                       DesktopChkBx,  FinishLbl,     FinishChkBx,       TopPanel,     TopLbl,
+                       DesktopChkBx,  InstallingLbl, FinishLbl,     FinishChkBx,       TopPanel,     TopLbl,
                        LogoImage,     BackBtn,       NextBtn,           CancelBtn};
     for (TControl* c : all)
         if (!c) {
@@ -158,6 +159,11 @@ void TMainDlgForm::LangBoxChange(TObject*) {
                                                 PortableChkBx->Caption()) +
                             PortableChkBx->Height());
     PortableInfoBtn->SetLeft(PortableChkBx->Left() + PortableChkBx->Width());
+    // The destination page has no labels: these are the names a screen reader reads.
+    DestDirEdt->AccessibleName = DecodeUIText(UIText(DestinationFolderName));
+    DestDirLstBx->AccessibleName = DecodeUIText(UIText(FolderListName));
+    DestDirCmbBx->AccessibleName = DecodeUIText(UIText(DriveListName));
+    PortableInfoBtn->AccessibleName = DecodeUIText(UIText(PortableHelpName));
     StartLbl->SetCaption(DecodeUIText(UIText(ReadyText)));
     InstallToAllChkBx->SetCaption(DecodeUIText(UIText(InstallForAll)));
     DesktopChkBx->SetCaption(DecodeUIText(UIText(DesktopShortcut)));
@@ -168,7 +174,10 @@ void TMainDlgForm::LangBoxChange(TObject*) {
     CancelBtn->SetCaption(DecodeUIText(UIText(CancelCaption)));
 }
 
+void TMainDlgForm::ShownChanged() { SetMessageBoxOwner(Shown() ? Handle() : 0); }
+
 void TMainDlgForm::BNClick(TObject* sender) {
+    if (WhileInstalling()) return;
     uint8_t current = CurrentPage();
     int step = sender == NextBtn ? 1 : -1;
     uint8_t target = static_cast<uint8_t>(current + step);
@@ -179,6 +188,10 @@ void TMainDlgForm::BNClick(TObject* sender) {
 void TMainDlgForm::CancelBtnClick(TObject*) { Close(); }
 
 void TMainDlgForm::FormCloseQuery(TObject*, bool& canClose) {
+    if (WhileInstalling() && !CloseAllowed) {
+        canClose = false;
+        return;
+    }
     if (!CloseAllowed && !Silent)
         CloseAllowed = ShowMessageBox(UIText(QuitSetup), TMsgKind::Question,
                                       {TMsgButton::Yes, TMsgButton::No}) == TMsgButton::Yes;

@@ -75,6 +75,7 @@ public:
     TLabel* StartLbl = nullptr;
     TCheckBox* InstallToAllChkBx = nullptr;
     TCheckBox* DesktopChkBx = nullptr;
+    TLabel* InstallingLbl = nullptr;  // the file being written
     TLabel* FinishLbl = nullptr;
     TCheckBox* FinishChkBx = nullptr;
     TPanel* TopPanel = nullptr;
@@ -84,6 +85,10 @@ public:
     TButton* NextBtn = nullptr;
     TButton* CancelBtn = nullptr;
     TTimer* DriveTimer = nullptr;
+
+protected:
+    // Message boxes belong to the wizard while it is shown: closing one activates it again.
+    void ShownChanged() override;
 
 private:
     bool FindControls();
@@ -96,7 +101,12 @@ private:
     void CloseAfterFinish();
     void CloseWizard();
 
+    // Between the files the window answers; meanwhile the page switch and closing wait.
+    bool WhileInstalling() const { return installing_; }
+    void AnswerBetweenFiles();
+
     TRunSwitches switches_;
+    bool installing_ = false;
     bool loaded_ = false;
     std::string loadError_;
 };

@@ -207,6 +207,7 @@ void ScriptAnswers(const std::vector<int>& answers);
 struct ShownBox {
     Wide text, caption;
     uint32_t flags;
+    plat::WindowHandle owner = 0;  // the window the box was given as its owner
 };
 const std::vector<ShownBox>& ShownBoxes();
 

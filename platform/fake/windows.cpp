@@ -40,7 +40,7 @@ uintptr_t GetPropW(WindowHandle window, const Wide& name) {
 }
 
 int MessageBoxW(WindowHandle owner, const Wide& text, const Wide& caption, uint32_t flags) {
-    M().shownBoxes.push_back({text, caption, flags});
+    M().shownBoxes.push_back({text, caption, flags, owner});
     if (M().answers.empty()) return kIdOk;
     int answer = M().answers.front();
     M().answers.pop_front();

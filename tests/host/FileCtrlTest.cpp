@@ -492,6 +492,9 @@ struct RecordingCanvas : TCanvas {
     };
     std::vector<Op> ops;
     int textHeight = 13;
+    int dpi = 96;  // of the window drawn in
+
+    int Scale(int designed) const override { return (designed * dpi + 48) / 96; }
 
     void FillRect(const TRect& rect) override { ops.push_back({'F', rect, 0, 0, {}, {}, BrushColor, FontColor}); }
     void DrawTransparent(int x, int y, const TBitmap& bitmap) override {
@@ -576,6 +579,48 @@ TEST_F(FileCtrlPainting, FolderLinesIndentPictureAndText) {
     EXPECT_EQ(u"Docs", subText->text);
     ExpectPictureThenText(below, *subPicture, subText->x, subText->y, sub.textHeight);
     EXPECT_GT(subPicture->x - below.Left, picture->x - line.Left) << "a deeper folder is indented further";
+}
+
+// At 144 and 192 dots per inch the pictures, the indents and the gaps grow with the text: the
+// canvas is told the designed lengths in its window's pixels.
+TEST_F(FileCtrlPainting, PicturesIndentsAndGapsFollowTheWindowsDpi) {
+    fake::PutFolder(kTessaron + u"\\Docs");
+    TDirectoryListBox list;
+    list.OpenFolder(kTessaron);
+    fake::AddDrive('F', Drive(plat::kDriveRemovable, u"Stick"));
+    TDriveComboBox combo;
+    combo.FillDrives();
+    struct Case {
+        int dpi;
+        int folderPictureX, folderPictureY, folderTextX;  // line 2 in {0, 0, 345, 40}
+        int drivePictureX, drivePictureY, driveTextLeft;   // item 0 in {0, 0, 345, 40}
+    } cases[] = {
+        {96, 27, 12, 47, 2, 14, 22},
+        {144, 41, 8, 71, 3, 11, 33},   // indent 27 -> 41, picture 16 -> 24, gap 4 -> 6
+        {192, 54, 4, 94, 4, 9, 44},    // everything twice
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.dpi);
+        RecordingCanvas folders;
+        folders.dpi = c.dpi;
+        list.DrawItem(2, {0, 0, 345, 40}, {}, folders);
+        const auto* picture = folders.Find('B');
+        ASSERT_NE(nullptr, picture);
+        EXPECT_EQ(c.folderPictureX, picture->x);
+        EXPECT_EQ(c.folderPictureY, picture->y) << "centred at its scaled height";
+        ASSERT_NE(nullptr, folders.Find('T'));
+        EXPECT_EQ(c.folderTextX, folders.Find('T')->x);
+
+        RecordingCanvas drives;
+        drives.dpi = c.dpi;
+        combo.DrawItem(0, {0, 0, 345, 40}, {}, drives);
+        picture = drives.Find('B');
+        ASSERT_NE(nullptr, picture);
+        EXPECT_EQ(c.drivePictureX, picture->x);
+        EXPECT_EQ(c.drivePictureY, picture->y);
+        ASSERT_NE(nullptr, drives.Find('L'));
+        EXPECT_EQ(c.driveTextLeft, drives.Find('L')->rect.Left);
+    }
 }
 
 TEST_F(FileCtrlPainting, DriveItemsInWindowColoursWithTheTextBesideThePicture) {

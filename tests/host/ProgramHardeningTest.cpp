@@ -288,6 +288,11 @@ TEST(ProgramHardening, BothProgramsCarryTheirManifest) {
         EXPECT_EQ("x86", Attribute(xml, "assemblyIdentity", "processorArchitecture"));
         EXPECT_EQ("x86", Attribute(controls[0].str(), "assemblyIdentity", "processorArchitecture"));
         EXPECT_TRUE(std::regex_search(xml, std::regex("<dpiAware\\b[^>]*>\\s*true\\s*</dpiAware>")));
+        if (std::string(e.program) == "tessaron-setup.exe") {
+            // The wizard lays itself out again when moved to a monitor of another DPI.
+            EXPECT_TRUE(std::regex_search(
+                xml, std::regex("<dpiAwareness\\b[^>]*>\\s*PerMonitorV2\\b[^<]*</dpiAwareness>")));
+        }
         std::set<std::string> supported;
         std::regex os("<supportedOS\\s+Id=\"([^\"]*)\"");
         for (auto it = std::sregex_iterator(xml.begin(), xml.end(), os); it != std::sregex_iterator();

@@ -29,6 +29,17 @@
 //   expect_contains CONTROL "TEXT"
 //   wait_text CONTROL "TEXT" [SECONDS]
 //   expect CONTROL visible|hidden|enabled|disabled|checked|unchecked|focused
+//   expect_active                    the current window is the program's active window, enabled,
+//                                      with the keyboard focus inside it
+//   expect_name CONTROL "TEXT"       the name a screen reader reads (its accessible object's)
+//   expect_after CONTROL PREVIOUS    PREVIOUS lies right before CONTROL in z-order (a label
+//                                      before the control it names)
+//   expect_order CONTROL...          the controls (siblings) come in this order in z-order
+//   expect_group CONTROL yes|no      whether the control starts a group (WS_GROUP)
+//   press KEY                        a real key press (SendInput) to the focused window:
+//                                      tab, shift+tab, return, escape, space, up, down,
+//                                      alt+C
+//   wait CONTROL STATE [SECONDS]     until the control is in that state (as expect)
 //   expect_items CONTROL N           number of items of a list or drop-down list
 //   expect_selected CONTROL "TEXT"   the text of the selected item
 //   msgbox press yes|no|ok|cancel|retry|abort|ignore [text "TEXT" | contains "TEXT"] [SECONDS]
@@ -37,11 +48,17 @@
 //   expect_inside [EXCEPT...]        every visible control lies inside the window's client area
 //                                      and inside its parent's, but the named ones (which may
 //                                      overlap the edges by design)
+//   expect_text_fits [EXCEPT...]     every visible label, button, check box and edit shows its
+//                                      whole text in the message font: nothing clipped (name
+//                                      the controls in other fonts as exceptions)
+//   expect_item_picture CONTROL INDEX MIN  the picture drawn at the left of that list item is
+//                                      at least MIN pixels wide (scaled for the DPI)
 //   close                            WM_CLOSE to the current window
 //   wait_exit [SECONDS]              wait until the program ends
 //   expect_exit CODE                 its exit code
 //   sleep MILLISECONDS
 #include <windows.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -461,6 +478,196 @@ void ExpectInside(const std::vector<std::wstring>& except) {
     Log("ok: " + std::to_string(layout.checked) + " visible controls inside the form");
 }
 
+// ---- What a screen reader and a keyboard user meet ----
+
+// The name the control's accessible object gives, as a screen reader asks for it.
+std::wstring AccessibleNameOf(HWND control) {
+    using FromWindowFn = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+    using FreeFn = void(WINAPI*)(BSTR);
+    static HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
+    static HMODULE oleaut = LoadLibraryW(L"oleaut32.dll");
+    auto fromWindow = reinterpret_cast<FromWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(oleacc, "AccessibleObjectFromWindow")));
+    auto freeString = reinterpret_cast<FreeFn>(reinterpret_cast<void*>(GetProcAddress(oleaut, "SysFreeString")));
+    if (!fromWindow || !freeString) Fail("the accessibility library cannot be loaded");
+    static const IID iid = {0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+    IAccessible* accessible = nullptr;
+    HRESULT hr = fromWindow(control, static_cast<DWORD>(OBJID_CLIENT), iid, reinterpret_cast<void**>(&accessible));
+    if (FAILED(hr) || !accessible) Fail("no accessible object (error " + std::to_string(hr) + ")");
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    hr = accessible->get_accName(self, &name);
+    std::wstring text = name ? std::wstring(name, SysStringLen(name)) : std::wstring();
+    if (name) freeString(name);
+    accessible->Release();
+    if (FAILED(hr)) Fail("the accessible object gives no name (error " + std::to_string(hr) + ")");
+    return text;
+}
+
+void PressKey(const std::wstring& key) {
+    std::vector<WORD> modifiers;
+    std::wstring rest = key;
+    if (rest.compare(0, 6, L"shift+") == 0) modifiers.push_back(VK_SHIFT), rest = rest.substr(6);
+    if (rest.compare(0, 4, L"alt+") == 0) modifiers.push_back(VK_MENU), rest = rest.substr(4);
+    WORD vk = rest == L"tab" ? VK_TAB : rest == L"return" ? VK_RETURN : rest == L"escape" ? VK_ESCAPE
+              : rest == L"space" ? VK_SPACE : rest == L"up" ? VK_UP : rest == L"down" ? VK_DOWN : 0;
+    if (!vk && rest.size() == 1 && iswalnum(rest[0])) vk = static_cast<WORD>(towupper(rest[0]));
+    if (!vk) Fail("unknown key " + Utf8(key));
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD code, bool up) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = code;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (WORD m : modifiers) add(m, false);
+    add(vk, false);
+    add(vk, true);
+    for (auto m = modifiers.rbegin(); m != modifiers.rend(); ++m) add(*m, true);
+    if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
+        Fail("SendInput failed for " + Utf8(key));
+    Sleep(50);
+    Settle();
+}
+
+GUITHREADINFO ProgramFocus() {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetGUIThreadInfo(g_process.dwThreadId, &info)) Fail("cannot read the program's focus");
+    return info;
+}
+
+// ---- Text that fits ----
+
+struct Fits {
+    std::vector<std::wstring> except;
+    std::string problems;
+    int checked = 0;
+};
+
+BOOL CALLBACK VisitText(HWND window, LPARAM context) {
+    auto* fits = reinterpret_cast<Fits*>(context);
+    std::wstring name = NameOf(window);
+    if (name.empty() || !IsWindowVisible(window)) return TRUE;
+    if (std::find(fits->except.begin(), fits->except.end(), name) != fits->except.end()) return TRUE;
+    std::wstring cls = ClassOf(window);
+    for (auto& c : cls) c = static_cast<wchar_t>(towlower(c));
+    bool label = cls == L"static", button = cls == L"button", edit = cls == L"edit";
+    if (!label && !button && !edit) return TRUE;
+    LONG style = GetWindowLongW(window, GWL_STYLE);
+    if (edit && (style & ES_MULTILINE)) return TRUE;  // a memo scrolls
+    if (label && (style & SS_PATHELLIPSIS)) return TRUE;  // shortens itself
+    std::wstring text = TextOf(window);
+    RECT client;
+    GetClientRect(window, &client);
+    // A font handle means nothing in another process: measured with the message font that the
+    // program's controls use (the same desktop's, at the same DPI).
+    static HFONT font = [] {
+        NONCLIENTMETRICSW metrics = {};
+        metrics.cbSize = sizeof(metrics);
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        return CreateFontIndirectW(&metrics.lfMessageFont);
+    }();
+    HDC dc = GetDC(window);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(dc, &metrics);
+    int width = client.right, height = client.bottom;
+    int type = style & BS_TYPEMASK;
+    bool check = button && (type == BS_AUTOCHECKBOX || type == BS_CHECKBOX);
+    if (check) width -= GetSystemMetrics(SM_CXMENUCHECK) + 2;
+    if (button && !check) width -= 6, height -= 4;  // the raised edge and the focus frame
+    if (edit) height -= 2;                             // the inner margins
+    bool wraps = (label && (style & SS_TYPEMASK) == SS_LEFT) || (button && (style & BS_MULTILINE));
+    RECT need = {0, 0, width, 0};
+    UINT flags = DT_CALCRECT | (wraps ? DT_WORDBREAK : DT_SINGLELINE) | (edit ? DT_NOPREFIX : 0);
+    if (!text.empty()) DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &need, flags);
+    else need.bottom = 0;
+    if (edit) need.bottom = metrics.tmHeight;
+    SelectObject(dc, old);
+    ReleaseDC(window, dc);
+    ++fits->checked;
+    std::string why;
+    if (need.bottom > height) why = "needs " + std::to_string(need.bottom) + " px of height, has " + std::to_string(height);
+    else if (!wraps && !edit && need.right > width) why = "needs " + std::to_string(need.right) + " px of width, has " + std::to_string(width);
+    if (!why.empty()) fits->problems += " " + Utf8(name) + " " + Shown(text) + " " + why + ";";
+    return TRUE;
+}
+
+void ExpectTextFits(const std::vector<std::wstring>& except) {
+    if (!g_window || !IsWindow(g_window)) Fail("no current window (use \"window\" first)");
+    Fits fits;
+    fits.except = except;
+    EnumChildWindows(g_window, VisitText, reinterpret_cast<LPARAM>(&fits));
+    if (fits.checked == 0) Fail("no visible text to check");
+    if (!fits.problems.empty()) Fail("text is clipped:" + fits.problems);
+    Log("ok: " + std::to_string(fits.checked) + " texts fit");
+}
+
+// The width of the first run of columns that differ from the background (the colour at the
+// right end of the middle row), up to a gap of three background columns.
+int PictureWidth(const std::vector<uint8_t>& pixels, int width, int height) {
+    int stride = (width * 3 + 3) & ~3;
+    auto at = [&](int x, int y) {
+        const uint8_t* p = &pixels[static_cast<size_t>((height - 1 - y) * stride + x * 3)];
+        return static_cast<uint32_t>(p[0] | p[1] << 8 | p[2] << 16);
+    };
+    uint32_t background = at(width - 1, height / 2);
+    auto marked = [&](int x) {
+        for (int y = 1; y < height - 1; ++y)
+            if (at(x, y) != background) return true;
+        return false;
+    };
+    int first = 0;
+    while (first < width && !marked(first)) ++first;
+    int last = first, gap = 0;
+    for (int x = first; x < width && gap < 3; ++x) {
+        if (marked(x)) last = x, gap = 0;
+        else ++gap;
+    }
+    return first < width ? last - first + 1 : 0;
+}
+
+// Fails unless the picture drawn at the left of a list item (or in a drop-down list's selection
+// field) is at least minimum pixels wide.
+void ExpectItemPicture(HWND list, int index, int minimum) {
+    bool combo = IsClass(list, L"combobox");
+    RECT item;
+    if (combo) {
+        // The selection field of a closed drop-down list shows the current item: the client
+        // area inside its edge, left of the drop-down button.
+        GetClientRect(list, &item);
+        InflateRect(&item, -3, -3);
+        item.right -= GetSystemMetrics(SM_CXVSCROLL);
+    } else if (Send(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item)) == LB_ERR) {
+        Fail("no item " + std::to_string(index));
+    }
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&item), 2);
+    // Painting follows the handled input: measured again until the picture shows (or 3 s).
+    int drawn = 0;
+    for (int attempt = 0; attempt < 20 && drawn < minimum; ++attempt) {
+        if (attempt) Sleep(150);
+        drawn = PictureWidth(Capture(item), item.right - item.left, item.bottom - item.top);
+    }
+    if (drawn < minimum) Fail("the picture of item " + std::to_string(index) + " is " + std::to_string(drawn) + " px wide, expected at least " + std::to_string(minimum));
+    Log("ok: the picture is " + std::to_string(drawn) + " px wide");
+}
+
+bool HasState(HWND c, const std::wstring& state) {
+    if (state == L"visible") return IsWindowVisible(c);
+    if (state == L"hidden") return !IsWindowVisible(c);
+    if (state == L"enabled") return IsWindowEnabled(c);
+    if (state == L"disabled") return !IsWindowEnabled(c);
+    if (state == L"checked") return Send(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (state == L"unchecked") return Send(c, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
+    if (state == L"focused") return ProgramFocus().hwndFocus == c;
+    Fail("unknown state " + Utf8(state));
+}
+
 // ---- The commands ----
 
 unsigned Seconds(const std::vector<std::wstring>& w, size_t at, unsigned fallback) {
@@ -587,20 +794,52 @@ void Run(const std::vector<std::wstring>& w) {
     } else if (cmd == L"expect") {
         Need(w, 3);
         HWND c = Control(w[1]);
-        const std::wstring& state = w[2];
-        bool ok;
-        if (state == L"visible") ok = IsWindowVisible(c);
-        else if (state == L"hidden") ok = !IsWindowVisible(c);
-        else if (state == L"enabled") ok = IsWindowEnabled(c);
-        else if (state == L"disabled") ok = !IsWindowEnabled(c);
-        else if (state == L"checked") ok = Send(c, BM_GETCHECK, 0, 0) == BST_CHECKED;
-        else if (state == L"unchecked") ok = Send(c, BM_GETCHECK, 0, 0) == BST_UNCHECKED;
-        else if (state == L"focused") {
-            GUITHREADINFO info = {};
-            info.cbSize = sizeof(info);
-            ok = GetGUIThreadInfo(g_process.dwThreadId, &info) && info.hwndFocus == c;
-        } else Fail("unknown state " + Utf8(state));
-        if (!ok) Fail(Utf8(w[1]) + " is not " + Utf8(state));
+        if (!HasState(c, w[2])) {
+            if (w[2] == L"focused") {
+                HWND focus = ProgramFocus().hwndFocus;
+                Fail(Utf8(w[1]) + " is not focused; the focus is on " + (focus ? "\"" + Utf8(NameOf(focus)) + "\" (" + Utf8(ClassOf(focus)) + ")" : std::string("nothing")));
+            }
+            Fail(Utf8(w[1]) + " is not " + Utf8(w[2]));
+        }
+    } else if (cmd == L"wait") {
+        Need(w, 3);
+        unsigned limit = Seconds(w, 3, 20);
+        DWORD start = GetTickCount();
+        while (!HasState(Control(w[1]), w[2])) {
+            if (ProgramEnded()) Fail("the program ended while waiting for " + Utf8(w[1]) + " to be " + Utf8(w[2]));
+            if (GetTickCount() - start > limit * 1000) Fail(Utf8(w[1]) + " is still not " + Utf8(w[2]) + " after " + std::to_string(limit) + " s");
+            Sleep(50);
+        }
+        Settle();
+    } else if (cmd == L"expect_active") {
+        GUITHREADINFO info = ProgramFocus();
+        if (info.hwndActive != g_window) Fail("the window is not active (the active one: " + Utf8(ClassOf(info.hwndActive)) + " " + Shown(info.hwndActive ? TextOf(info.hwndActive) : std::wstring()) + ")");
+        if (!IsWindowEnabled(g_window)) Fail("the window is disabled");
+        if (!info.hwndFocus || (info.hwndFocus != g_window && !IsChild(g_window, info.hwndFocus))) Fail("the keyboard focus is not in the window");
+        if (GetForegroundWindow() != g_window) Fail("the window is not the foreground window");
+    } else if (cmd == L"expect_name") {
+        Need(w, 3);
+        std::wstring name = AccessibleNameOf(Control(w[1]));
+        if (name != w[2]) Fail(Utf8(w[1]) + " is read as " + Shown(name) + ", expected " + Shown(w[2]));
+    } else if (cmd == L"expect_after") {
+        Need(w, 3);
+        HWND previous = GetWindow(Control(w[1]), GW_HWNDPREV);
+        if (previous != Control(w[2])) Fail(Utf8(w[1]) + " comes right after " + (previous ? Utf8(NameOf(previous)) : std::string("nothing")) + " in z-order, expected " + Utf8(w[2]));
+    } else if (cmd == L"expect_order") {
+        Need(w, 3);
+        for (size_t k = 2; k < w.size(); ++k) {
+            HWND target = Control(w[k]);
+            HWND at = Control(w[k - 1]);
+            while (at && at != target) at = GetWindow(at, GW_HWNDNEXT);
+            if (!at) Fail(Utf8(w[k]) + " does not come after " + Utf8(w[k - 1]) + " in z-order");
+        }
+    } else if (cmd == L"expect_group") {
+        Need(w, 3);
+        bool group = (GetWindowLongW(Control(w[1]), GWL_STYLE) & WS_GROUP) != 0;
+        if (group != (w[2] == L"yes")) Fail(Utf8(w[1]) + (group ? " starts a group" : " starts no group"));
+    } else if (cmd == L"press") {
+        Need(w, 2);
+        PressKey(w[1]);
     } else if (cmd == L"expect_items") {
         Need(w, 3);
         HWND c = Control(w[1]);
@@ -661,6 +900,13 @@ void Run(const std::vector<std::wstring>& w) {
     } else if (cmd == L"expect_inside") {
         Settle();
         ExpectInside(std::vector<std::wstring>(w.begin() + 1, w.end()));
+    } else if (cmd == L"expect_text_fits") {
+        Settle();
+        ExpectTextFits(std::vector<std::wstring>(w.begin() + 1, w.end()));
+    } else if (cmd == L"expect_item_picture") {
+        Need(w, 4);
+        Settle();
+        ExpectItemPicture(Control(w[1]), ToInt(w[2]), ToInt(w[3]));
     } else if (cmd == L"close") {
         if (!g_window || !IsWindow(g_window)) Fail("no current window to close");
         PostMessageW(g_window, WM_CLOSE, 0, 0);
@@ -713,6 +959,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (script.empty() || i >= argc) Fail("usage: wizard_driver --script FILE --result FILE [--limit SECONDS] -- PROGRAM [ARGS...]");
     g_pingMessage = RegisterWindowMessageW(L"TessaronPing");
+    // Accessible objects come across processes through COM.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     CreateThread(nullptr, 0, Watchdog, reinterpret_cast<LPVOID>(static_cast<ULONG_PTR>(limit)), 0, nullptr);
 
     // The script, read whole before the program starts.

@@ -84,11 +84,12 @@ run_wine_headless() {
     return 0
 }
 
-# Starts Xvfb on a free display and exports DISPLAY; stopped on exit by its process id.
+# Starts Xvfb on a free display (XVFB_SCREEN pixels, 1024x768 unless set) and exports DISPLAY;
+# stopped on exit by its process id.
 start_xvfb() {
     local n=90
     while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-1024x768}x24" -nolisten tcp >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 50); do
         [ -e "/tmp/.X11-unix/X$n" ] && break

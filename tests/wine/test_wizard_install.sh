@@ -16,7 +16,8 @@ expect_text TopLbl "Choose Destination Folder"
 click NextBtn
 expect_text TopLbl "Ready to Install"
 click NextBtn
-expect_text TopLbl "Installation Complete"
+# The window answers while the files are written: the finished page comes when they are.
+wait_text TopLbl "Installation Complete" 120
 expect BackBtn visible
 expect BackBtn disabled
 expect NextBtn enabled

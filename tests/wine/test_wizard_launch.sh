@@ -14,6 +14,8 @@ click NextBtn
 click NextBtn
 click NextBtn
 click NextBtn
+# The window answers while the files are written: the finished page comes when they are.
+wait CancelBtn disabled 120
 expect FinishChkBx checked
 click NextBtn
 wait_exit 60

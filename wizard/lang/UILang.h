@@ -56,6 +56,11 @@ extern TUIText BackCaption;
 extern TUIText NextCaption;        // Next button on pages 0 to 4
 extern TUIText FinishCaption;      // Next button on page 5
 extern TUIText CancelCaption;
+// Names read by a screen reader where the page shows no label.
+extern TUIText DestinationFolderName;  // DestDirEdt
+extern TUIText FolderListName;         // DestDirLstBx
+extern TUIText DriveListName;          // DestDirCmbBx
+extern TUIText PortableHelpName;       // PortableInfoBtn ("  ?  ")
 
 // Titles of the wizard pages: [language row][page].
 extern const char* const PageTitles[kUILangCount][kPageCount];
