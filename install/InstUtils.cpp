@@ -160,16 +160,20 @@ bool ReadBytesOfFile(const Wide& path, std::string* bytes) {
     bytes->clear();
     plat::TFileHandle file(plat::CreateFileW(path, plat::kGenericRead, plat::kFileShareRead,
                                              plat::kOpenExisting, plat::kFileAttributeNormal));
-    if (!file.Valid()) return false;
+    return file.Valid() && ReadBytesOfHandle(file.Get(), bytes);
+}
+
+bool ReadBytesOfHandle(plat::Handle file, std::string* bytes) {
+    bytes->clear();
     // The size says it first; the reads stop one byte past the bound all the same, since the size
     // holds only its low 32 bits and the file may grow meanwhile.
-    uint32_t size = plat::GetFileSize(file.Get());
+    uint32_t size = plat::GetFileSize(file);
     if (size != plat::kInvalidFileSize && size > kMaxReadableFileSize) return false;
     char buffer[65536];
     for (;;) {
         uint32_t room = kMaxReadableFileSize + 1 - static_cast<uint32_t>(bytes->size());
         uint32_t got = 0;
-        if (!plat::ReadFile(file.Get(), buffer, room < sizeof buffer ? room : sizeof buffer, &got))
+        if (!plat::ReadFile(file, buffer, room < sizeof buffer ? room : sizeof buffer, &got))
             return false;
         if (got == 0) return true;
         bytes->append(buffer, got);

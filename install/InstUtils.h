@@ -67,5 +67,7 @@ constexpr uint32_t kMaxReadableFileSize = 16 * 1024 * 1024;
 // The whole content of a file; false when it cannot be opened or read, or holds more than
 // kMaxReadableFileSize bytes.
 bool ReadBytesOfFile(const Wide& path, std::string* bytes);
+// The same from the current position of a file open for reading.
+bool ReadBytesOfHandle(plat::Handle file, std::string* bytes);
 // The current local date and time as a date value.
 double NowAsDate();

@@ -1,6 +1,7 @@
 #include "install/InstallLog.h"
 
 #include "base/TextCompare.h"
+#include "install/CheckedObject.h"
 #include "install/InstUtils.h"
 #include "install/LinkGuard.h"
 #include "install/RunFlags.h"
@@ -61,8 +62,9 @@ void StartInstallLog(const plat::Wide& mainDir, bool portable) {
     if (!portable) {
         LogFileName = JoinPath(mainDir, kInstallLogName);
         std::string text;
-        // A link there is not read: its target's lines would be taken for the installation's.
-        if (IsPlainFileAt(LogFileName) && ReadBytesOfFile(LogFileName, &text))
+        // A link or a hard link there is not read: its target's lines would be taken for the
+        // installation's.
+        if (ReadPlainFile(LogFileName, &text))
             *LogList = SplitLogLines(text);
     }
     LogActive = true;

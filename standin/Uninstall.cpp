@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "install/CheckedObject.h"
 #include "install/DataFolder.h"
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
@@ -176,35 +177,43 @@ public:
     TRealPaths Paths;
 
     // Whether a listed file is there to be deleted: the file itself, with no link from its root
-    // down to it (an empty root: a shortcut, whose file alone is examined). One that is gone
-    // already counts as removed; a link is named in Linked, a file that cannot be examined in
-    // Left.
-    bool Deletable(const Wide& root, const Wide& path) {
-        TPathState state = root.empty() ? Paths.FileAlone(path) : Paths.File(root, path);
+    // down to it (an empty root: a shortcut, whose file alone is examined); Real leaves it open
+    // in `*file`. One that is gone already counts as removed; a link is named in Linked, a file
+    // that cannot be examined in Left.
+    bool Deletable(const Wide& root, const Wide& path, TCheckedObject* file) {
+        TPathState state = root.empty() ? Paths.FileAlone(path, file) : Paths.File(root, path, file);
         if (state == TPathState::Link) AddOnce(Linked, path);
         if (state == TPathState::Unknown) Left.push_back(path);
         return state == TPathState::Real;  // a folder is not what was listed
     }
 
-    // A file that Deletable accepted.
-    void DeleteExamined(const Wide& path) {
-        if (plat::DeleteFileW(path)) return;
-        // The user may have write-protected it; it goes all the same.
-        uint32_t attributes = plat::GetFileAttributesW(path);
-        if (attributes != plat::kInvalidFileAttributes && (attributes & plat::kFileAttributeReadOnly) &&
-            plat::SetFileAttributesW(path, attributes & ~plat::kFileAttributeReadOnly) &&
-            plat::DeleteFileW(path))
-            return;
-        Left.push_back(path);
+    // A file that Deletable accepted, through the handle it checked.
+    void DeleteExamined(TCheckedObject& file, const Wide& path) {
+        if (!DeleteChecked(file)) Left.push_back(path);
     }
 
     void DeleteFile(const Wide& root, const Wide& path) {
-        if (Deletable(root, path)) DeleteExamined(path);
-        // What an installation killed while it replaced the file left beside it ("<name>.~<n>")
-        // goes too, where the folder is reached without a link.
-        if (!root.empty() && Paths.Folder(root, ExtractFolder(path)) == TPathState::Real &&
-            !RemoveTemporaryLeftovers(path))
-            Left.push_back(path + u".~*");
+        TCheckedObject file;
+        if (Deletable(root, path, &file)) DeleteExamined(file, path);
+        if (!root.empty()) RemoveLeftovers(root, path);
+    }
+
+    // What an installation killed while it replaced the file left beside it ("<name>.~<n>"):
+    // plain files reached without a link, each checked and deleted as the file itself.
+    void RemoveLeftovers(const Wide& root, const Wide& path) {
+        Wide folder = ExtractFolder(path);
+        if (Paths.Folder(root, folder) != TPathState::Real) return;
+        Wide name = path.substr(folder.size());
+        for (const plat::FindData& entry : FolderEntries(WithoutBackslash(folder))) {
+            Wide original;
+            if (!IsTemporaryName(entry.name, &original) || !SamePath(original, name)) continue;
+            Wide leftover = folder + entry.name;
+            TCheckedObject file;
+            TPathState state = Paths.File(root, leftover, &file);
+            // Folders and links there are someone else's.
+            if (state == TPathState::Unknown || (state == TPathState::Real && !DeleteChecked(file)))
+                Left.push_back(leftover);
+        }
     }
 
     // A folder that an installation made: removed only when it is a real folder, reached through
@@ -215,32 +224,8 @@ public:
         TPathState state = Paths.Folder(root, listed);
         if (state == TPathState::Link) AddOnce(Linked, listed);
         if (state != TPathState::Real) return;
-        Wide bare = WithoutBackslash(folder);
-        if (!FolderEntries(bare).empty()) return;  // the user's files, and so their folder, stay
-        if (plat::RemoveDirectoryW(bare))
-            Paths.Forget(listed);
-        else
-            Left.push_back(listed);
-    }
-
-    // The folder (a real one) and every folder below it that holds no file. True when the
-    // folder is gone.
-    bool RemoveEmptyTree(const Wide& folder) {
-        bool empty = true;
-        for (const plat::FindData& entry : FolderEntries(folder)) {
-            bool isFolder = entry.attributes & plat::kFileAttributeDirectory;
-            // A link to a folder elsewhere is not followed.
-            if (!isFolder || (entry.attributes & plat::kFileAttributeReparsePoint) ||
-                !RemoveEmptyTree(JoinPath(folder, entry.name)))
-                empty = false;
-        }
-        if (!empty) return false;
-        if (plat::RemoveDirectoryW(folder)) {
-            Paths.Forget(JoinPath(folder, u""));
-            return true;
-        }
-        Left.push_back(JoinPath(folder, u""));
-        return false;
+        if (!FolderEntries(WithoutBackslash(folder)).empty()) return;  // the user's files, and so their folder, stay
+        if (!Paths.RemoveFolder(listed)) Left.push_back(listed);
     }
 
     void DeleteKey(plat::HKey root, const std::string& key) {
@@ -265,7 +250,8 @@ double DateOfBytes(const unsigned char* bytes) {
 double ReadInstallStamp(TRemoval& removal, const Wide& data) {
     Wide path = data + kHiddenFolderName + kInstallStampName;
     std::string bytes;
-    if (removal.Paths.File(data, path) != TPathState::Real || !ReadBytesOfFile(path, &bytes) ||
+    TCheckedObject file;
+    if (removal.Paths.File(data, path, &file) != TPathState::Real || !ReadChecked(file, &bytes) ||
         bytes.size() != sizeof(double))
         return 0;
     return DateOfBytes(reinterpret_cast<const unsigned char*>(bytes.data()));
@@ -277,12 +263,15 @@ double ReadInstallStamp(TRemoval& removal, const Wide& data) {
 // the run where the machine's clock was behind the release's (or its time zone behind the
 // builder's); a program saving a file gives it the moment of the save, to a fraction of a
 // second.
-bool ChangedByUser(const Wide& path, double stamp) {
+bool ChangedByUser(const plat::ByHandleFileInformation& info, double stamp) {
     constexpr plat::FileTime kTwoSeconds = 20000000;  // in 100 ns ticks; time zones keep the grid
-    plat::FindData found;
-    if (!plat::TSearchHandle(plat::FindFirstFileW(path, &found)).Valid()) return false;
-    if (found.lastWriteTime % kTwoSeconds == 0) return false;
-    return FileDateOf(path) > stamp;
+    if (info.lastWriteTime % kTwoSeconds == 0) return false;
+    plat::FileTime local;
+    uint16_t dosDate, dosTime;
+    if (!plat::FileTimeToLocalFileTime(info.lastWriteTime, &local) ||
+        !plat::FileTimeToDosDateTime(local, &dosDate, &dosTime))
+        return true;  // a time no installation gives
+    return DosTimeToDate((uint32_t{dosDate} << 16) | dosTime) > stamp;
 }
 
 // The stamp of a run's marker line ("*" and 16 hexadecimal digits); 0 for another line.
@@ -315,17 +304,23 @@ void RemoveSharedData(TRemoval& removal) {
     Wide updateLog = data + kUpdateLogName;
     bool keepUpdateLog = false;
     std::string text;
-    TPathState logState = removal.Paths.File(data, updateLog);
-    if (logState == TPathState::Link || logState == TPathState::Unknown) {
-        removal.Deletable(data, updateLog);  // names it
-        keepUpdateLog = true;
-    } else if (logState == TPathState::Real && !ReadBytesOfFile(updateLog, &text)) {
-        removal.Left.push_back(updateLog);
+    TCheckedObject log;
+    TPathState logState = removal.Paths.File(data, updateLog, &log);
+    if (logState == TPathState::Link) AddOnce(removal.Linked, updateLog);
+    if (logState == TPathState::Link || logState == TPathState::Unknown ||
+        (logState == TPathState::Real && !ReadChecked(log, &text))) {
+        // A log that cannot be read as itself (a link, another name of someone's file) stays, and
+        // what it would list with it.
+        if (logState != TPathState::Link) removal.Left.push_back(updateLog);
         keepUpdateLog = true;
         text.clear();
     }
+    log.Handle.Reset();
     const double installStamp = ReadInstallStamp(removal, data);
     double runStamp = installStamp;
+    // The folders that the installation made for what it listed: they go when empty, and no
+    // other folder, so that a folder of the user's own stays with what holds it.
+    std::vector<Wide> made = {data, data + kHiddenFolderName};
     for (const std::string& line : SplitLogLines(text)) {
         if (line.empty()) continue;
         if (line[0] == '*') {  // a run's marker
@@ -334,23 +329,33 @@ void RemoveSharedData(TRemoval& removal) {
             continue;
         }
         Wide path = WideOfUtf8(line.substr(0, line.find('\t')));  // "\t!": keep existing
-        if (!IsFullPath(path, false) || !PathStartsWith(path, data) || path.size() == data.size())
+        if (!IsFullPath(path, false) || !PathStartsWith(path, data) || path.size() == data.size()) {
+            removal.Left.push_back(path);  // not the removal's to touch: named, never in silence
             continue;
+        }
+        for (Wide folder = ExtractFolder(path); folder.size() > data.size();
+             folder = ExtractFolder(WithoutBackslash(folder)))
+            AddOnce(made, folder);
         // While a file it lists remains, the log stays to tell of it.
         size_t before = removal.Left.size() + removal.Linked.size();
-        if (removal.Deletable(data, path)) {
-            if (runStamp && ChangedByUser(path, runStamp))
+        TCheckedObject file;
+        if (removal.Deletable(data, path, &file)) {
+            if (runStamp && ChangedByUser(file.Info, runStamp))
                 removal.Kept.push_back(path);
             else
-                removal.DeleteExamined(path);
+                removal.DeleteExamined(file, path);
         }
+        file.Handle.Reset();
+        removal.RemoveLeftovers(data, path);
         if (removal.Left.size() + removal.Linked.size() != before || !removal.Kept.empty())
             keepUpdateLog = true;
     }
     removal.DeleteFile(data, data + kHiddenFolderName + kInstallStampName);
     removal.DeleteFile(data, data + kCommonDataName);
     if (!keepUpdateLog) removal.DeleteFile(data, updateLog);
-    removal.RemoveEmptyTree(WithoutBackslash(data));
+    std::stable_sort(made.begin(), made.end(),
+                     [](const Wide& a, const Wide& b) { return Depth(a) > Depth(b); });
+    for (const Wide& folder : made) removal.RemoveFolderIfEmpty(data, folder);
 }
 
 // The files that the install log lists (all but `keep`), the log once none of them remains, and
@@ -364,7 +369,12 @@ void RemoveLogged(const Wide& folder, const TInstallRecord& record, const Wide& 
     size_t before = removal.Left.size() + removal.Linked.size();
     bool kept = false;
     for (const Wide& file : record.Files) {
-        if (!scope.MayDeleteFile(file)) continue;
+        if (!scope.MayDeleteFile(file)) {
+            // Not the removal's to touch (a shortcut whose folder moved, a line someone added): it
+            // stays, named, and the removal does not say it removed everything.
+            removal.Left.push_back(file);
+            continue;
+        }
         if (!keep.empty() && SamePath(file, keep)) {
             kept = FileExists(file);
             continue;
@@ -439,8 +449,10 @@ std::string Report(const TRemoval& removal, const Wide& folder, const Wide& othe
 TLogState ReadInstallRecord(const Wide& logPath, TInstallRecord* record) {
     *record = TInstallRecord();
     if (!FileExists(logPath)) return TLogState::Missing;
+    // Read as the file itself, with one name: a link or a hard link to another file counts as a
+    // damaged log, whose lines are never taken.
     std::string text;
-    if (!ReadBytesOfFile(logPath, &text) || text.find('\0') != std::string::npos)
+    if (!ReadPlainFile(logPath, &text) || text.find('\0') != std::string::npos)
         return TLogState::Damaged;
     for (const std::string& line : SplitLogLines(text)) {
         if (line.empty()) continue;

@@ -119,6 +119,7 @@ bool RemoveDirectoryW(const Wide& path) {
     // A folder link goes itself; what it points at stays.
     if (!node->link.empty()) return M().nodes.erase(key), true;
     if (!ChildKeys(key).empty()) return Fail(kErrorDirNotEmpty), false;
+    if (DeleteBlocked(key)) return Fail(kErrorSharingViolation), false;
     // The process holds its current folder open.
     if (ParsePath(M().currentFolder).Key() == key) return Fail(kErrorSharingViolation), false;
     M().nodes.erase(key);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -63,6 +64,7 @@ struct Node {
     plat::FileTime created = 0, accessed = 0, written = 0;
     bool flushed = false;       // FlushFileBuffers since the bytes last changed
     uint32_t movedInWith = 0;   // the flags of the move that last put it at its path
+    uint32_t hardLinks = 1;     // the names the file has (the others are not modelled)
 };
 
 struct WriteFailure {
@@ -157,6 +159,8 @@ struct Machine {
     // The process's end: after this many more operations (0: never), none changes anything.
     int operationsBeforeEnd = 0;
     bool ended = false;
+    // Called before each operation that changes the machine (BeforeEachOperation).
+    std::function<void(Operation, const Wide&)> beforeOperation;
 };
 
 Machine& M();

@@ -24,6 +24,21 @@ inline const plat::Wide kProgramsLink =
     u"C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Tessaron Word Processor.lnk";
 inline const plat::Wide kDesktopLink = u"C:\\Users\\User\\Desktop\\Tessaron Word Processor.lnk";
 
+// A folder's names and the bytes of each file in it.
+struct TTree {
+    Names names;
+    std::vector<std::string> bytes;
+    bool operator==(const TTree& other) const { return names == other.names && bytes == other.bytes; }
+};
+
+inline TTree TreeOf(const plat::Wide& folder) {
+    TTree tree;
+    tree.names = fake::ListTree(folder);
+    for (const plat::Wide& name : tree.names)
+        if (name.back() != u'\\') tree.bytes.push_back(fake::FileBytes(folder + u"\\" + name));
+    return tree;
+}
+
 class Uninstalling : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -65,7 +65,12 @@ TEST_F(Uninstalling, OnlyWhatTheLogsListIsDeleted) {
     // A read-only installed file goes all the same.
     fake::SetAttributes(kMain + u"\\License.txt", plat::kFileAttributeReadOnly);
 
-    ASSERT_EQ(kUninstallRemoved, RemoveAll(true));
+    // Lines it may not act on are named, and the removal does not say it removed everything.
+    fake::ScriptAnswers({plat::kIdYes});
+    ASSERT_EQ(kUninstallIncomplete, Remove(false));
+    EXPECT_NE(plat::Wide::npos, LastBoxText().find(u"C:\\Users\\User\\Documents\\Thesis.doc"));
+    EXPECT_NE(plat::Wide::npos, LastBoxText().find(u"C:\\ProgramData\\Tessaron\\..\\..\\Users"));
+    ASSERT_EQ(kUninstallRemoved, FinishUninstall(kMain));
     EXPECT_EQ((Names{u"Users\\Public\\Empty\\", u"Users\\User\\Documents\\Thesis.doc"}), Added());
     EXPECT_EQ("years of work", fake::FileBytes(u"C:\\Users\\User\\Documents\\Thesis.doc"));
 }
@@ -85,14 +90,18 @@ TEST_F(Uninstalling, AnInstallLogNamingPlacesElsewhereDeletesNothingThere) {
              "Made Dir: C:\\Users\\User\\Desktop\\\r\n";
     fake::PutFile(kMain + u"\\Install.log", fake::FileBytes(kMain + u"\\Install.log") + lines);
 
-    ASSERT_EQ(kUninstallRemoved, RemoveAll(true));
+    fake::ScriptAnswers({plat::kIdYes});
+    ASSERT_EQ(kUninstallIncomplete, Remove(false));
+    for (const plat::Wide& file : {outside[0], outside[1]})
+        EXPECT_NE(plat::Wide::npos, LastBoxText().find(file)) << "named: " << Utf8Of(file);
+    ASSERT_EQ(kUninstallIncomplete, FinishUninstall(kMain)) << "the lines stay with the log";
     for (const plat::Wide& file : outside)
         EXPECT_EQ("not the installation's", fake::FileBytes(file)) << Utf8Of(file);
     EXPECT_TRUE(fake::FolderExistsAt(u"C:\\Users\\User\\Documents\\Empty"));
     EXPECT_TRUE(fake::FolderExistsAt(u"C:\\Program Files"));
     EXPECT_TRUE(fake::FolderExistsAt(u"C:\\Users\\User\\Desktop"));
     EXPECT_FALSE(fake::FileExistsAt(kProgramsLink)) << "the product's own shortcut goes";
-    EXPECT_FALSE(fake::FolderExistsAt(kMain));
+    EXPECT_EQ(Names{u"Install.log"}, fake::ListTree(kMain)) << "the log stays to name what it lists";
 }
 
 TEST_F(Uninstalling, PathsThatWindowsWouldReadOtherwiseMakeTheLogDamaged) {
