@@ -183,3 +183,27 @@ bool ReadBytesOfHandle(plat::Handle file, std::string* bytes) {
         }
     }
 }
+
+Wide WithoutDevicePrefix(const Wide& path) {
+    auto letter = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); };
+    bool device = path.size() >= 4 && path[0] == u'\\' && path[1] == u'\\' &&
+                  (path[2] == u'?' || path[2] == u'.') && path[3] == u'\\';
+    if (!device) return path;
+    Wide rest = path.substr(4);
+    if (rest.size() >= 2 && letter(rest[0]) && rest[1] == u':') return rest;
+    if (path[2] == u'?' && rest.size() > 4 && SamePath(rest.substr(0, 4), u"UNC\\"))
+        return u"\\\\" + rest.substr(4);
+    return path;
+}
+
+Wide WithLongNames(const Wide& path) {
+    // The longest beginning that exists, one element shorter each time, down to the root.
+    size_t end = path.size();
+    for (;;) {
+        Wide longHead = plat::GetLongPathNameW(path.substr(0, end));
+        if (!longHead.empty()) return longHead + path.substr(end);
+        size_t cut = end ? path.rfind(u'\\', end - 1) : Wide::npos;
+        if (cut == Wide::npos || cut < 3) return path;
+        end = cut;
+    }
+}

@@ -22,6 +22,12 @@ Wide WithoutBackslash(const Wide& path);
 Wide JoinPath(const Wide& folder, const Wide& name);
 // Up to and including the last "\" or ":"; empty when there is neither.
 Wide ExtractFolder(const Wide& path);
+// "\\?\C:\x" and "\\.\C:\x" as "C:\x", "\\?\UNC\server\share" as "\\server\share": the
+// prefixes that only turn Windows' reading of a path off, taken off; any other text as it is.
+Wide WithoutDevicePrefix(const Wide& path);
+// The full path with the long name of every element of its longest beginning that exists (a
+// short name such as "PROGRA~1" becomes "Program Files"); the rest as it is.
+Wide WithLongNames(const Wide& path);
 // The current folder with a trailing backslash.
 Wide CurrentFolder();
 // The user's temporary folder, else the documents folder, with a trailing backslash.

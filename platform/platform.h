@@ -276,6 +276,9 @@ bool MoveFileExW(const Wide& from, const Wide& to, uint32_t flags);
 // The full path that Windows reads the text as (separators, "." and "..", trailing dots and
 // blanks, relative to the current folder); an empty text on failure.
 Wide GetFullPathNameW(const Wide& path);
+// The path with every element that has a long name given it (an 8.3 short name such as
+// "PROGRA~1" becomes "Program Files"); the path must exist. Empty on failure.
+Wide GetLongPathNameW(const Wide& path);
 // The current folder as the platform holds it (no trailing backslash except on a root).
 Wide GetCurrentDirectoryW();
 bool SetCurrentDirectoryW(const Wide& path);

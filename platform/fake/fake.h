@@ -71,6 +71,8 @@ void SetLinksAsUnderWine(bool asWine);
 // place, as anyone may with a folder they can write. As on Windows, the rename fails, and nothing
 // changes, while a handle holds the folder open without FILE_SHARE_DELETE. True when swapped.
 bool SwapForLink(const Wide& folder, const Wide& target);
+// The file or folder also answers to an 8.3 short name ("PROGRA~1") in every path that names it.
+void SetShortName(const Wide& path, const Wide& shortName);
 // The file has that many names (hard links); the other names themselves are not modelled.
 void SetHardLinkCount(const Wide& path, uint32_t links);
 bool FileExistsAt(const Wide& path);

@@ -187,3 +187,13 @@ void SetHardLinkCount(const Wide& path, uint32_t links) {
 }
 
 }  // namespace fake
+
+namespace fake {
+
+void SetShortName(const Wide& path, const Wide& shortName) {
+    Path p = ParsePath(path);
+    if (!p.valid || p.volume) return;
+    if (Node* node = FindNode(p.Key())) node->shortName = Upper(shortName);
+}
+
+}  // namespace fake

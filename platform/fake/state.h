@@ -65,6 +65,7 @@ struct Node {
     bool flushed = false;       // FlushFileBuffers since the bytes last changed
     uint32_t movedInWith = 0;   // the flags of the move that last put it at its path
     uint32_t hardLinks = 1;     // the names the file has (the others are not modelled)
+    Wide shortName;             // its 8.3 name, upper-cased; empty when it has none of its own
 };
 
 struct WriteFailure {
@@ -168,6 +169,9 @@ uint32_t Fail(uint32_t error);  // sets the last error, returns it
 
 // File-system helpers.
 Node* FindNode(const Wide& key);
+// The node of the element `part` in the folder with that key: by its name, else by its short name.
+const Node* ChildNamed(const Wide& folderKey, const Wide& part, Wide* key);
+
 // 0 when the path's drive is there and ready and its parent folder exists; else the error
 // (ERROR_PATH_NOT_FOUND, ERROR_NOT_READY).
 uint32_t CheckParent(const Path& path);

@@ -162,6 +162,16 @@ Wide GetFullPathNameW(const Wide& path) {
     return FromW(buffer.data(), length);
 }
 
+Wide GetLongPathNameW(const Wide& path) {
+    // The first call gives the length with the NUL, the second the length without it.
+    DWORD needed = ::GetLongPathNameW(W(path), nullptr, 0);
+    if (needed == 0) return Wide();
+    std::vector<wchar_t> buffer(needed);
+    DWORD length = ::GetLongPathNameW(W(path), buffer.data(), needed);
+    if (length == 0 || length >= needed) return Wide();
+    return FromW(buffer.data(), length);
+}
+
 Wide GetCurrentDirectoryW() {
     // The first call gives the length with the NUL; the folder may change in between.
     for (;;) {

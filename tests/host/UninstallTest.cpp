@@ -140,10 +140,16 @@ TEST_F(Uninstalling, ADestinationAsTypedIsRecordedAndRemovedUnderItsRealName) {
                  {u"-DC:\\Apps5\\Tessaron.", u"C:\\Apps5\\Tessaron"},
                  {u"-DC:/Apps6/Tessaron", u"C:\\Apps6\\Tessaron"},
                  {u"\"-D C:\\Apps7\\.\\Tessaron \"", u"C:\\Apps7\\Tessaron"},
-                 {u"-DC:\\Apps8\\Tessaron\\", u"C:\\Apps8\\Tessaron"}};
+                 {u"-DC:\\Apps8\\Tessaron\\", u"C:\\Apps8\\Tessaron"},
+                 // The prefixes that turn Windows' reading off, and a short name.
+                 {u"-D\\\\?\\C:\\Dev1\\Tessaron", u"C:\\Dev1\\Tessaron"},
+                 {u"-D\\\\.\\C:\\Dev2\\Tessaron", u"C:\\Dev2\\Tessaron"},
+                 {u"-D\\\\?\\c:\\Dev3\\..\\Dev3\\Tessaron", u"c:\\Dev3\\Tessaron"},
+                 {u"-DC:\\PROGRA~1\\Tessaron", u"C:\\Program Files\\Tessaron"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8Of(c.argument));
         SetUp();
+        fake::SetShortName(u"C:\\Program Files", u"PROGRA~1");
         Install(u"-S " + c.argument);
         EXPECT_EQ(c.real, MainDir);
         const plat::Wide program = c.real + u"\\tsd.exe";
