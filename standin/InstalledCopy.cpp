@@ -79,3 +79,10 @@ std::vector<Wide> ShortcutsTo(const Wide& program) {
     }
     return found;
 }
+
+bool MayDeleteAtRestart(const Wide& folder) {
+    Wide programFiles = SpecialFolder(plat::kCsidlProgramFiles);
+    if (programFiles.empty()) return false;
+    programFiles = JoinPath(programFiles, u"");
+    return folder.size() > programFiles.size() && PathStartsWith(folder, programFiles);
+}

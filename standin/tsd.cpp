@@ -12,6 +12,7 @@
 #include "platform/platform.h"
 #include "resources/Product.h"
 #include "standin/Elevation.h"
+#include "standin/InstalledCopy.h"
 #include "standin/SelfRemoval_win32.h"
 #include "standin/Uninstall.h"
 
@@ -100,7 +101,7 @@ int RemovalCommand() {
             options.Silent = HasSilentSwitch(args);
             options.MayElevate = !HasSwitch(args, W(kElevatedSwitch));
             options.StartFinish = [](const plat::Wide& folder) {
-                return StartFinishCopy(W(folder));
+                return StartFinishCopy(W(folder), MayDeleteAtRestart(folder));
             };
             return Uninstall(options);
         }

@@ -2,6 +2,7 @@
 // goes, what stays (the user's files, and their folders), the refusals, and the outcome codes.
 #include <cstring>
 
+#include "standin/InstalledCopy.h"
 #include "tests/host/RemovalMachine.h"
 
 namespace {
@@ -539,6 +540,28 @@ TEST(InstallRecord, ReadsBothKindsOfLineAndDrivesThatWereMissing) {
     EXPECT_EQ((Names{u"X:\\a\\tsd.exe", u"\\\\server\\share\\b.txt"}), record.Files);
     EXPECT_EQ(TLogState::Missing, ReadInstallRecord(u"C:\\T\\None.log", &record));
     EXPECT_TRUE(record.Files.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FinishingCopy, LeavesItsFilesToTheNextStartOnlyWhereNoOtherUserWrites) {
+    fake::Reset();
+    plat::ResolveSHGetFolderPathW();
+    const struct {
+        const char16_t* folder;
+        bool mayDelete;
+    } cases[] = {{u"C:\\Program Files\\Tessaron\\", true},
+                 {u"C:\\program files\\Tessaron\\Deeper\\", true},
+                 {u"C:\\Program Files\\", false},
+                 {u"C:\\Program Files Other\\Tessaron\\", false},
+                 {u"C:\\Tools\\Tessaron\\", false},
+                 {u"C:\\ProgramData\\Tessaron\\", false},
+                 {u"D:\\Tessaron\\", false}};
+    for (const auto& c : cases) EXPECT_EQ(c.mayDelete, MayDeleteAtRestart(c.folder)) << Utf8Of(c.folder);
+    fake::SetSpecialFolder(plat::kCsidlProgramFiles, u"");
+    EXPECT_FALSE(MayDeleteAtRestart(u"C:\\Program Files\\Tessaron\\")) << "no program files folder known";
 }
 
 }  // namespace
