@@ -1,21 +1,6 @@
 #include "install/InstUtils.h"
 
-#include <unordered_set>
-
-#include "install/InstallLog.h"
-#include "install/LinkGuard.h"
-#include "install/SafeWrite.h"
 #include "platform/Handles.h"
-
-namespace {
-
-// Folders that ForceFolders saw existing or created successfully in this run, as passed to it.
-std::unordered_set<Wide>& KnownFolders() {
-    static std::unordered_set<Wide> folders;
-    return folders;
-}
-
-}  // namespace
 
 void AppendBackslash(Wide& path) {
     if (path.empty()) return;
@@ -91,29 +76,6 @@ bool PathStartsWith(const Wide& path, const Wide& prefix) {
     return SamePath(path.substr(0, prefix.size()), prefix);
 }
 
-void ForceFolders(const Wide& folder) {
-    auto& known = KnownFolders();
-    if (known.count(folder)) return;
-    if (FolderExists(folder)) {
-        known.insert(folder);
-        return;
-    }
-    Wide t = folder;
-    if (!t.empty() && t.back() == u'\\') t.pop_back();
-    Wide parent = ExtractFolder(t);
-    // The length strictly decreases, so "X:" (its own parent) ends the recursion.
-    if (parent.size() < folder.size()) ForceFolders(parent);
-    // Only a folder that was really made counts as known; one that could not be made is tried
-    // again the next time, as before. Nothing is made where a link would lead.
-    if (NoLinkOnTheWay(folder) && plat::CreateDirectoryW(folder)) known.insert(folder);
-    LogLine("Made Dir: " + Utf8Of(folder));
-}
-
-void ForgetKnownFolders() {
-    KnownFolders().clear();
-    ForgetCheckedFolders();
-}
-
 int32_t FileSizeOf(const Wide& path) {
     plat::TFileHandle file(plat::CreateFileW(path, 0, plat::kFileShareRead, plat::kOpenExisting,
                                              plat::kFileAttributeNormal));
@@ -137,13 +99,6 @@ double FileDateOf(const Wide& path) {
         !plat::FileTimeToDosDateTime(local, &dosDate, &dosTime))
         return kUnrepresentableFileDate;
     return DosTimeToDate((uint32_t{dosDate} << 16) | dosTime);
-}
-
-void WriteBytesToFile(const Wide& path, const std::string& bytes) {
-    TSafeWrite how;
-    how.ShareMode = plat::kFileShareRead;
-    // An existing file is replaced whole or not at all (a data file, the install log).
-    WriteWholeFile(path, bytes.data(), static_cast<uint32_t>(bytes.size()), how);
 }
 
 uint32_t SetFileDate(plat::Handle file, uint32_t dosTime) {
