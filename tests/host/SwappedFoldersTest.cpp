@@ -4,6 +4,7 @@
 // so the rename fails; whatever happens, nothing in the victim tree changes. Also: folders of the
 // user's own stay, a file with another name (a hard link) is neither read nor changed, and leftovers
 // beside deleted files go.
+#include "install/LinkGuard.h"
 #include "tests/host/RemovalMachine.h"
 
 namespace {
@@ -140,5 +141,25 @@ INSTANTIATE_TEST_SUITE_P(WindowsAndWine, SwappedFolders, ::testing::Bool(),
                          [](const ::testing::TestParamInfo<bool>& info) {
                              return info.param ? "LinksAsUnderWine" : "LinksAsOnWindows";
                          });
+
+}  // namespace
+
+namespace {
+
+TEST(HeldFolders, AFolderCheckedForAWriteCannotBeSwappedUntilTheRunLetsItGo) {
+    fake::Reset();
+    ForgetGuardedFolders();
+    fake::PutFolder(u"C:\\Root\\A\\B");
+    fake::PutFolder(u"C:\\Victim");
+    GuardFolder(u"C:\\Root");
+    ASSERT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt"));
+    for (const char16_t* folder : {u"C:\\Root", u"C:\\Root\\A", u"C:\\Root\\A\\B"})
+        EXPECT_FALSE(fake::SwapForLink(folder, u"C:\\Victim")) << Utf8Of(folder) << " was swapped after its check";
+    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt"));
+    ForgetCheckedFolders();
+    EXPECT_TRUE(fake::SwapForLink(u"C:\\Root\\A\\B", u"C:\\Victim")) << "let go once the run is done";
+    EXPECT_FALSE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt")) << "and found by the next check";
+    ForgetGuardedFolders();
+}
 
 }  // namespace
