@@ -7,7 +7,7 @@
 source "$(dirname "$0")/lib.sh"
 new_prefix
 setup="$SRC_DIR/dist/tessaron-setup.exe"
-main="$(c_drive 'Program Files/Tessaron')"
+main="$(c_drive "${PROGRAM_FILES:-Program Files}/Tessaron")"  # PROGRAM_FILES: where a wow64 prefix has it
 data="$(c_drive ProgramData/Tessaron)"
 template="$data/Public/Templates/Letters/Business Letter.rtf"
 secret="$(c_drive Secret)/secret.txt"
