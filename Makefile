@@ -12,6 +12,9 @@
 # (with DIR/tsd.exe, when there is one, instead of the stand-in application).
 # make kill-sweep  the installation killed after every single operation in turn on the fake
 #             machine, then run again and removed (make test runs a fixed sample of them)
+# make swap-sweep  every folder of the installation swapped for a link before every operation
+#                  of an installation, a reinstallation and the removal, on the fake machine
+#                  (make test runs a fixed sample of them)
 # make release SIGN_PFX=FILE [SIGN_PASS=...] [SIGN_TS=URL] [RELEASE_URL=URL] [RELEASE_ARCH=x64]
 #             the release of the 32-bit product (RELEASE_ARCH=x64: of the 64-bit build) in
 #             dist/release/: tsd.exe signed (time-stamped by the RFC 3161 server
@@ -115,6 +118,10 @@ bench: host
 .PHONY: kill-sweep
 kill-sweep: host
 	@cd $(HOST) && TSD_KILL_SWEEP=all ./host_tests --gtest_filter='KillSweep.*'
+
+.PHONY: swap-sweep
+swap-sweep: host
+	@cd $(HOST) && TSD_SWAP_SWEEP=all ./host_tests --gtest_filter='SwapSweep.*'
 
 .PHONY: release screenshots
 

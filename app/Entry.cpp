@@ -4,6 +4,7 @@
 
 #include "app/CommandLine.h"
 #include "image/PNG.h"
+#include "install/LinkGuard.h"
 #include "install/InstallLog.h"
 #include "install/RunFlags.h"
 #include "payload/AttachFiles.h"
@@ -76,6 +77,8 @@ int32_t Run() {
         form->ShowModal();
 
     RecordInstallation(*form);
+    // Nothing more is written: the folders held since their check are let go.
+    ForgetCheckedFolders();
     MainDlgForm = nullptr;
     form.reset();
     return ExitCode;

@@ -1,21 +1,6 @@
 #include "install/InstUtils.h"
 
-#include <unordered_set>
-
-#include "install/InstallLog.h"
-#include "install/LinkGuard.h"
-#include "install/SafeWrite.h"
 #include "platform/Handles.h"
-
-namespace {
-
-// Folders that ForceFolders saw existing or created successfully in this run, as passed to it.
-std::unordered_set<Wide>& KnownFolders() {
-    static std::unordered_set<Wide> folders;
-    return folders;
-}
-
-}  // namespace
 
 void AppendBackslash(Wide& path) {
     if (path.empty()) return;
@@ -91,29 +76,6 @@ bool PathStartsWith(const Wide& path, const Wide& prefix) {
     return SamePath(path.substr(0, prefix.size()), prefix);
 }
 
-void ForceFolders(const Wide& folder) {
-    auto& known = KnownFolders();
-    if (known.count(folder)) return;
-    if (FolderExists(folder)) {
-        known.insert(folder);
-        return;
-    }
-    Wide t = folder;
-    if (!t.empty() && t.back() == u'\\') t.pop_back();
-    Wide parent = ExtractFolder(t);
-    // The length strictly decreases, so "X:" (its own parent) ends the recursion.
-    if (parent.size() < folder.size()) ForceFolders(parent);
-    // Only a folder that was really made counts as known; one that could not be made is tried
-    // again the next time, as before. Nothing is made where a link would lead.
-    if (NoLinkOnTheWay(folder) && plat::CreateDirectoryW(folder)) known.insert(folder);
-    LogLine("Made Dir: " + Utf8Of(folder));
-}
-
-void ForgetKnownFolders() {
-    KnownFolders().clear();
-    ForgetCheckedFolders();
-}
-
 int32_t FileSizeOf(const Wide& path) {
     plat::TFileHandle file(plat::CreateFileW(path, 0, plat::kFileShareRead, plat::kOpenExisting,
                                              plat::kFileAttributeNormal));
@@ -139,13 +101,6 @@ double FileDateOf(const Wide& path) {
     return DosTimeToDate((uint32_t{dosDate} << 16) | dosTime);
 }
 
-void WriteBytesToFile(const Wide& path, const std::string& bytes) {
-    TSafeWrite how;
-    how.ShareMode = plat::kFileShareRead;
-    // An existing file is replaced whole or not at all (a data file, the install log).
-    WriteWholeFile(path, bytes.data(), static_cast<uint32_t>(bytes.size()), how);
-}
-
 uint32_t SetFileDate(plat::Handle file, uint32_t dosTime) {
     plat::FileTime local, utc;
     if (!plat::DosDateTimeToFileTime(static_cast<uint16_t>(dosTime >> 16),
@@ -160,16 +115,20 @@ bool ReadBytesOfFile(const Wide& path, std::string* bytes) {
     bytes->clear();
     plat::TFileHandle file(plat::CreateFileW(path, plat::kGenericRead, plat::kFileShareRead,
                                              plat::kOpenExisting, plat::kFileAttributeNormal));
-    if (!file.Valid()) return false;
+    return file.Valid() && ReadBytesOfHandle(file.Get(), bytes);
+}
+
+bool ReadBytesOfHandle(plat::Handle file, std::string* bytes) {
+    bytes->clear();
     // The size says it first; the reads stop one byte past the bound all the same, since the size
     // holds only its low 32 bits and the file may grow meanwhile.
-    uint32_t size = plat::GetFileSize(file.Get());
+    uint32_t size = plat::GetFileSize(file);
     if (size != plat::kInvalidFileSize && size > kMaxReadableFileSize) return false;
     char buffer[65536];
     for (;;) {
         uint32_t room = kMaxReadableFileSize + 1 - static_cast<uint32_t>(bytes->size());
         uint32_t got = 0;
-        if (!plat::ReadFile(file.Get(), buffer, room < sizeof buffer ? room : sizeof buffer, &got))
+        if (!plat::ReadFile(file, buffer, room < sizeof buffer ? room : sizeof buffer, &got))
             return false;
         if (got == 0) return true;
         bytes->append(buffer, got);
@@ -177,5 +136,29 @@ bool ReadBytesOfFile(const Wide& path, std::string* bytes) {
             bytes->clear();
             return false;
         }
+    }
+}
+
+Wide WithoutDevicePrefix(const Wide& path) {
+    auto letter = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); };
+    bool device = path.size() >= 4 && path[0] == u'\\' && path[1] == u'\\' &&
+                  (path[2] == u'?' || path[2] == u'.') && path[3] == u'\\';
+    if (!device) return path;
+    Wide rest = path.substr(4);
+    if (rest.size() >= 2 && letter(rest[0]) && rest[1] == u':') return rest;
+    if (path[2] == u'?' && rest.size() > 4 && SamePath(rest.substr(0, 4), u"UNC\\"))
+        return u"\\\\" + rest.substr(4);
+    return path;
+}
+
+Wide WithLongNames(const Wide& path) {
+    // The longest beginning that exists, one element shorter each time, down to the root.
+    size_t end = path.size();
+    for (;;) {
+        Wide longHead = plat::GetLongPathNameW(path.substr(0, end));
+        if (!longHead.empty()) return longHead + path.substr(end);
+        size_t cut = end ? path.rfind(u'\\', end - 1) : Wide::npos;
+        if (cut == Wide::npos || cut < 3) return path;
+        end = cut;
     }
 }

@@ -22,6 +22,12 @@ Wide WithoutBackslash(const Wide& path);
 Wide JoinPath(const Wide& folder, const Wide& name);
 // Up to and including the last "\" or ":"; empty when there is neither.
 Wide ExtractFolder(const Wide& path);
+// "\\?\C:\x" and "\\.\C:\x" as "C:\x", "\\?\UNC\server\share" as "\\server\share": the
+// prefixes that only turn Windows' reading of a path off, taken off; any other text as it is.
+Wide WithoutDevicePrefix(const Wide& path);
+// The full path with the long name of every element of its longest beginning that exists (a
+// short name such as "PROGRA~1" becomes "Program Files"); the rest as it is.
+Wide WithLongNames(const Wide& path);
 // The current folder with a trailing backslash.
 Wide CurrentFolder();
 // The user's temporary folder, else the documents folder, with a trailing backslash.
@@ -36,13 +42,6 @@ bool FileExists(const Wide& path);
 // Equal after upper-casing with the user's locale.
 bool SamePath(const Wide& a, const Wide& b);
 bool PathStartsWith(const Wide& path, const Wide& prefix);
-// Creates the folder and its missing parents, outermost first, logging "Made Dir: " for each one
-// that did not exist, whether or not it could be created.
-// Within one run it remembers the folders that it found or made, so that writing many files into
-// one folder tests the folder once; ForgetKnownFolders makes it look again (before a retry, when
-// the user may have changed the disk).
-void ForceFolders(const Wide& folder);
-void ForgetKnownFolders();
 
 // ---- Files ----
 
@@ -54,9 +53,6 @@ double FileDateOf(const Wide& path);
 // 1899-12-30 00:00, a date no payload stamp can carry (they lie in 1980..2099), so a file whose
 // time cannot be read back always counts as changed.
 constexpr double kUnrepresentableFileDate = 0.0;
-// Creates or replaces the file with exactly these bytes; nothing is reported. An existing file is
-// replaced whole or kept as it was.
-void WriteBytesToFile(const Wide& path, const std::string& bytes);
 // Gives an open file the MS-DOS date/time, taken as local time, as its last-write time. 0, or the
 // platform error of the step that failed.
 uint32_t SetFileDate(plat::Handle file, uint32_t dosTime);
@@ -67,5 +63,7 @@ constexpr uint32_t kMaxReadableFileSize = 16 * 1024 * 1024;
 // The whole content of a file; false when it cannot be opened or read, or holds more than
 // kMaxReadableFileSize bytes.
 bool ReadBytesOfFile(const Wide& path, std::string* bytes);
+// The same from the current position of a file open for reading.
+bool ReadBytesOfHandle(plat::Handle file, std::string* bytes);
 // The current local date and time as a date value.
 double NowAsDate();

@@ -1,6 +1,9 @@
 #include "install/InstallLog.h"
 
+#include <unordered_set>
+
 #include "base/TextCompare.h"
+#include "install/CheckedObject.h"
 #include "install/InstUtils.h"
 #include "install/LinkGuard.h"
 #include "install/RunFlags.h"
@@ -61,8 +64,9 @@ void StartInstallLog(const plat::Wide& mainDir, bool portable) {
     if (!portable) {
         LogFileName = JoinPath(mainDir, kInstallLogName);
         std::string text;
-        // A link there is not read: its target's lines would be taken for the installation's.
-        if (IsPlainFileAt(LogFileName) && ReadBytesOfFile(LogFileName, &text))
+        // A link or a hard link there is not read: its target's lines would be taken for the
+        // installation's.
+        if (ReadPlainFile(LogFileName, &text))
             *LogList = SplitLogLines(text);
     }
     LogActive = true;
@@ -85,4 +89,37 @@ void ResetInstallLog() {
     LogList.reset();
     LogFileName.clear();
     LogSuspendCount = 0;
+}
+
+namespace {
+
+// Folders that ForceFolders saw existing or created successfully in this run, as passed to it.
+std::unordered_set<Wide>& KnownFolders() {
+    static std::unordered_set<Wide> folders;
+    return folders;
+}
+
+}  // namespace
+
+void ForceFolders(const Wide& folder) {
+    auto& known = KnownFolders();
+    if (known.count(folder)) return;
+    if (FolderExists(folder)) {
+        known.insert(folder);
+        return;
+    }
+    Wide t = folder;
+    if (!t.empty() && t.back() == u'\\') t.pop_back();
+    Wide parent = ExtractFolder(t);
+    // The length strictly decreases, so "X:" (its own parent) ends the recursion.
+    if (parent.size() < folder.size()) ForceFolders(parent);
+    // Only a folder that was really made counts as known; one that could not be made is tried
+    // again the next time, as before. Nothing is made where a link would lead.
+    if (NoLinkOnTheWay(folder) && plat::CreateDirectoryW(folder)) known.insert(folder);
+    LogLine("Made Dir: " + Utf8Of(folder));
+}
+
+void ForgetKnownFolders() {
+    KnownFolders().clear();
+    ForgetCheckedFolders();
 }

@@ -40,3 +40,11 @@ void SaveInstallLog();
 
 // Back to the state at process start (for tests).
 void ResetInstallLog();
+
+// Creates the folder and its missing parents, outermost first, logging "Made Dir: " for each one
+// that did not exist, whether or not it could be created.
+// Within one run it remembers the folders that it found or made, so that writing many files into
+// one folder tests the folder once; ForgetKnownFolders makes it look again (before a retry, when
+// the user may have changed the disk).
+void ForceFolders(const plat::Wide& folder);
+void ForgetKnownFolders();

@@ -1,8 +1,9 @@
 #include "install/LinkGuard.h"
 
-#include <unordered_set>
+#include <map>
 #include <vector>
 
+#include "install/CheckedObject.h"
 #include "install/InstUtils.h"
 #include "platform/Handles.h"
 
@@ -13,9 +14,11 @@ std::vector<plat::Wide>& Roots() {
     return roots;
 }
 
-// Upper-cased folders (with their backslash) found to be real folders in this run.
-std::unordered_set<plat::Wide>& Checked() {
-    static std::unordered_set<plat::Wide> folders;
+// Folders (upper-cased, with their backslash) found to be real ones in this run, each held open
+// from its check on without sharing its deletion, so that nobody can rename it or put a link in
+// its place while the run writes below it.
+std::map<plat::Wide, TCheckedObject>& Checked() {
+    static std::map<plat::Wide, TCheckedObject> folders;
     return folders;
 }
 
@@ -23,15 +26,25 @@ plat::Wide Key(const plat::Wide& folder) {
     return plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapUppercase, folder);
 }
 
-bool RealFolder(const plat::Wide& folder) {
+bool IsDriveRoot(const plat::Wide& folder) { return folder.size() == 3 && folder[1] == u':'; }
+
+// The folder (with its backslash) checked against the final path of the one holding it (empty
+// for the first of the way) and held; *final gets its final path. A folder that does not exist
+// yet passes with an empty *final: it will be made a real one, and is checked once it is.
+bool RealFolder(const plat::Wide& folder, const plat::Wide& parentFinal, plat::Wide* final) {
     plat::Wide key = Key(folder);
-    if (Checked().count(key)) return true;
-    uint32_t attributes = plat::GetFileAttributesW(WithoutBackslash(folder));
-    if (attributes != plat::kInvalidFileAttributes &&
-        (attributes & plat::kFileAttributeReparsePoint))
-        return false;
-    // Only folders that exist are remembered: a missing one is asked again once it is made.
-    if (attributes != plat::kInvalidFileAttributes) Checked().insert(key);
+    auto known = Checked().find(key);
+    if (known != Checked().end()) {
+        *final = known->second.Final;
+        return true;
+    }
+    TCheckedObject held;
+    TPathState state = OpenChecked(WithoutBackslash(folder), parentFinal, true, &held, TCheckedFor::Holding);
+    final->clear();
+    if (state == TPathState::Missing) return true;
+    if (state != TPathState::Real) return false;
+    *final = held.Final;
+    Checked()[key] = std::move(held);
     return true;
 }
 
@@ -58,14 +71,17 @@ bool NoLinkOnTheWay(const plat::Wide& path) {
         if (!PathStartsWith(path, bare) ||
             (path.size() > bare.size() && path[bare.size()] != u'\\'))
             continue;
-        // The guarded folder itself, then every folder below it on the way to the path's folder.
-        if (!RealFolder(root)) return false;
+        // The guarded folder itself, then every folder below it on the way to the path's folder,
+        // each against the final path of the one above it.
         plat::Wide folder = ExtractFolder(path);
-        for (size_t next = root.size(); next < folder.size();) {
-            size_t end = folder.find(u'\\', next);
-            if (end == plat::Wide::npos) break;
-            if (!RealFolder(folder.substr(0, end + 1))) return false;
-            next = end + 1;
+        if (folder.size() < root.size()) folder = root;  // the guarded folder itself
+        plat::Wide parentFinal;
+        for (size_t end = root.size() - 1; end != plat::Wide::npos && end < folder.size();
+             end = folder.find(u'\\', end + 1)) {
+            plat::Wide step = folder.substr(0, end + 1);
+            if (IsDriveRoot(step)) continue;
+            if (!RealFolder(step, parentFinal, &parentFinal)) return false;
+            if (parentFinal.empty()) break;  // missing: nothing below it exists either
         }
     }
     return true;

@@ -10,13 +10,16 @@
 void GuardFolder(const plat::Wide& root);
 // No folder is guarded any more (a new run).
 void ForgetGuardedFolders();
-// The run forgets which folders it found to be real ones (the user may change the disk while a
-// question is open).
+// The run forgets which folders it found to be real ones, and lets them go (the user may change the
+// disk while a question is open).
 void ForgetCheckedFolders();
 
-// True when the path (a file or folder to be written) lies below no guarded folder, or when no
-// folder from that guarded folder down to the path's own folder is a reparse point. Each folder
-// is asked once a run. A folder that does not exist yet passes: it will be made a real one.
+// True when the path (a file or folder to be written) lies below no guarded folder, or when every
+// folder from that guarded folder down to the path's own folder is a real one, reached as itself
+// (checked on its handle: no reparse point, its final path the one above it and its name). Each
+// folder is checked once a run and held open from then on, without sharing its deletion, until
+// the run forgets it: nobody can rename it or put a link in its place meanwhile. A folder that
+// does not exist yet passes: it will be made a real one.
 bool NoLinkOnTheWay(const plat::Wide& path);
 
 // The path of what opening `path` reaches (with `flags`, such as kFileFlagOpenReparsePoint or

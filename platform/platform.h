@@ -61,6 +61,11 @@ constexpr uint32_t kFileBegin = 0;
 constexpr uint32_t kFileEnd = 2;
 constexpr uint32_t kInvalidSetFilePointer = 0xFFFFFFFFu;
 constexpr uint32_t kMoveFileWriteThrough = 0x8;
+// Standard and specific access rights asked for by the opens that check and delete one object.
+constexpr uint32_t kDelete = 0x00010000u;
+constexpr uint32_t kFileReadData = 0x1;  // FILE_LIST_DIRECTORY for a folder
+constexpr uint32_t kFileReadAttributes = 0x80;
+constexpr uint32_t kFileWriteAttributes = 0x100;
 
 // Error codes (GetLastError, registry and network results).
 constexpr uint32_t kErrorSuccess = 0;
@@ -197,6 +202,27 @@ struct FindData {
     Wide name;
 };
 
+// What GetFileInformationByHandle tells of an open file or folder.
+struct ByHandleFileInformation {
+    uint32_t attributes = 0;
+    FileTime creationTime = 0, lastAccessTime = 0, lastWriteTime = 0;
+    uint32_t volumeSerialNumber = 0;
+    uint64_t size = 0;
+    uint32_t numberOfLinks = 0;  // the names (hard links) the file has
+    uint64_t fileIndex = 0;
+};
+
+// FILE_BASIC_INFO for SetFileInformationByHandle: a time or the attributes left 0 stay as they are.
+struct FileBasicInfo {
+    FileTime creationTime = 0, lastAccessTime = 0, lastWriteTime = 0, changeTime = 0;
+    uint32_t attributes = 0;
+};
+
+// FILE_DISPOSITION_INFO: the open file or (empty) folder goes when its last handle is closed.
+struct FileDispositionInfo {
+    bool deleteFile = true;
+};
+
 // ---- Process ----
 
 uint32_t GetLastError();
@@ -233,6 +259,15 @@ bool CloseHandle(Handle handle);
 // The path of what the handle has open, after every link on the way was followed, in its DOS
 // form without the "\\?\" prefix ("C:\Folder\File"); empty on failure.
 Wide GetFinalPathNameByHandleW(Handle file);
+// The attributes, times, size and link count of what the handle has open (the handle needs no
+// access right beyond FILE_READ_ATTRIBUTES).
+bool GetFileInformationByHandle(Handle file, ByHandleFileInformation* info);
+// Changes the attributes (and times) of what the handle has open; needs FILE_WRITE_ATTRIBUTES.
+bool SetFileInformationByHandle(Handle file, const FileBasicInfo& info);
+// Marks what the handle has open for deletion (needs DELETE access): it goes, by no name but the
+// handle, once the last handle to it is closed. A folder that is not empty, or a read-only file,
+// is refused.
+bool SetFileInformationByHandle(Handle file, const FileDispositionInfo& info);
 Handle FindFirstFileW(const Wide& pattern, FindData* found);
 bool FindNextFileW(Handle search, FindData* found);
 bool FindClose(Handle search);
@@ -246,6 +281,9 @@ bool MoveFileExW(const Wide& from, const Wide& to, uint32_t flags);
 // The full path that Windows reads the text as (separators, "." and "..", trailing dots and
 // blanks, relative to the current folder); an empty text on failure.
 Wide GetFullPathNameW(const Wide& path);
+// The path with every element that has a long name given it (an 8.3 short name such as
+// "PROGRA~1" becomes "Program Files"); the path must exist. Empty on failure.
+Wide GetLongPathNameW(const Wide& path);
 // The current folder as the platform holds it (no trailing backslash except on a root).
 Wide GetCurrentDirectoryW();
 bool SetCurrentDirectoryW(const Wide& path);

@@ -1,6 +1,7 @@
 #include "standin/InstalledCopy.h"
 
 #include "install/InstUtils.h"
+#include "install/ProgramFolders.h"
 #include "install/LinkGuard.h"
 #include "resources/Product.h"
 #include "standin/RealPaths.h"
@@ -78,4 +79,13 @@ std::vector<Wide> ShortcutsTo(const Wide& program) {
         }
     }
     return found;
+}
+
+bool MayDeleteAtRestart(const Wide& folder) {
+    // Inside either program files folder of a 64-bit Windows: only administrators write there.
+    for (const Wide& programs : ProgramFilesFolders()) {
+        Wide inside = JoinPath(programs, u"");
+        if (folder.size() > inside.size() && PathStartsWith(folder, inside)) return true;
+    }
+    return false;
 }

@@ -38,3 +38,9 @@ std::vector<Wide> ShortcutsTo(const Wide& program);
 
 // Whether the shortcut file's target is the program; false when it cannot be read.
 bool ShortcutPointsAt(const Wide& shortcut, const Wide& program);
+
+// Whether the removal may leave its own program file, log and folder to be deleted by path at the
+// next start of Windows: only where no other user can write, so that nothing can stand in their
+// place by then. That is the machine's program files folder and what lies below it (`folder`
+// ends in "\"); a folder elsewhere may be anyone's.
+bool MayDeleteAtRestart(const Wide& folder);

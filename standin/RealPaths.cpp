@@ -4,18 +4,6 @@
 
 #include "install/InstUtils.h"
 #include "install/LinkGuard.h"
-#include "platform/Handles.h"
-
-namespace {
-
-TPathState MissingOrUnknown() {
-    uint32_t error = plat::GetLastError();
-    return error == plat::kErrorFileNotFound || error == plat::kErrorPathNotFound
-               ? TPathState::Missing
-               : TPathState::Unknown;
-}
-
-}  // namespace
 
 bool IsRootFolder(const Wide& folder) {
     Wide bare = WithoutBackslash(folder);
@@ -27,66 +15,66 @@ bool IsRootFolder(const Wide& folder) {
     return false;
 }
 
-TPathState TRealPaths::File(const Wide& root, const Wide& path) {
-    TPathState above = Folder(root, ExtractFolder(path));
-    return above == TPathState::Real ? FileItself(path) : above;
+TPathState TRealPaths::File(const Wide& root, const Wide& path, TCheckedObject* file) {
+    Wide folder = ExtractFolder(path);
+    TPathState above = Folder(root, folder);
+    if (above != TPathState::Real) return above;
+    auto held = folders_.find(folder);
+    Wide parentFinal = held != folders_.end() ? held->second.Object.Final : Wide();
+    return OpenChecked(path, parentFinal, false, file);
 }
 
-TPathState TRealPaths::FileAlone(const Wide& path) { return FileItself(path); }
+TPathState TRealPaths::FileAlone(const Wide& path, TCheckedObject* file) {
+    Wide folder = ExtractFolder(path);
+    Wide folderFinal = FinalPathOf(IsRootFolder(folder) ? folder : WithoutBackslash(folder),
+                                   plat::kFileFlagBackupSemantics);
+    if (folderFinal.empty()) return TPathState::Unknown;
+    return OpenChecked(path, folderFinal, false, file);
+}
 
 TPathState TRealPaths::Folder(const Wide& root, const Wide& folder) {
     if (!PathStartsWith(folder, root)) return TPathState::Unknown;
-    // The root, then each folder below it down to `folder`.
+    // The root, then each folder below it down to `folder`, each checked against the one above.
+    Wide parentFinal;
     for (size_t end = root.size() - 1; end < folder.size(); end = folder.find(u'\\', end + 1)) {
         if (end == Wide::npos) break;
         Wide step = folder.substr(0, end + 1);
         if (IsRootFolder(step)) continue;
-        TPathState state = FolderItself(step);
+        TPathState state = FolderItself(step, parentFinal);
         if (state != TPathState::Real) return state;
+        parentFinal = folders_[step].Object.Final;
     }
     return TPathState::Real;
+}
+
+bool TRealPaths::RemoveFolder(const Wide& folder) {
+    auto held = folders_.find(folder);
+    if (held == folders_.end() || held->second.State != TPathState::Real) return false;
+    // The folder is held for listing, which a handle that may delete it would stop: it is let go,
+    // with what lay below it, then opened again to be deleted and checked anew on that handle,
+    // against the folder above it, which stays held.
+    Forget(folder);
+    Wide parent = ExtractFolder(WithoutBackslash(folder));
+    auto above = folders_.find(parent);
+    Wide parentFinal = above != folders_.end() ? above->second.Object.Final : Wide();
+    TCheckedObject doomed;
+    return OpenChecked(WithoutBackslash(folder), parentFinal, true, &doomed) == TPathState::Real &&
+           DeleteChecked(doomed);
 }
 
 void TRealPaths::Forget(const Wide& folder) {
     for (auto it = folders_.begin(); it != folders_.end();)
         it = PathStartsWith(it->first, folder) ? folders_.erase(it) : std::next(it);
-    for (auto it = finalPaths_.begin(); it != finalPaths_.end();)
-        it = PathStartsWith(it->first, folder) ? finalPaths_.erase(it) : std::next(it);
 }
 
-TPathState TRealPaths::FolderItself(const Wide& folder) {
+TPathState TRealPaths::FolderItself(const Wide& folder, const Wide& parentFinal) {
     auto known = folders_.find(folder);
-    if (known != folders_.end()) return known->second;
-    TPathState state;
-    uint32_t attributes = plat::GetFileAttributesW(WithoutBackslash(folder));
-    if (attributes == plat::kInvalidFileAttributes)
-        state = MissingOrUnknown();
-    else if (attributes & plat::kFileAttributeReparsePoint)
-        state = TPathState::Link;
-    else if (!(attributes & plat::kFileAttributeDirectory))
-        state = TPathState::Missing;  // a file: nothing can lie below it
-    else
-        state = TPathState::Real;
-    folders_[folder] = state;
+    if (known != folders_.end()) return known->second.State;
+    THeld held;
+    held.State =
+        OpenChecked(WithoutBackslash(folder), parentFinal, true, &held.Object, TCheckedFor::Holding);
+    TPathState state = held.State;
+    // A folder that is missing now may be made later; it is asked again then.
+    if (state != TPathState::Missing) folders_[folder] = std::move(held);
     return state;
-}
-
-Wide TRealPaths::FinalPathOfFolder(const Wide& folder) {
-    auto known = finalPaths_.find(folder);
-    if (known != finalPaths_.end()) return known->second;
-    Wide final = FinalPathOf(IsRootFolder(folder) ? folder : WithoutBackslash(folder),
-                             plat::kFileFlagBackupSemantics);
-    finalPaths_[folder] = final;
-    return final;
-}
-
-TPathState TRealPaths::FileItself(const Wide& path) {
-    uint32_t attributes = plat::GetFileAttributesW(path);
-    if (attributes == plat::kInvalidFileAttributes) return MissingOrUnknown();
-    if (attributes & plat::kFileAttributeReparsePoint) return TPathState::Link;
-    if (attributes & plat::kFileAttributeDirectory) return TPathState::NotAFile;
-    Wide final = FinalPathOf(path, plat::kFileFlagOpenReparsePoint);
-    if (final.empty()) return TPathState::Unknown;
-    return IsFinalPathOfFile(final, path, FinalPathOfFolder(ExtractFolder(path))) ? TPathState::Real
-                                                                                  : TPathState::Link;
 }

@@ -3,47 +3,46 @@
 // folder a user may write to), where a junction or symbolic link would turn a deletion into one
 // somewhere else. So a path counts only when every folder from its root (the installation folder
 // or the data folder) down to it is a real folder, and a file only when the file is itself: not a
-// link, and opened, its final path is its folder's final path and its own name. A link found on
-// the way is never followed and never deleted (under Wine every deletion of a link deletes its
-// target).
+// link, and its final path is its folder's final path and its own name. Each folder on the way is
+// opened once, checked on its handle and held without sharing its deletion until the removal is
+// done with it, so that nobody can rename it or put a link in its place meanwhile; a file is
+// checked and deleted through one handle. A link found on the way is never followed and never
+// deleted (under Wine every deletion of a link deletes its target).
 #pragma once
 
 #include <map>
 
+#include "install/CheckedObject.h"
 #include "platform/platform.h"
 
 using plat::Wide;
 
-enum class TPathState {
-    Missing,   // nothing there, or a folder on the way is missing
-    NotAFile,  // a real folder stands where a file was listed
-    Real,      // the file or folder itself, with no link from its root down to it
-    Link,      // a link, or behind one
-    Unknown,   // it could not be examined
-};
-
 // "C:", "C:\" or a share's root ("\\server\share").
 bool IsRootFolder(const Wide& folder);
 
-// One removal's examinations; each folder is queried once per run.
+// One removal's examinations; each folder is opened once per run and held while it is known.
 class TRealPaths {
 public:
-    // A file below `root` (a folder ending in "\").
-    TPathState File(const Wide& root, const Wide& path);
+    // A file below `root` (a folder ending in "\"); Real leaves it open in `*file`.
+    TPathState File(const Wide& root, const Wide& path, TCheckedObject* file);
     // A file in a folder the removal does not own (a shortcut folder): the file alone.
-    TPathState FileAlone(const Wide& path);
+    TPathState FileAlone(const Wide& path, TCheckedObject* file);
     // A folder (ending in "\") at or below `root`; a drive's or share's root in between is taken
-    // as it is.
+    // as it is. Real leaves it and every folder on the way held.
     TPathState Folder(const Wide& root, const Wide& folder);
+    // Deletes a folder that Folder found Real and that is empty, through its held handle.
+    bool RemoveFolder(const Wide& folder);
 
-    // The folder (ending in "\") was removed: it and what lay below it are examined afresh.
+    // The folder (ending in "\") was removed, or is done with: it and what lay below it are let
+    // go and examined afresh.
     void Forget(const Wide& folder);
 
 private:
-    TPathState FolderItself(const Wide& folder);
-    TPathState FileItself(const Wide& path);
-    Wide FinalPathOfFolder(const Wide& folder);
+    struct THeld {
+        TPathState State = TPathState::Unknown;
+        TCheckedObject Object;
+    };
+    TPathState FolderItself(const Wide& folder, const Wide& parentFinal);
 
-    std::map<Wide, TPathState> folders_;
-    std::map<Wide, Wide> finalPaths_;
+    std::map<Wide, THeld> folders_;
 };

@@ -1,6 +1,8 @@
 #include "standin/SelfRemoval_win32.h"
 
 #include <windows.h>
+// After windows.h: the system's random generator (RtlGenRandom).
+#include <ntsecapi.h>
 
 #include <cwchar>
 #include <string>
@@ -50,16 +52,35 @@ bool ScheduleDeletion(const std::wstring& program, const std::wstring& folder) {
     return ok;
 }
 
+// 64 random bits from the system's generator, in hexadecimal.
+std::wstring RandomName() {
+    unsigned char bytes[8] = {};
+    if (!RtlGenRandom(bytes, sizeof bytes)) {
+        // Without the generator: the clock's ticks, which are still no process id.
+        LARGE_INTEGER ticks;
+        QueryPerformanceCounter(&ticks);
+        for (size_t i = 0; i < sizeof bytes; ++i) bytes[i] = static_cast<unsigned char>(ticks.QuadPart >> (8 * i));
+    }
+    std::wstring name;
+    for (unsigned char byte : bytes) {
+        name += L"0123456789abcdef"[byte >> 4];
+        name += L"0123456789abcdef"[byte & 0xF];
+    }
+    return name;
+}
+
 bool StartCopy(const std::wstring& program, const std::wstring& folder) {
     wchar_t temp[MAX_PATH + 1];
     DWORD tempLength = GetTempPathW(MAX_PATH + 1, temp);
     if (tempLength == 0 || tempLength > MAX_PATH) return false;
+    // A name nobody can guess, created new: nothing another user put in the temporary folder
+    // (a file, a hard link, a link) is ever written through or replaced. The temporary folder of
+    // a service account may be written by every user.
     std::wstring copy;
     for (int n = 0;; ++n) {
         if (n == 10) return false;
-        copy = std::wstring(temp) + L"~tsd-remove-" + std::to_wstring(GetCurrentProcessId()) +
-               (n ? L"-" + std::to_wstring(n) : L"") + L".exe";
-        if (CopyFileW(program.c_str(), copy.c_str(), FALSE)) break;
+        copy = std::wstring(temp) + L"~tsd-remove-" + RandomName() + L".exe";
+        if (CopyFileW(program.c_str(), copy.c_str(), TRUE)) break;
     }
     // Only reading and deletion are shared: the loader opens the file that way, and nothing can
     // change the program in between.
@@ -94,10 +115,10 @@ bool StartCopy(const std::wstring& program, const std::wstring& folder) {
 
 }  // namespace
 
-bool StartFinishCopy(const std::wstring& folder) {
+bool StartFinishCopy(const std::wstring& folder, bool mayDeleteAtRestart) {
     std::wstring program = ModulePath();
     if (program.empty()) return false;
-    return StartCopy(program, folder) || ScheduleDeletion(program, folder);
+    return StartCopy(program, folder) || (mayDeleteAtRestart && ScheduleDeletion(program, folder));
 }
 
 int RunFinishCopy(const std::wstring& processHandle, const std::wstring& folder) {

@@ -4,11 +4,13 @@
 
 #include <string>
 
-// Starts that copy for the installation folder. The copy is opened for deletion on close before
-// it starts, so the system deletes it when its process ends. When it cannot be started, the
-// program file, the install log and the folder are scheduled for deletion at the next start of
-// Windows instead. False when neither worked.
-bool StartFinishCopy(const std::wstring& folder);
+// Starts that copy for the installation folder. The copy is created new, under a name nobody can
+// guess, in the temporary folder, and opened for deletion on close before it starts, so the
+// system deletes it when its process ends. When it cannot be started (a full disk), and only
+// where `mayDeleteAtRestart` says no other user can write the folder, the program file, the
+// install log and the folder are scheduled for deletion at the next start of Windows instead.
+// False when neither happened: the removal then names what it left.
+bool StartFinishCopy(const std::wstring& folder, bool mayDeleteAtRestart);
 
 // The command line switch of that copy: "-uifinish <handle of the waiting process> <folder>".
 constexpr wchar_t kFinishSwitch[] = L"-uifinish";

@@ -11,6 +11,8 @@
 #include "base/Arguments.h"
 #include "platform/platform.h"
 #include "resources/Product.h"
+#include "standin/Elevation.h"
+#include "standin/InstalledCopy.h"
 #include "standin/RemovalSwitches.h"
 #include "standin/SelfRemoval_win32.h"
 #include "standin/Uninstall.h"
@@ -85,7 +87,9 @@ int RemovalCommand() {
     if (ReadRemovalSwitches(args, &options)) {
         plat::ResolveSHGetFolderPathW();
         options.ProgramPath = plat::GetModuleFileNameW();
-        options.StartFinish = [](const plat::Wide& folder) { return StartFinishCopy(W(folder)); };
+        options.StartFinish = [](const plat::Wide& folder) {
+            return StartFinishCopy(W(folder), MayDeleteAtRestart(folder));
+        };
         return Uninstall(options);
     }
     for (size_t i = 0; i < args.size(); ++i) {

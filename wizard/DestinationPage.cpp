@@ -28,13 +28,17 @@ Wide Trimmed(const Wide& text) {
 // the folder that is made: "/" as "\", runs of backslashes as one, "." and ".." resolved, the
 // trailing dots and blanks of the last name dropped, a drive-relative path completed. Trailing
 // backslashes go first, so that the last name is folded like the others; a bare drive or share
-// stays its root. A text Windows cannot read stays as it is.
+// stays its root. A text Windows cannot read stays as it is. The "\\?\" and "\\.\" prefixes
+// go first, and short names become long.
 Wide Canonical(Wide text) {
+    text = WithoutDevicePrefix(text);
     size_t root = DriveOf(text).size();
     while (text.size() > root + 1 && (text.back() == u'\\' || text.back() == u'/')) text.pop_back();
     if (text.size() == root) text += u'\\';
     Wide full = plat::GetFullPathNameW(text);
-    return full.empty() ? text : full;
+    // Short names as the long ones, so that the folder has one spelling in the rules, the logs
+    // and the registry.
+    return full.empty() ? text : WithLongNames(full);
 }
 
 }  // namespace

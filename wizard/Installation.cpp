@@ -5,6 +5,7 @@
 
 #include "install/DataFolder.h"
 #include "install/InstUtils.h"
+#include "install/SmallFiles.h"
 #include "install/InstallLog.h"
 #include "install/LinkGuard.h"
 #include "install/RunFlags.h"

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,14 @@ void PutLink(const Wide& path, const Wide& target, bool toFolder);
 // with FILE_FLAG_OPEN_REPARSE_POINT, and DeleteFileW and RemoveDirectoryW on a link act on its
 // target. Off on a clean machine (the Windows behaviour).
 void SetLinksAsUnderWine(bool asWine);
+// Another user renames the folder away (to `<folder>.moved`) and puts a link to `target` in its
+// place, as anyone may with a folder they can write. As on Windows, the rename fails, and nothing
+// changes, while a handle holds the folder open without FILE_SHARE_DELETE. True when swapped.
+bool SwapForLink(const Wide& folder, const Wide& target);
+// The file or folder also answers to an 8.3 short name ("PROGRA~1") in every path that names it.
+void SetShortName(const Wide& path, const Wide& shortName);
+// The file has that many names (hard links); the other names themselves are not modelled.
+void SetHardLinkCount(const Wide& path, uint32_t links);
 bool FileExistsAt(const Wide& path);
 bool FolderExistsAt(const Wide& path);
 std::string FileBytes(const Wide& path);
@@ -115,6 +124,9 @@ enum class FaultKind {
 // The nth call (1-based, counted from Reset()) of that kind fails once, as the kind says; every
 // other call behaves normally.
 void FailOperation(Operation operation, int nth, FaultKind kind = FaultKind::Fail);
+// Calls `hook` (empty: none) before each operation of this process that changes the machine,
+// with its kind and target: another user's moment to act between a check and what follows it.
+void BeforeEachOperation(std::function<void(Operation, const Wide& target)> hook);
 // True once the injected fault has happened; *target then names the file, folder or key it hit
 // (for a write or a time stamp, the file of the handle).
 bool FaultHappened(Wide* target = nullptr);

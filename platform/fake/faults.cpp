@@ -12,6 +12,13 @@ bool FaultNow(Operation operation, const Wide& target, FaultKind* kind) {
         if (kind) *kind = FaultKind::Ended;
         return true;
     }
+    if (m.beforeOperation) {
+        // Another user acts now; what they do is no operation of this process.
+        auto hook = std::move(m.beforeOperation);
+        m.beforeOperation = nullptr;
+        hook(operation, target);
+        if (!M().beforeOperation) M().beforeOperation = std::move(hook);
+    }
     if (m.operationsBeforeEnd > 0 && --m.operationsBeforeEnd == 0) m.ended = true;  // after this one
     int index = static_cast<int>(operation);
     int count = ++m.operationCounts[index];
@@ -62,6 +69,10 @@ void StartNextProcess() {
     M().keyHandles.clear();
     M().ended = false;
     M().operationsBeforeEnd = 0;
+}
+
+void BeforeEachOperation(std::function<void(Operation, const Wide&)> hook) {
+    M().beforeOperation = std::move(hook);
 }
 
 bool FaultHappened(Wide* target) {

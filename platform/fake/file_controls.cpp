@@ -154,3 +154,46 @@ int OpenHandleCount() { return static_cast<int>(M().handles.size()); }
 void SetTempPath(const Wide& path) { M().tempPath = path; }
 
 }  // namespace fake
+
+namespace fake {
+
+bool SwapForLink(const Wide& folder, const Wide& target) {
+    Path p = ParsePath(folder);
+    if (!p.valid || p.volume || p.IsRoot()) return false;
+    Wide key = p.Key();
+    const Node* node = FindNode(key);
+    if (!node || !node->folder || DeleteBlocked(key)) return false;
+    Path away = ParsePath(p.Display() + u".moved");
+    Wide awayKey = away.Key();
+    if (FindNode(awayKey)) return false;
+    std::vector<std::pair<Wide, Node>> moved;
+    Wide prefix = key + u"\\";
+    for (const auto& entry : M().nodes)
+        if (entry.first == key || entry.first.compare(0, prefix.size(), prefix) == 0)
+            moved.emplace_back(awayKey + entry.first.substr(key.size()), entry.second);
+    for (auto& entry : moved) {
+        M().nodes.erase(key + entry.first.substr(awayKey.size()));
+        if (entry.first == awayKey) entry.second.name = away.Name();
+        M().nodes[entry.first] = entry.second;
+    }
+    PutLink(p.Display(), target, true);
+    return true;
+}
+
+void SetHardLinkCount(const Wide& path, uint32_t links) {
+    Path p = ParsePath(path);
+    if (!p.valid || p.volume) return;
+    if (Node* node = FindNode(p.Key())) node->hardLinks = links;
+}
+
+}  // namespace fake
+
+namespace fake {
+
+void SetShortName(const Wide& path, const Wide& shortName) {
+    Path p = ParsePath(path);
+    if (!p.valid || p.volume) return;
+    if (Node* node = FindNode(p.Key())) node->shortName = Upper(shortName);
+}
+
+}  // namespace fake

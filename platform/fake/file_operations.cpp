@@ -119,6 +119,7 @@ bool RemoveDirectoryW(const Wide& path) {
     // A folder link goes itself; what it points at stays.
     if (!node->link.empty()) return M().nodes.erase(key), true;
     if (!ChildKeys(key).empty()) return Fail(kErrorDirNotEmpty), false;
+    if (DeleteBlocked(key)) return Fail(kErrorSharingViolation), false;
     // The process holds its current folder open.
     if (ParsePath(M().currentFolder).Key() == key) return Fail(kErrorSharingViolation), false;
     M().nodes.erase(key);
@@ -240,6 +241,43 @@ Wide GetFullPathNameW(const Wide& path) {
     Wide full = FullPathText(path);
     if (full.empty()) Fail(kErrorInvalidName);
     return full;
+}
+
+namespace {
+
+bool SamePart(const Wide& a, const Wide& b) { return Upper(a) == Upper(b); }
+
+}  // namespace
+
+Wide GetLongPathNameW(const Wide& path) {
+    Wide full = FullPathText(path);
+    if (full.compare(0, 4, u"\\\\?\\") == 0) full = full.substr(4);
+    if (full.size() < 3 || full[1] != u':' || full[2] != u'\\') return Fail(kErrorInvalidName), Wide();
+    Path p = ParsePath(full);
+    if (!p.valid || p.volume) return Fail(kErrorPathNotFound), Wide();
+    if (uint32_t error = CheckDrive(p.drive)) return Fail(error), Wide();
+    if (!p.IsRoot() && !FindNode(FollowLink(p).Key())) return Fail(MissingError(p)), Wide();
+    // Each short name as the long one, up to a link: beyond it, names are the target's.
+    Wide result = full.substr(0, 3), key = DriveKey(p.drive);
+    bool asWritten = false;
+    size_t start = 3;
+    while (start < full.size()) {
+        size_t end = full.find(u'\\', start);
+        if (end == Wide::npos) end = full.size();
+        Wide part = full.substr(start, end - start), childKey;
+        const Node* node = asWritten ? nullptr : ChildNamed(key, part, &childKey);
+        if (node) {
+            // Windows looks up only what reads as a short name; a long name keeps its case.
+            if (!SamePart(node->name, part)) part = node->name;
+            key = childKey;
+            asWritten = !node->link.empty();
+        } else {
+            asWritten = true;
+        }
+        result += part + (end < full.size() ? u"\\" : u"");
+        start = end + 1;
+    }
+    return result;
 }
 
 Wide GetCurrentDirectoryW() { return M().currentFolder; }

@@ -129,6 +129,11 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
         Fail(kErrorInvalidName);
         return kInvalidHandle;
     }
+    // The process holds its current folder open without sharing its deletion.
+    if (Deletes(access) && node && node->folder && ParsePath(M().currentFolder).Key() == key) {
+        Fail(kErrorSharingViolation);
+        return kInvalidHandle;
+    }
     bool changes = Writes(access) || disposition != kOpenExisting;
     if (changes && FaultNow(fake::Operation::CreateFile, key)) {
         Fail(kErrorAccessDenied);
@@ -345,7 +350,8 @@ bool CloseHandle(Handle handle) {
     bool deletes = it->second.kind == HandleObject::kFile && it->second.file.deleteOnClose;
     Wide key = it->second.file.key;
     M().handles.erase(it);
-    if (deletes && !HasOpenHandle(key)) M().nodes.erase(key);
+    // A folder goes only while empty (Windows lets nothing be made in one whose deletion waits).
+    if (deletes && !HasOpenHandle(key) && ChildKeys(key).empty()) M().nodes.erase(key);
     return true;
 }
 

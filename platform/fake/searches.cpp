@@ -56,6 +56,10 @@ Handle FindFirstFileW(const Wide& pattern, FindData* found) {
         const Node* parent = FindNode(p.ParentKey());
         if (!parent) error = kErrorPathNotFound;
         else if (!parent->folder) error = kErrorInvalidName;
+        // The search opens the folder to list it, sharing reading and writing only (as Wine
+        // does): a handle that may delete the folder stops it.
+        else if (SharingConflict(p.ParentKey(), kGenericRead, kFileShareRead | kFileShareWrite))
+            error = kErrorSharingViolation;
     }
     if (error) {
         Fail(error);

@@ -169,9 +169,23 @@ Path PathOfFull(const Wide& full) {
 
 constexpr int kMaxLinkSteps = 32;
 
+// Short names read as the long names they stand for.
+void LongNames(Path& path) {
+    Wide key = DriveKey(path.drive);
+    for (Wide& part : path.parts) {
+        Wide childKey;
+        const Node* node = ChildNamed(key, part, &childKey);
+        if (!node) return;
+        part = node->name;
+        if (!node->link.empty()) return;  // what lies beyond a link is the target's
+        key = childKey;
+    }
+}
+
 // Follows the links that stand on the way to the last element.
 Path ThroughLinks(Path path, int depth = 0) {
     if (!path.valid || path.volume) return path;
+    LongNames(path);
     for (size_t i = 0; i + 1 < path.parts.size(); ++i) {
         Path prefix = path;
         prefix.parts.resize(i + 1);
@@ -251,6 +265,20 @@ Path FollowLink(const Path& path) {
         p.trailingSlash = slash;
     }
     return Path();
+}
+
+const Node* ChildNamed(const Wide& folderKey, const Wide& part, Wide* key) {
+    *key = folderKey + u"\\" + Upper(part);
+    if (const Node* node = FindNode(*key)) return node;
+    Wide wanted = Upper(part);
+    for (const Wide& child : ChildKeys(folderKey)) {
+        const Node* node = FindNode(child);
+        if (node && !node->shortName.empty() && node->shortName == wanted) {
+            *key = child;
+            return node;
+        }
+    }
+    return nullptr;
 }
 
 Wide DisplayOfKey(const Wide& key) {

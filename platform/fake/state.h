@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -63,6 +64,8 @@ struct Node {
     plat::FileTime created = 0, accessed = 0, written = 0;
     bool flushed = false;       // FlushFileBuffers since the bytes last changed
     uint32_t movedInWith = 0;   // the flags of the move that last put it at its path
+    uint32_t hardLinks = 1;     // the names the file has (the others are not modelled)
+    Wide shortName;             // its 8.3 name, upper-cased; empty when it has none of its own
 };
 
 struct WriteFailure {
@@ -159,6 +162,8 @@ struct Machine {
     // The process's end: after this many more operations (0: never), none changes anything.
     int operationsBeforeEnd = 0;
     bool ended = false;
+    // Called before each operation that changes the machine (BeforeEachOperation).
+    std::function<void(Operation, const Wide&)> beforeOperation;
 };
 
 Machine& M();
@@ -166,6 +171,9 @@ uint32_t Fail(uint32_t error);  // sets the last error, returns it
 
 // File-system helpers.
 Node* FindNode(const Wide& key);
+// The node of the element `part` in the folder with that key: by its name, else by its short name.
+const Node* ChildNamed(const Wide& folderKey, const Wide& part, Wide* key);
+
 // 0 when the path's drive is there and ready and its parent folder exists; else the error
 // (ERROR_PATH_NOT_FOUND, ERROR_NOT_READY).
 uint32_t CheckParent(const Path& path);

@@ -49,6 +49,37 @@ Wide GetFinalPathNameByHandleW(Handle file) {
     }
 }
 
+bool GetFileInformationByHandle(Handle file, ByHandleFileInformation* info) {
+    BY_HANDLE_FILE_INFORMATION got;
+    if (!::GetFileInformationByHandle(H(file), &got)) return false;
+    info->attributes = got.dwFileAttributes;
+    info->creationTime = FromFileTime(got.ftCreationTime);
+    info->lastAccessTime = FromFileTime(got.ftLastAccessTime);
+    info->lastWriteTime = FromFileTime(got.ftLastWriteTime);
+    info->volumeSerialNumber = got.dwVolumeSerialNumber;
+    info->size = (static_cast<uint64_t>(got.nFileSizeHigh) << 32) | got.nFileSizeLow;
+    info->numberOfLinks = got.nNumberOfLinks;
+    info->fileIndex = (static_cast<uint64_t>(got.nFileIndexHigh) << 32) | got.nFileIndexLow;
+    return true;
+}
+
+bool SetFileInformationByHandle(Handle file, const FileBasicInfo& info) {
+    FILE_BASIC_INFO basic = {};
+    basic.CreationTime.QuadPart = static_cast<LONGLONG>(info.creationTime);
+    basic.LastAccessTime.QuadPart = static_cast<LONGLONG>(info.lastAccessTime);
+    basic.LastWriteTime.QuadPart = static_cast<LONGLONG>(info.lastWriteTime);
+    basic.ChangeTime.QuadPart = static_cast<LONGLONG>(info.changeTime);
+    basic.FileAttributes = info.attributes;
+    return ::SetFileInformationByHandle(H(file), ::FileBasicInfo, &basic, sizeof basic) != FALSE;
+}
+
+bool SetFileInformationByHandle(Handle file, const FileDispositionInfo& info) {
+    FILE_DISPOSITION_INFO disposition = {};
+    disposition.DeleteFile = info.deleteFile ? TRUE : FALSE;
+    return ::SetFileInformationByHandle(H(file), ::FileDispositionInfo, &disposition,
+                                        sizeof disposition) != FALSE;
+}
+
 uint32_t SetFilePointer(Handle file, int32_t distance, uint32_t moveMethod) {
     return ::SetFilePointer(H(file), distance, nullptr, moveMethod);
 }
@@ -127,6 +158,16 @@ Wide GetFullPathNameW(const Wide& path) {
     if (needed == 0) return Wide();
     std::vector<wchar_t> buffer(needed);
     DWORD length = ::GetFullPathNameW(W(path), needed, buffer.data(), nullptr);
+    if (length == 0 || length >= needed) return Wide();
+    return FromW(buffer.data(), length);
+}
+
+Wide GetLongPathNameW(const Wide& path) {
+    // The first call gives the length with the NUL, the second the length without it.
+    DWORD needed = ::GetLongPathNameW(W(path), nullptr, 0);
+    if (needed == 0) return Wide();
+    std::vector<wchar_t> buffer(needed);
+    DWORD length = ::GetLongPathNameW(W(path), buffer.data(), needed);
     if (length == 0 || length >= needed) return Wide();
     return FromW(buffer.data(), length);
 }

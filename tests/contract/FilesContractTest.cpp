@@ -430,3 +430,19 @@ TEST(ContractTempFolder, IsAnExistingFolderEndingInABackslash) {
 
 }  // namespace
 }  // namespace contract
+
+namespace {
+
+class ContractLongNames : public contract::ScratchTest {};
+
+TEST_F(ContractLongNames, AnExistingPathComesBackWithItsLongNamesAndAMissingOneFails) {
+    plat::Wide folder = In(u"A Long Folder Name");
+    ASSERT_TRUE(plat::CreateDirectoryW(folder));
+    plat::Wide got = plat::GetLongPathNameW(folder);
+    EXPECT_EQ(u"A Long Folder Name", got.substr(got.size() - 18));
+    EXPECT_TRUE(plat::GetLongPathNameW(In(u"Missing\\Below")).empty());
+    uint32_t error = plat::GetLastError();
+    EXPECT_TRUE(error == plat::kErrorFileNotFound || error == plat::kErrorPathNotFound) << error;
+}
+
+}  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "install/InstUtils.h"
+#include "install/SmallFiles.h"
 #include "install/InstallLog.h"
 #include "install/RunFlags.h"
 #include "platform/fake/fake.h"

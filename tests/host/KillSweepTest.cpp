@@ -9,35 +9,12 @@
 #include <map>
 #include <random>
 
-#include "app/Entry.h"
-#include "standin/Uninstall.h"
-#include "tests/host/TestMachine.h"
+#include "tests/host/SilentRuns.h"
 #include "wizard/engine/Registry.h"
 
 namespace {
 
 using Names = std::vector<plat::Wide>;
-
-int SilentSetup() {
-    ResetProcessState();
-    fake::SetCommandLine(u"\"C:\\Users\\User\\Downloads\\tessaron-setup.exe\" -S");
-    return SetupMain();
-}
-
-int SilentRemoval() {
-    ResetProcessState();
-    const plat::Wide program = kMain + u"\\tsd.exe";
-    fake::SetModuleFileName(program);
-    TUninstallOptions options;
-    options.ProgramPath = program;
-    options.Silent = true;
-    options.StartFinish = [](const plat::Wide&) { return true; };
-    int code = Uninstall(options);
-    fake::StartNextProcess();
-    if (code == kUninstallRemoved) code = FinishUninstall(kMain);
-    fake::StartNextProcess();
-    return code;
-}
 
 // Every file with its bytes, but for the two logs and the two data files, whose content carries
 // the time of the run.

@@ -25,6 +25,21 @@ inline const plat::Wide kProgramsLink =
 // Where an installation for all users (the silent default) puts its shortcuts.
 inline const plat::Wide kDesktopLink = u"C:\\Users\\Public\\Desktop\\Tessaron Word Processor.lnk";
 
+// A folder's names and the bytes of each file in it.
+struct TTree {
+    Names names;
+    std::vector<std::string> bytes;
+    bool operator==(const TTree& other) const { return names == other.names && bytes == other.bytes; }
+};
+
+inline TTree TreeOf(const plat::Wide& folder) {
+    TTree tree;
+    tree.names = fake::ListTree(folder);
+    for (const plat::Wide& name : tree.names)
+        if (name.back() != u'\\') tree.bytes.push_back(fake::FileBytes(folder + u"\\" + name));
+    return tree;
+}
+
 class Uninstalling : public ::testing::Test {
 protected:
     void SetUp() override {

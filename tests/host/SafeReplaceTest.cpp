@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "install/InstUtils.h"
+#include "install/SmallFiles.h"
 #include "install/InstallLog.h"
 #include "install/RunFlags.h"
 #include "install/SafeWrite.h"

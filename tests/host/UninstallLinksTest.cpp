@@ -10,21 +10,6 @@ using namespace removal_test;
 
 const plat::Wide kVictim = u"C:\\Victim";
 
-// A folder's names and the bytes of each file in it.
-struct TTree {
-    Names names;
-    std::vector<std::string> bytes;
-    bool operator==(const TTree& other) const { return names == other.names && bytes == other.bytes; }
-};
-
-TTree TreeOf(const plat::Wide& folder) {
-    TTree tree;
-    tree.names = fake::ListTree(folder);
-    for (const plat::Wide& name : tree.names)
-        if (name.back() != u'\\') tree.bytes.push_back(fake::FileBytes(folder + u"\\" + name));
-    return tree;
-}
-
 class UninstallingPastLinks : public Uninstalling, public ::testing::WithParamInterface<bool> {
 protected:
     void SetUp() override {

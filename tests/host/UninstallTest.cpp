@@ -2,6 +2,7 @@
 // goes, what stays (the user's files, and their folders), the refusals, and the outcome codes.
 #include <cstring>
 
+#include "standin/InstalledCopy.h"
 #include "tests/host/RemovalMachine.h"
 
 namespace {
@@ -65,7 +66,12 @@ TEST_F(Uninstalling, OnlyWhatTheLogsListIsDeleted) {
     // A read-only installed file goes all the same.
     fake::SetAttributes(kMain + u"\\License.txt", plat::kFileAttributeReadOnly);
 
-    ASSERT_EQ(kUninstallRemoved, RemoveAll(true));
+    // Lines it may not act on are named, and the removal does not say it removed everything.
+    fake::ScriptAnswers({plat::kIdYes});
+    ASSERT_EQ(kUninstallIncomplete, Remove(false));
+    EXPECT_NE(plat::Wide::npos, LastBoxText().find(u"C:\\Users\\User\\Documents\\Thesis.doc"));
+    EXPECT_NE(plat::Wide::npos, LastBoxText().find(u"C:\\ProgramData\\Tessaron\\..\\..\\Users"));
+    ASSERT_EQ(kUninstallRemoved, FinishUninstall(kMain));
     EXPECT_EQ((Names{u"Users\\Public\\Empty\\", u"Users\\User\\Documents\\Thesis.doc"}), Added());
     EXPECT_EQ("years of work", fake::FileBytes(u"C:\\Users\\User\\Documents\\Thesis.doc"));
 }
@@ -85,14 +91,18 @@ TEST_F(Uninstalling, AnInstallLogNamingPlacesElsewhereDeletesNothingThere) {
              "Made Dir: C:\\Users\\User\\Desktop\\\r\n";
     fake::PutFile(kMain + u"\\Install.log", fake::FileBytes(kMain + u"\\Install.log") + lines);
 
-    ASSERT_EQ(kUninstallRemoved, RemoveAll(true));
+    fake::ScriptAnswers({plat::kIdYes});
+    ASSERT_EQ(kUninstallIncomplete, Remove(false));
+    for (const plat::Wide& file : {outside[0], outside[1]})
+        EXPECT_NE(plat::Wide::npos, LastBoxText().find(file)) << "named: " << Utf8Of(file);
+    ASSERT_EQ(kUninstallIncomplete, FinishUninstall(kMain)) << "the lines stay with the log";
     for (const plat::Wide& file : outside)
         EXPECT_EQ("not the installation's", fake::FileBytes(file)) << Utf8Of(file);
     EXPECT_TRUE(fake::FolderExistsAt(u"C:\\Users\\User\\Documents\\Empty"));
     EXPECT_TRUE(fake::FolderExistsAt(u"C:\\Program Files"));
     EXPECT_TRUE(fake::FolderExistsAt(u"C:\\Users\\User\\Desktop"));
     EXPECT_FALSE(fake::FileExistsAt(kProgramsLink)) << "the product's own shortcut goes";
-    EXPECT_FALSE(fake::FolderExistsAt(kMain));
+    EXPECT_EQ(Names{u"Install.log"}, fake::ListTree(kMain)) << "the log stays to name what it lists";
 }
 
 TEST_F(Uninstalling, PathsThatWindowsWouldReadOtherwiseMakeTheLogDamaged) {
@@ -131,10 +141,16 @@ TEST_F(Uninstalling, ADestinationAsTypedIsRecordedAndRemovedUnderItsRealName) {
                  {u"-DC:\\Apps5\\Tessaron.", u"C:\\Apps5\\Tessaron"},
                  {u"-DC:/Apps6/Tessaron", u"C:\\Apps6\\Tessaron"},
                  {u"\"-D C:\\Apps7\\.\\Tessaron \"", u"C:\\Apps7\\Tessaron"},
-                 {u"-DC:\\Apps8\\Tessaron\\", u"C:\\Apps8\\Tessaron"}};
+                 {u"-DC:\\Apps8\\Tessaron\\", u"C:\\Apps8\\Tessaron"},
+                 // The prefixes that turn Windows' reading off, and a short name.
+                 {u"-D\\\\?\\C:\\Dev1\\Tessaron", u"C:\\Dev1\\Tessaron"},
+                 {u"-D\\\\.\\C:\\Dev2\\Tessaron", u"C:\\Dev2\\Tessaron"},
+                 {u"-D\\\\?\\c:\\Dev3\\..\\Dev3\\Tessaron", u"c:\\Dev3\\Tessaron"},
+                 {u"-DC:\\PROGRA~1\\Tessaron", u"C:\\Program Files\\Tessaron"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(Utf8Of(c.argument));
         SetUp();
+        fake::SetShortName(u"C:\\Program Files", u"PROGRA~1");
         Install(u"-S " + c.argument);
         EXPECT_EQ(c.real, MainDir);
         const plat::Wide program = c.real + u"\\tsd.exe";
@@ -555,6 +571,28 @@ TEST(InstallRecord, ReadsBothKindsOfLineAndDrivesThatWereMissing) {
     EXPECT_EQ((Names{u"X:\\a\\tsd.exe", u"\\\\server\\share\\b.txt"}), record.Files);
     EXPECT_EQ(TLogState::Missing, ReadInstallRecord(u"C:\\T\\None.log", &record));
     EXPECT_TRUE(record.Files.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FinishingCopy, LeavesItsFilesToTheNextStartOnlyWhereNoOtherUserWrites) {
+    fake::Reset();
+    plat::ResolveSHGetFolderPathW();
+    const struct {
+        const char16_t* folder;
+        bool mayDelete;
+    } cases[] = {{u"C:\\Program Files\\Tessaron\\", true},
+                 {u"C:\\program files\\Tessaron\\Deeper\\", true},
+                 {u"C:\\Program Files\\", false},
+                 {u"C:\\Program Files Other\\Tessaron\\", false},
+                 {u"C:\\Tools\\Tessaron\\", false},
+                 {u"C:\\ProgramData\\Tessaron\\", false},
+                 {u"D:\\Tessaron\\", false}};
+    for (const auto& c : cases) EXPECT_EQ(c.mayDelete, MayDeleteAtRestart(c.folder)) << Utf8Of(c.folder);
+    fake::SetSpecialFolder(plat::kCsidlProgramFiles, u"");
+    EXPECT_FALSE(MayDeleteAtRestart(u"C:\\Program Files\\Tessaron\\")) << "no program files folder known";
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A destination typed as Windows also reads it (a doubled backslash, a trailing dot, forward
-# slashes): the silent installation records the folder that exists, and the removal its
+# slashes, the "\\?\" and "\\.\" prefixes): the silent installation records the folder that exists, and the removal its
 # uninstall entry names takes all of it away again (exit 0, nothing left, no key left).
 source "$(dirname "$0")/lib.sh"
 new_prefix
@@ -11,10 +11,12 @@ saved_key='Software\Tessaron Word Processor\Install'
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Tessaron Word Processor'
 
 snapshot before
-for typed in 'C:\Apps4\\Tessaron' 'C:\Apps5\Tessaron.' 'C:/Apps6/Tessaron'; do
-    name="$(tr -d './\\' <<<"${typed:3}")"   # Apps4Tessaron, ...
-    real="C:\\${name%Tessaron}\\Tessaron"
-    folder="$(c_drive "${name%Tessaron}/Tessaron")"
+# Each as typed, with the folder below C: that it names.
+for pair in 'Apps4|C:\Apps4\\Tessaron' 'Apps5|C:\Apps5\Tessaron.' 'Apps6|C:/Apps6/Tessaron' \
+    'Dev1|\\?\C:\Dev1\Tessaron' 'Dev2|\\.\C:\Dev2\Tessaron'; do
+    typed="${pair#*|}"
+    real="C:\\${pair%%|*}\\Tessaron"
+    folder="$(c_drive "${pair%%|*}/Tessaron")"
     run_wine_headless 120 "$setup" -S "-D$typed"
     expect_code 0 "silent installation to $typed"
     [ -f "$folder/tsd.exe" ] && [ -f "$folder/License.txt" ] && [ -f "$folder/Install.log" ] ||
@@ -52,4 +54,4 @@ cmp -s "$TEST_DIR/keys-before.txt" "$TEST_DIR/keys-after.txt" || {
     diff "$TEST_DIR/keys-before.txt" "$TEST_DIR/keys-after.txt" >&2
     fail "registry keys differ from before the installations"
 }
-echo "ok: nothing of the three installations is left"
+echo "ok: nothing of the installations is left"

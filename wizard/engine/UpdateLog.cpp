@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "install/CheckedObject.h"
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
 #include "install/LinkGuard.h"
@@ -49,8 +50,9 @@ bool WriteUpdateLog(const plat::Wide& path, const std::vector<std::string>& runL
     if (FileExists(path)) {
         std::string text;
         // A log that cannot be read must not be replaced by one that forgot its earlier runs, and
-        // a link there is not read: its target's lines would land in a log every user can read.
-        if (!IsPlainFileAt(path) || !ReadBytesOfFile(path, &text)) return false;
+        // a link or a hard link there is not read: its target's lines would land in a log every
+        // user can read.
+        if (!ReadPlainFile(path, &text)) return false;
         existing = SplitLogLines(text);
     }
     std::string merged = JoinLogLines(MergeUpdateLog(existing, runLines, installStamp));
