@@ -6,7 +6,7 @@
 # acted on by the removal, and the file behind it keeps its bytes.
 source "$(dirname "$0")/lib.sh"
 new_prefix
-setup="$SRC_DIR/dist/tessaron-setup.exe"
+setup="$SETUP"
 main="$(c_drive "${PROGRAM_FILES:-Program Files}/Tessaron")"  # PROGRAM_FILES: where a wow64 prefix has it
 data="$(c_drive ProgramData/Tessaron)"
 template="$data/Public/Templates/Letters/Business Letter.rtf"
