@@ -57,6 +57,9 @@ constexpr double kUnrepresentableFileDate = 0.0;
 // Creates or replaces the file with exactly these bytes; nothing is reported. An existing file is
 // replaced whole or kept as it was.
 void WriteBytesToFile(const Wide& path, const std::string& bytes);
+// The last-write time (UTC) that SetFileDate gives for the MS-DOS date/time; false when the
+// date/time is not a valid one.
+bool FileTimeOfDosTime(uint32_t dosTime, plat::FileTime* utc);
 // Gives an open file the MS-DOS date/time, taken as local time, as its last-write time. 0, or the
 // platform error of the step that failed.
 uint32_t SetFileDate(plat::Handle file, uint32_t dosTime);
