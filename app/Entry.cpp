@@ -56,9 +56,14 @@ int32_t Run() {
     // controls, so they keep their state without the window backend.
     if (Silent) SetBackend(nullptr);
 
-    // The payload is inflated and listed before any window is made.
-    AttachedFiles = new TAttachedFiles();
-    if (!AttachedFiles->Loaded()) return Damaged();
+    // A silent run inflates and lists the payload before anything else; the wizard shows its
+    // first page first (which needs nothing of it) and reads the payload before the user can
+    // act. A damaged payload closes the wizard again, without a question; its message and exit
+    // code follow as ever, with nothing done.
+    if (Silent) {
+        AttachedFiles = new TAttachedFiles();
+        if (!AttachedFiles->Loaded()) return Damaged();
+    }
 
     std::unique_ptr<TMainDlgForm> form;
     try {
@@ -70,10 +75,27 @@ int32_t Run() {
     if (!form->Built()) return Damaged();
     MainDlgForm = form.get();
 
-    if (Silent)
+    if (Silent) {
         form->NextBtn->Click();
-    else
+    } else {
+        form->OnShown = [&form](TObject*) {
+            try {
+                AttachedFiles = new TAttachedFiles();
+            } catch (const std::exception&) {
+            }
+            if (AttachedFiles && AttachedFiles->Loaded()) return;
+            form->CloseAllowed = true;
+            form->ModalResult = mrCancel;
+        };
         form->ShowModal();
+        // A form that could not be shown still ends with the payload's verdict.
+        if (!AttachedFiles) AttachedFiles = new TAttachedFiles();
+        if (!AttachedFiles->Loaded()) {
+            MainDlgForm = nullptr;
+            form.reset();
+            return Damaged();
+        }
+    }
 
     RecordInstallation(*form);
     MainDlgForm = nullptr;

@@ -22,9 +22,12 @@ public:
         steps.swap(g_modalSteps);
         if (steps.empty()) return mrCancel;
         form.SetShown(true);
-        for (auto& step : steps) {
-            step(form);
-            if (form.ModalEnded()) break;
+        if (form.OnShown) form.OnShown(&form);
+        if (!form.ModalEnded()) {
+            for (auto& step : steps) {
+                step(form);
+                if (form.ModalEnded()) break;
+            }
         }
         form.SetShown(false);
         return form.ModalResult == mrNone ? mrCancel : form.ModalResult;

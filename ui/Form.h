@@ -48,6 +48,10 @@ public:
 
     // Shows the form modally; gives the modal result.
     int ShowModal();
+    // Called once the form is on the screen with every control painted, before the user can act
+    // on it: work that the first page does not need waits here, so the window appears first. A
+    // backend that cannot show the form does not call it.
+    TNotifyEvent OnShown;
     bool Shown() const { return shown_; }
     void SetShown(bool shown) { shown_ = shown; }
     // Asks to close (Cancel, Escape, the caption's close button): the modal loop then asks
