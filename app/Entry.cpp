@@ -24,11 +24,29 @@ constexpr char kDamagedText[] =
 // Start-up work of the units, before any window exists.
 void StartUnits() {
     InitPNGUnit();
-    plat::OleInitialize();
     plat::ResolveSHGetFolderPathW();
 }
 
-void StopUnits() { plat::OleUninitialize(); }
+// COM for the shell links and the start of the application. Starting it takes time (it loads and
+// starts the COM runtime with what that needs), and the wizard's first page needs none of it: an
+// interactive run starts it once the page is on the screen.
+class TComSession {
+public:
+    TComSession() = default;
+    TComSession(const TComSession&) = delete;
+    TComSession& operator=(const TComSession&) = delete;
+    ~TComSession() {
+        if (started_) plat::OleUninitialize();
+    }
+    void Start() {
+        if (started_) return;
+        started_ = true;
+        plat::OleInitialize();
+    }
+
+private:
+    bool started_ = false;
+};
 
 int32_t Damaged() {
     if (!Silent) ShowMessageBox(kDamagedText, TMsgKind::Error, {TMsgButton::OK});
@@ -48,6 +66,7 @@ void RecordInstallation(TMainDlgForm& form) {
 }
 
 int32_t Run() {
+    TComSession com;
     RegisterFormControlClasses();
     Application.SetIcon(plat::LoadIconW(1));
     TRunSwitches switches = ReadRunSwitches(ProgramArguments());
@@ -61,6 +80,7 @@ int32_t Run() {
     // act. A damaged payload closes the wizard again, without a question; its message and exit
     // code follow as ever, with nothing done.
     if (Silent) {
+        com.Start();
         AttachedFiles = new TAttachedFiles();
         if (!AttachedFiles->Loaded()) return Damaged();
     }
@@ -78,7 +98,8 @@ int32_t Run() {
     if (Silent) {
         form->NextBtn->Click();
     } else {
-        form->OnShown = [&form](TObject*) {
+        form->OnShown = [&form, &com](TObject*) {
+            com.Start();
             try {
                 AttachedFiles = new TAttachedFiles();
             } catch (const std::exception&) {
@@ -109,6 +130,5 @@ int32_t SetupMain() {
     StartUnits();
     int32_t code = Run();
     if (code != kExitOk) ExitCode = code;
-    StopUnits();
     return ExitCode;
 }

@@ -16,6 +16,7 @@ public:
     int RunModal(TForm& form) override {
         ++Shows;
         PayloadReadWhenShown = AttachedFiles != nullptr;
+        ComWhenShown = fake::OleInitialized();
         PageWhenShown = MainDlgForm ? MainDlgForm->CurrentPage() : kNoPage;
         return inner_->RunModal(form);
     }
@@ -27,6 +28,7 @@ public:
 
     int Shows = 0;
     bool PayloadReadWhenShown = true;
+    bool ComWhenShown = true;
     uint8_t PageWhenShown = kNoPage;
 
 private:
@@ -39,6 +41,8 @@ protected:
         ASSERT_TRUE(StartFreshProcessWithRealPayload()) << TSD_PAYLOAD_FILE;
         watching_.Wrap(Backend());
         SetBackend(&watching_);
+        // The program starts COM itself (the test machine's process had it started).
+        plat::OleUninitialize();
     }
     void TearDown() override { SetBackend(nullptr); }
     // The user presses Next (and Finish) until the wizard closes; the first press notes whether
@@ -63,6 +67,20 @@ TEST_F(FirstWindow, TheWelcomePageIsShownBeforeThePayloadIsReadAndTheUserActsAft
     EXPECT_EQ(kWelcomePage, watching_.PageWhenShown);
     EXPECT_TRUE(payloadReadWhenActing_);
     EXPECT_TRUE(fake::FileExistsAt(kMain + u"\\tsd.exe")) << "the installation went on as ever";
+}
+
+TEST_F(FirstWindow, COMStartsAfterTheWelcomePageIsShownAndInTimeForTheShortcuts) {
+    ASSERT_EQ(0, Interactive());
+    EXPECT_FALSE(watching_.ComWhenShown);
+    EXPECT_TRUE(fake::LinkAt(kCommonPrograms + kLinkName, nullptr)) << "the shortcut was saved";
+    EXPECT_FALSE(fake::OleInitialized()) << "and COM ended with the run";
+}
+
+TEST_F(FirstWindow, ASilentRunStartsCOMForItsShortcuts) {
+    fake::SetCommandLine(u"setup.exe -S");
+    ASSERT_EQ(0, SetupMain());
+    EXPECT_TRUE(fake::LinkAt(kCommonPrograms + kLinkName, nullptr));
+    EXPECT_FALSE(fake::OleInitialized());
 }
 
 TEST_F(FirstWindow, ADamagedPayloadClosesTheShownWizardWithItsMessageAndNothingDone) {
