@@ -37,4 +37,7 @@ for f in tsd.exe License.txt; do
     [ -f "$(c_drive "Program Files/Tessaron/$f")" ] || fail "$f was not installed"
 done
 grep -q 'Tessaron Word Processor' "$WINEPREFIX/user.reg" || fail "the choices were not recorded"
-echo "ok: installed, choices recorded"
+# An interactive installation saves the Start-menu shortcut as a silent one does.
+[ -f "$(c_drive 'ProgramData/Microsoft/Windows/Start Menu/Programs/Tessaron Word Processor.lnk')" ] ||
+    fail "the Start-menu shortcut was not saved"
+echo "ok: installed, choices recorded, shortcut saved"
