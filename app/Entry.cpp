@@ -25,11 +25,29 @@ constexpr char kDamagedText[] =
 // Start-up work of the units, before any window exists.
 void StartUnits() {
     InitPNGUnit();
-    plat::OleInitialize();
     plat::ResolveSHGetFolderPathW();
 }
 
-void StopUnits() { plat::OleUninitialize(); }
+// COM for the shell links and the start of the application. Starting it takes time (it loads and
+// starts the COM runtime with what that needs), and the wizard's first page needs none of it: an
+// interactive run starts it once the page is on the screen.
+class TComSession {
+public:
+    TComSession() = default;
+    TComSession(const TComSession&) = delete;
+    TComSession& operator=(const TComSession&) = delete;
+    ~TComSession() {
+        if (started_) plat::OleUninitialize();
+    }
+    void Start() {
+        if (started_) return;
+        started_ = true;
+        plat::OleInitialize();
+    }
+
+private:
+    bool started_ = false;
+};
 
 int32_t Damaged() {
     if (!Silent) ShowMessageBox(kDamagedText, TMsgKind::Error, {TMsgButton::OK});
@@ -49,6 +67,7 @@ void RecordInstallation(TMainDlgForm& form) {
 }
 
 int32_t Run() {
+    TComSession com;
     RegisterFormControlClasses();
     Application.SetIcon(plat::LoadIconW(1));
     TRunSwitches switches = ReadRunSwitches(ProgramArguments());
@@ -57,9 +76,15 @@ int32_t Run() {
     // controls, so they keep their state without the window backend.
     if (Silent) SetBackend(nullptr);
 
-    // The payload is inflated and listed before any window is made.
-    AttachedFiles = new TAttachedFiles();
-    if (!AttachedFiles->Loaded()) return Damaged();
+    // A silent run inflates and lists the payload before anything else; the wizard shows its
+    // first page first (which needs nothing of it) and reads the payload before the user can
+    // act. A damaged payload closes the wizard again, without a question; its message and exit
+    // code follow as ever, with nothing done.
+    if (Silent) {
+        com.Start();
+        AttachedFiles = new TAttachedFiles();
+        if (!AttachedFiles->Loaded()) return Damaged();
+    }
 
     std::unique_ptr<TMainDlgForm> form;
     try {
@@ -71,10 +96,28 @@ int32_t Run() {
     if (!form->Built()) return Damaged();
     MainDlgForm = form.get();
 
-    if (Silent)
+    if (Silent) {
         form->NextBtn->Click();
-    else
+    } else {
+        form->OnShown = [&form, &com](TObject*) {
+            com.Start();
+            try {
+                AttachedFiles = new TAttachedFiles();
+            } catch (const std::exception&) {
+            }
+            if (AttachedFiles && AttachedFiles->Loaded()) return;
+            form->CloseAllowed = true;
+            form->ModalResult = mrCancel;
+        };
         form->ShowModal();
+        // A form that could not be shown still ends with the payload's verdict.
+        if (!AttachedFiles) AttachedFiles = new TAttachedFiles();
+        if (!AttachedFiles->Loaded()) {
+            MainDlgForm = nullptr;
+            form.reset();
+            return Damaged();
+        }
+    }
 
     RecordInstallation(*form);
     // Nothing more is written: the folders held since their check are let go.
@@ -90,6 +133,5 @@ int32_t SetupMain() {
     StartUnits();
     int32_t code = Run();
     if (code != kExitOk) ExitCode = code;
-    StopUnits();
     return ExitCode;
 }

@@ -305,6 +305,7 @@ def measure(prefixes, candidates, payload, names, rounds, launcher, reinstall=Fa
 
 
 def first_window(prefixes, firstwin, candidates, rounds):
+    """Interleaved rounds; the floor is timed with its message box alone (its argument "/W")."""
     xvfb, display = start_xvfb()
     try:
         times = {c.label: [] for c in candidates}
@@ -312,9 +313,11 @@ def first_window(prefixes, firstwin, candidates, rounds):
             order = candidates if r % 2 == 0 else candidates[::-1]
             for c in order:
                 prefix, env, holder = prefixes.fresh(display)
+                args = ["/W"] if c.label == "floor" else []
                 try:
-                    out = subprocess.run(["wine", firstwin, c.exe], env=env, capture_output=True,
-                                         text=True, stdin=subprocess.DEVNULL, timeout=60)
+                    out = subprocess.run(["wine", firstwin, c.exe] + args, env=env,
+                                         capture_output=True, text=True,
+                                         stdin=subprocess.DEVNULL, timeout=60)
                 finally:
                     prefixes.finish(prefix, env, holder)
                 m = re.search(r"^([\d.]+)\s*$", out.stdout, re.M)
@@ -416,8 +419,7 @@ def main():
     windows = {}
     if args.window_rounds > 0:
         log("First visible window")
-        windows = first_window(prefixes, firstwin, sets["260"][2][:2] + sets["260"][2][3:],
-                               args.window_rounds)
+        windows = first_window(prefixes, firstwin, sets["260"][2], args.window_rounds)
 
     print("Measured: %s" % ("the 32-bit setup program, the peer's x86 stub and a 32-bit floor in a "
                             "32-bit prefix" if ARCH == "x86" else
@@ -436,14 +438,47 @@ def main():
     for small, large in zip(sets["260"][2], sets["1034"][2]):
         print("| %s | %.3f |" % (small.label, (statistics.median(large.times) -
                                                statistics.median(small.times)) * 1000 / extra))
-    print("\nTime to the first visible wizard window (Xvfb), ms")
+    print("\nTime to the first visible window (Xvfb), ms; the floor shows a message box only")
     print("| installer | min | median | max |")
     print("|---|---|---|---|")
     for label, values in windows.items():
         label = label.split()[0]
         print("| %s | %.0f | %.0f | %.0f |" % (label, min(values), statistics.median(values),
                                                 max(values)))
+    summary(sets["260"][2], windows)
     shutil.rmtree(os.path.join(work, "run"), ignore_errors=True)
+
+
+def summary(candidates, windows):
+    """The three figures of the release-shaped payload side by side: own weight, fresh install,
+    reinstall and first window, each against the peer and the floor."""
+    def med(values):
+        return statistics.median(values) if values else None
+    rows = [
+        ("own weight, bytes (exe - stored payload)", lambda c: c.size() - c.stored, "{:,.0f}"),
+        ("fresh install, median s", lambda c: med(c.times), "{:.3f}"),
+        ("reinstall, median s", lambda c: med(c.re_times), "{:.3f}"),
+        ("first window, median ms", lambda c: med(windows.get(c.label, [])), "{:.0f}"),
+    ]
+    setups = [candidates[0]] + candidates[3:]
+    peer, floor = candidates[1], candidates[2]
+    print("\nSummary, release-shaped payload")
+    header = ["measure"] + [c.label.split()[0] for c in setups] + ["peer", "floor"] + \
+        ["%s / peer" % c.label.split()[0] for c in setups] + \
+        ["%s / floor" % c.label.split()[0] for c in setups]
+    print("| " + " | ".join(header) + " |")
+    print("|" + "---|" * len(header))
+    for title, value, form in rows:
+        cells = [title]
+        for c in setups + [peer, floor]:
+            v = value(c)
+            cells.append(form.format(v) if v is not None else "-")
+        for base in (peer, floor):
+            b = value(base)
+            for c in setups:
+                v = value(c)
+                cells.append("%.2fx" % (v / b) if v is not None and b else "-")
+        print("| " + " | ".join(cells) + " |")
 
 
 if __name__ == "__main__":

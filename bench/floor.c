@@ -1,6 +1,7 @@
 /* The floor of the benchmark: the least a setup program of this payload must do. It inflates the
  * one zlib resource once, asks EnumWindows once (the running check), and writes every entry with
- * one WriteFile into the same folders as the setup program, creating each folder once. */
+ * one WriteFile into the same folders as the setup program, creating each folder once.
+ * With the argument "/W" it only shows a message box: the floor of the first visible window. */
 #include <windows.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -24,7 +25,11 @@ static void MakeFolders(wchar_t* path) {
 }
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE previous, LPWSTR args, int show) {
-    (void)previous; (void)args; (void)show;
+    (void)previous; (void)show;
+    if (wcscmp(args, L"/W") == 0) {
+        MessageBoxW(NULL, L"Floor", L"Floor", MB_OK);
+        return 0;
+    }
     HRSRC resource = FindResourceA(instance, "FILES", "FILES");
     if (!resource) return 3;
     const Bytef* stored = (const Bytef*)LockResource(LoadResource(instance, resource));

@@ -101,12 +101,16 @@ double FileDateOf(const Wide& path) {
     return DosTimeToDate((uint32_t{dosDate} << 16) | dosTime);
 }
 
+bool FileTimeOfDosTime(uint32_t dosTime, plat::FileTime* utc) {
+    plat::FileTime local;
+    return plat::DosDateTimeToFileTime(static_cast<uint16_t>(dosTime >> 16),
+                                       static_cast<uint16_t>(dosTime & 0xFFFF), &local) &&
+           plat::LocalFileTimeToFileTime(local, utc);
+}
+
 uint32_t SetFileDate(plat::Handle file, uint32_t dosTime) {
-    plat::FileTime local, utc;
-    if (!plat::DosDateTimeToFileTime(static_cast<uint16_t>(dosTime >> 16),
-                                     static_cast<uint16_t>(dosTime & 0xFFFF), &local))
-        return plat::GetLastError();
-    if (!plat::LocalFileTimeToFileTime(local, &utc)) return plat::GetLastError();
+    plat::FileTime utc;
+    if (!FileTimeOfDosTime(dosTime, &utc)) return plat::GetLastError();
     if (!plat::SetFileTime(file, nullptr, nullptr, &utc)) return plat::GetLastError();
     return 0;
 }

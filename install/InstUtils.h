@@ -53,6 +53,9 @@ double FileDateOf(const Wide& path);
 // 1899-12-30 00:00, a date no payload stamp can carry (they lie in 1980..2099), so a file whose
 // time cannot be read back always counts as changed.
 constexpr double kUnrepresentableFileDate = 0.0;
+// The last-write time (UTC) that SetFileDate gives for the MS-DOS date/time; false when the
+// date/time is not a valid one.
+bool FileTimeOfDosTime(uint32_t dosTime, plat::FileTime* utc);
 // Gives an open file the MS-DOS date/time, taken as local time, as its last-write time. 0, or the
 // platform error of the step that failed.
 uint32_t SetFileDate(plat::Handle file, uint32_t dosTime);

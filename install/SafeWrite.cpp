@@ -4,6 +4,7 @@
 
 #include "install/InstUtils.h"
 #include "install/LinkGuard.h"
+#include "install/UnchangedFile.h"
 #include "platform/Handles.h"
 
 namespace {
@@ -112,6 +113,12 @@ bool WriteWholeFile(const plat::Wide& path, const void* data, uint32_t size,
     // loses no bytes that were there before, and a flush per file would slow every first
     // installation.
     if (!how.NeverPartial && !exists) return WriteNewContent(path, data, size, how, false);
+    // A reinstallation finds most files as it left them: reading one costs far less than writing,
+    // flushing and moving it. The temporary name is still cleared as a replacement would clear it.
+    if (how.KeepUnchanged && HoldsExactly(path, data, size, how.LastWrite)) {
+        TemporaryNameFor(path, how.Reserved);
+        return true;
+    }
     for (unsigned n = 0; n < kTemporaryNameAttempts; ++n) {
         plat::Wide temporary = Candidate(path, n);
         if (!Free(temporary, how.Reserved)) continue;

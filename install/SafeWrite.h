@@ -17,11 +17,18 @@ struct TSafeWrite {
     // A new file goes through a temporary one as well, so that no partial file is ever left
     // (for a log, whose last line would be cut).
     bool NeverPartial = false;
+    // With KeepUnchanged, an existing file that already holds exactly these bytes and this
+    // last-write time (UTC), and is a plain file reached as itself (HoldsExactly), is left as it
+    // is: nothing is written, flushed or moved, and the write counts as done. What a killed run
+    // left at the temporary name that a replacement would take is still removed.
+    bool KeepUnchanged = false;
+    plat::FileTime LastWrite = 0;
 };
 
 // Writes the bytes to the path, creating or replacing the file; true when every byte is there.
 // Nothing is written where a link lies on the way from a guarded folder (LinkGuard), and a link
 // or folder at the path itself makes the write fail: it is neither followed nor replaced.
+// An unchanged file is kept (KeepUnchanged).
 // A path where nothing exists is created new (never opening what may appear there meanwhile)
 // and written directly (unless NeverPartial); a failed write leaves what it wrote.
 // When a file exists, the bytes go to a temporary file in the same folder, created new and

@@ -113,6 +113,8 @@ bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const plat::Wide& pa
             if (SamePath(file->Dest, name)) return true;
         return false;
     };
+    // A file that already holds these bytes and this stamp is left as it is (a reinstallation).
+    how.KeepUnchanged = FileTimeOfDosTime(DateToDosTime(entry.Time), &how.LastWrite);
     // One write straight from the inflated block.
     if (!WriteWholeFile(path, entry.Data, static_cast<uint32_t>(entry.Size), how)) return false;
     LogLine("File Copy: " + Utf8Of(path));

@@ -52,9 +52,10 @@ public:
     void SelectFiles(const std::string& pattern, const plat::Wide& folder, CopyMode mode);
 
     // Writes one entry (or, when none is given, the last entry named `name`) to the path with its
-    // time stamp and its "File Copy: " line. When the file cannot be written: in a silent run the
-    // exit code becomes 2 and the result is false; otherwise the user chooses Abort (false), Retry
-    // or Ignore (true, the file left as it is).
+    // time stamp and its "File Copy: " line; a file there that already holds exactly those bytes
+    // and that stamp is left untouched, with the line all the same. When the file cannot be
+    // written: in a silent run the exit code becomes 2 and the result is false; otherwise the
+    // user chooses Abort (false), Retry or Ignore (true, the file left as it is).
     bool InstallFile(TAttachedFile* entry, const std::string& name, const plat::Wide& path);
 
     // Writes the last entry named `name` into a new file of its own in the folder (a name that

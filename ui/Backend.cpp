@@ -25,9 +25,12 @@ public:
         // A stand-in for the window, so that what is owned by it can be told apart.
         form.SetShown(true, kHeadlessWindow);
         ++shown_;
-        for (auto& step : steps) {
-            step(form);
-            if (form.ModalEnded()) break;
+        if (form.OnShown) form.OnShown(&form);
+        if (!form.ModalEnded()) {
+            for (auto& step : steps) {
+                step(form);
+                if (form.ModalEnded()) break;
+            }
         }
         --shown_;
         form.SetShown(false);

@@ -41,8 +41,9 @@ TBackend& Backend();
 // Installs a backend; nullptr goes back to the headless one.
 void SetBackend(TBackend* backend);
 
-// The headless backend's "user": when set, RunModal calls each step in turn on the form until
-// the form's modal result ends it, and gives that result (Cancel when the steps run out).
+// The headless backend's "user": when set, RunModal calls the form's OnShown, then each step in
+// turn on the form until the form's modal result ends it, and gives that result (Cancel when the
+// steps run out). Without steps it gives Cancel at once, as a backend that cannot show the form.
 using TModalStep = std::function<void(TForm&)>;
 // The window handle a form shown by the headless backend has.
 constexpr plat::WindowHandle kHeadlessWindow = 0x7E57;

@@ -158,10 +158,19 @@ public:
         if (session.Owner) EnableWindow(session.Owner, FALSE);
 
         ShowWindow(session.Window, SW_SHOWNORMAL);
-        UpdateWindow(session.Window);
+        // Every control painted now, before the work that waits for the form to be shown.
+        RedrawWindow(session.Window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         SetForegroundWindow(session.Window);
         session.RestoreFocus();
         session.UpdateDefaultLook();
+        if (form.OnShown) {
+            try {
+                form.OnShown(&form);
+            } catch (const std::exception& error) {
+                HandleException(error);
+            } catch (...) {
+            }
+        }
 
         for (;;) {
             bool ended = false;

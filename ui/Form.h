@@ -48,6 +48,10 @@ public:
 
     // Shows the form modally; gives the modal result.
     int ShowModal();
+    // Called once the form is on the screen with every control painted, before the user can act
+    // on it: work that the first page does not need waits here, so the window appears first. A
+    // backend that cannot show the form does not call it.
+    TNotifyEvent OnShown;
     bool Shown() const { return shown_; }
     // The backend shows or hides the form; handle is its window while shown (0 otherwise).
     void SetShown(bool shown, plat::WindowHandle handle = 0);

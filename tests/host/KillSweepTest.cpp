@@ -16,20 +16,26 @@ namespace {
 
 using Names = std::vector<plat::Wide>;
 
-// Every file with its bytes, but for the two logs and the two data files, whose content carries
-// the time of the run.
-std::map<plat::Wide, std::string> Contents(const Names& tree) {
-    std::map<plat::Wide, std::string> contents;
+// Every file with its bytes and last-write time, but for the two logs and the two data files,
+// whose content carries the time of the run.
+std::map<plat::Wide, std::pair<std::string, plat::FileTime>> Contents(const Names& tree) {
+    std::map<plat::Wide, std::pair<std::string, plat::FileTime>> contents;
     for (const plat::Wide& name : tree) {
         if (!name.empty() && name.back() == u'\\') continue;
         plat::Wide path = u"C:\\" + name;
         bool timed = false;
         for (const char16_t* mark : {u"Install.log", u"Update.log", u"install_stamp", u"tsd_common.dat"})
             timed = timed || name.find(mark) != plat::Wide::npos;
-        contents[name] = timed ? std::string() : fake::FileBytes(path);
+        contents[name] = timed ? std::pair{std::string(), plat::FileTime{0}}
+                               : std::pair{fake::FileBytes(path), fake::FileWriteTime(path)};
     }
     return contents;
 }
+
+// What the killed run starts from: a clean machine, an installation of this very version (whose
+// files are all kept), or an older one whose files differ from every second payload file by
+// their time stamp (those are replaced, the others kept).
+enum class Earlier { None, SameVersion, OlderVersion };
 
 // Which operations to kill after: every one with TSD_KILL_SWEEP=all ("make kill-sweep"), else a
 // sample that a seed fixes, the first and last ones always among it.
@@ -52,12 +58,19 @@ class KillSweep : public ::testing::Test {
 protected:
     // The machine the killed run starts from (a clean one, or one with an older installation),
     // and what a run that is not killed makes of it.
-    void Prepare(bool reinstall) {
+    void Prepare(Earlier earlier, int minimumOperations) {
         ASSERT_TRUE(StartFreshProcessWithRealPayload()) << TSD_PAYLOAD_FILE;
         pristine_ = fake::ListTree(u"C:\\");
-        if (reinstall) {
+        if (earlier != Earlier::None) {
             ASSERT_EQ(0, SilentSetup());
             fake::StartNextProcess();
+        }
+        if (earlier == Earlier::OlderVersion) {
+            const plat::FileTime kOlder = 130000000000000000ull;
+            for (size_t i = 0; i < AttachedFiles->ToInstall.size(); i += 2) {
+                const plat::Wide& dest = AttachedFiles->ToInstall[i]->Dest;
+                fake::PutFile(dest, fake::FileBytes(dest), kOlder);
+            }
         }
         fake::SaveMachine();
         int before = fake::TotalOperationCount();
@@ -65,7 +78,7 @@ protected:
         fake::StartNextProcess();
         operations_ = fake::TotalOperationCount() - before;
         installed_ = Contents(fake::ListTree(u"C:\\"));
-        ASSERT_GT(operations_, 700) << "a whole installation";
+        ASSERT_GT(operations_, minimumOperations) << "a whole installation";
     }
 
     void Sweep(const char* what) {
@@ -100,18 +113,25 @@ protected:
     }
 
     Names pristine_;
-    std::map<plat::Wide, std::string> installed_;
+    std::map<plat::Wide, std::pair<std::string, plat::FileTime>> installed_;
     int operations_ = 0;
 };
 
 TEST_F(KillSweep, AFirstInstallationKilledAnywhereIsFinishedByTheNextRun) {
-    Prepare(false);
+    Prepare(Earlier::None, 700);
     Sweep("first installation");
 }
 
 TEST_F(KillSweep, AReinstallationKilledAnywhereIsFinishedByTheNextRun) {
-    Prepare(true);
-    Sweep("reinstallation");
+    // Half of the files replaced, each through a temporary file.
+    Prepare(Earlier::OlderVersion, 600);
+    Sweep("reinstallation over an older version");
+}
+
+TEST_F(KillSweep, AReinstallationOfTheSameVersionKilledAnywhereIsFinishedByTheNextRun) {
+    // Every payload file kept: the logs, data files, shortcuts and records are all it writes.
+    Prepare(Earlier::SameVersion, 20);
+    Sweep("reinstallation of the same version");
 }
 
 }  // namespace

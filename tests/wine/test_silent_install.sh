@@ -94,12 +94,32 @@ printf '%s\n' 'DisplayIcon=REG_SZ C:\Program Files\Tessaron\tsd.exe' 'DisplayNam
 }
 echo "ok: registry records"
 
-# A silent reinstallation: same install log, one marker in the update log.
+# A silent reinstallation: same install log, one marker in the update log. The files that are as
+# the first run left them are kept (the same file, not a new one of the same name); a file with
+# another stamp or another byte is replaced and gets the payload's again.
 cp "$main/Install.log" "$TEST_DIR/first-install.log"
+restamped="$data/Public/$(grep -v '^#' "$SRC_DIR/resources/payload/listing.txt" | cut -f1 | grep '^Templates' | head -n 1 | tr '\\' /)"
+rewritten="$data/Public/$(grep -v '^#' "$SRC_DIR/resources/payload/listing.txt" | cut -f1 | grep '^Clip Library' | head -n 1 | tr '\\' /)"
+cp -p "$restamped" "$TEST_DIR/restamped"
+cp -p "$rewritten" "$TEST_DIR/rewritten"
+touch -d '2024-01-02 03:04:06' "$restamped"
+printf '\001' | dd of="$rewritten" bs=1 seek=0 conv=notrunc 2>/dev/null
+touch -r "$TEST_DIR/rewritten" "$rewritten"
+inodes() { stat -c %i "$main/tsd.exe" "$main/License.txt" "$restamped" "$rewritten" | tr '\n' ' '; }
+read -r exe_before licence_before restamped_before rewritten_before <<<"$(inodes)"
 sleep 2
 run_wine_headless 120 "$setup" /S
 expect_code 0 "silent reinstallation"
 cmp -s "$TEST_DIR/first-install.log" "$main/Install.log" || fail "Install.log changed on reinstalling"
 [ "$(grep -c '^\*' "$data/Update.log")" -eq 1 ] || fail "Update.log holds more than one marker"
 [ "$(wc -l <"$data/Update.log")" -eq 259 ] || fail "Update.log does not hold the full list once"
-echo "ok: reinstallation"
+read -r exe_after licence_after restamped_after rewritten_after <<<"$(inodes)"
+[ "$exe_before $licence_before" = "$exe_after $licence_after" ] || fail "unchanged files were written again"
+[ "$restamped_before" != "$restamped_after" ] || fail "a file with another stamp was kept"
+[ "$rewritten_before" != "$rewritten_after" ] || fail "a file with another byte was kept"
+for changed in restamped rewritten; do
+    cmp -s "$TEST_DIR/$changed" "${!changed}" || fail "$changed: not the payload's bytes again"
+    [ "$(stat -c %Y "$TEST_DIR/$changed")" = "$(stat -c %Y "${!changed}")" ] || fail "$changed: not the payload's stamp again"
+done
+[ -z "$(find "$main" "$data" -name '*.~*')" ] || fail "temporary files left"
+echo "ok: reinstallation, unchanged files kept and changed ones replaced"

@@ -47,4 +47,7 @@ tr -d '\r' <"$TEST_DIR/out.txt" | cmp -s "$TEST_DIR/expected-choices.txt" - || {
     tr -d '\r' <"$TEST_DIR/out.txt" | diff "$TEST_DIR/expected-choices.txt" - >&2
     fail "the choices were not recorded as made"
 }
-echo "ok: installed, choices recorded"
+# An interactive installation saves the Start-menu shortcut as a silent one does.
+[ -f "$(c_drive 'ProgramData/Microsoft/Windows/Start Menu/Programs/Tessaron Word Processor.lnk')" ] ||
+    fail "the Start-menu shortcut was not saved"
+echo "ok: installed, choices recorded, shortcut saved"
