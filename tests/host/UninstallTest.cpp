@@ -591,8 +591,18 @@ TEST(FinishingCopy, LeavesItsFilesToTheNextStartOnlyWhereNoOtherUserWrites) {
                  {u"C:\\ProgramData\\Tessaron\\", false},
                  {u"D:\\Tessaron\\", false}};
     for (const auto& c : cases) EXPECT_EQ(c.mayDelete, MayDeleteAtRestart(c.folder)) << Utf8Of(c.folder);
+    // Either program files folder's CSIDL names it on a 32-bit Windows.
     fake::SetSpecialFolder(plat::kCsidlProgramFiles, u"");
+    EXPECT_TRUE(MayDeleteAtRestart(u"C:\\Program Files\\Tessaron\\")) << "known as the 32-bit one";
+    fake::SetSpecialFolder(plat::kCsidlProgramFilesX86, u"");
     EXPECT_FALSE(MayDeleteAtRestart(u"C:\\Program Files\\Tessaron\\")) << "no program files folder known";
+    // A 32-bit program on 64-bit Windows: inside the native folder too.
+    fake::Reset();
+    plat::ResolveSHGetFolderPathW();
+    fake::SetWindowsView(fake::WindowsView::Wow64);
+    EXPECT_TRUE(MayDeleteAtRestart(u"C:\\Program Files\\Tessaron\\"));
+    EXPECT_TRUE(MayDeleteAtRestart(u"C:\\Program Files (x86)\\Tessaron\\"));
+    EXPECT_FALSE(MayDeleteAtRestart(u"C:\\Tools\\Tessaron\\"));
 }
 
 }  // namespace
