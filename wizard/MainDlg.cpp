@@ -236,6 +236,9 @@ void TMainDlgForm::GoToPage(uint8_t from, uint8_t to) {
         break;
     case kFinishedPage:
         EnterFinishedPage();
+        // The installing page disabled Next, which had the focus: a keyboard user finds it on
+        // Finish again, not nowhere.
+        focus = NextBtn;
         break;
     case kClosingStep:
         CloseAfterFinish();
