@@ -160,6 +160,8 @@ public:
         ShowWindow(session.Window, SW_SHOWNORMAL);
         // Every control painted now, before the work that waits for the form to be shown.
         RedrawWindow(session.Window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        // Then the pages not shown yet, before anything the user does can reach them.
+        session.CreateDeferredWindows();
         SetForegroundWindow(session.Window);
         session.RestoreFocus();
         session.UpdateDefaultLook();

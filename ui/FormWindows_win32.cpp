@@ -170,53 +170,100 @@ bool TSession::CreateWindows() {
     ApplyApplicationIcons(Window);
     Peers.push_back(std::move(formPeer));
 
-    // Depth first in creation order: tab order, z-order and reading order follow it.
-    std::function<void(TWinControl&, HWND)> createChildren = [&](TWinControl& parent, HWND parentWindow) {
-        for (auto& child : parent.Children()) {
-            TControl& control = *child;
-            int id = static_cast<int>(Peers.size()) + 100;
-            auto peer = std::make_unique<TWinPeer>(*this, control, KindOf(control), id);
-            // Known by its identifier before the window exists: owner-drawn lists ask their
-            // item height while they are being created.
-            ById[id] = peer.get();
-            TChildClass cls = ChildClassOf(*peer);
-            DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS | cls.style;
-            if (control.Visible()) childStyle |= WS_VISIBLE;
-            if (!control.Enabled()) childStyle |= WS_DISABLED;
-            if (StartsGroup(control)) childStyle |= WS_GROUP;
-            int childHeight = ScaleSpan(control.Top(), control.Height());
-            if (peer->Kind == TPeerKind::ComboBox) childHeight += DropDownExtra(control);
-            Wide text = peer->Kind == TPeerKind::Memo ? Wide() : control.Caption();
-            HWND window = CreateWindowExW(cls.exStyle, cls.className, W(text), childStyle,
-                                          Scale(control.Left()), Scale(control.Top()),
-                                          ScaleSpan(control.Left(), control.Width()), childHeight, parentWindow,
-                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                          instance, nullptr);
-            TWinPeer* raw = peer.get();
-            Peers.push_back(std::move(peer));
-            if (!window) {
-                ById.erase(id);
-                continue;
-            }
-            raw->Window = window;
-            g_peers[window] = raw;
-            control.Peer = raw;
-            // Z-order follows creation order, as in a dialog box: an earlier sibling lies above a
-            // later one, and a screen reader meets each label right before its control.
-            SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-            if (Operated(raw->Kind))
-                raw->StandardProc = reinterpret_cast<WNDPROC>(
-                    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OperatedProc)));
-            raw->Initialize();
-            if (auto* combo = dynamic_cast<TComboBox*>(&control)) Guarded([&] { combo->WindowCreated(); });
-            if (auto* list = dynamic_cast<TListBox*>(&control)) Guarded([&] { list->WindowCreated(); });
-            if (auto* container = dynamic_cast<TWinControl*>(&control);
-                container && raw->Kind == TPeerKind::Container)
-                createChildren(*container, window);
-        }
-    };
-    createChildren(Form, Window);
+    CreateChildren(Form, Window, true);
     return true;
+}
+
+// Depth first in creation order: tab order, z-order and reading order follow it.
+void TSession::CreateChildren(TWinControl& parent, HWND parentWindow, bool defer) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (auto& child : parent.Children()) {
+        TControl& control = *child;
+        int id = static_cast<int>(Peers.size()) + 100;
+        auto peer = std::make_unique<TWinPeer>(*this, control, KindOf(control), id);
+        // Known by its identifier before the window exists: owner-drawn lists ask their
+        // item height while they are being created.
+        ById[id] = peer.get();
+        TChildClass cls = ChildClassOf(*peer);
+        DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS | cls.style;
+        if (control.Visible()) childStyle |= WS_VISIBLE;
+        if (!control.Enabled()) childStyle |= WS_DISABLED;
+        if (StartsGroup(control)) childStyle |= WS_GROUP;
+        int childHeight = ScaleSpan(control.Top(), control.Height());
+        if (peer->Kind == TPeerKind::ComboBox) childHeight += DropDownExtra(control);
+        Wide text = peer->Kind == TPeerKind::Memo ? Wide() : control.Caption();
+        HWND window = CreateWindowExW(cls.exStyle, cls.className, W(text), childStyle,
+                                      Scale(control.Left()), Scale(control.Top()),
+                                      ScaleSpan(control.Left(), control.Width()), childHeight, parentWindow,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                      instance, nullptr);
+        TWinPeer* raw = peer.get();
+        Peers.push_back(std::move(peer));
+        if (!window) {
+            ById.erase(id);
+            continue;
+        }
+        raw->Window = window;
+        g_peers[window] = raw;
+        control.Peer = raw;
+        // Z-order follows creation order, as in a dialog box: an earlier sibling lies above a
+        // later one, and a screen reader meets each label right before its control.
+        SetWindowPos(window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (Operated(raw->Kind))
+            raw->StandardProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OperatedProc)));
+        raw->Initialize();
+        if (auto* combo = dynamic_cast<TComboBox*>(&control)) Guarded([&] { combo->WindowCreated(); });
+        if (auto* list = dynamic_cast<TListBox*>(&control)) Guarded([&] { list->WindowCreated(); });
+        if (auto* container = dynamic_cast<TWinControl*>(&control);
+            container && raw->Kind == TPeerKind::Container) {
+            // The children of a hidden container land in their own window: z-order within it
+            // does not depend on when they are made.
+            if (defer && !control.Visible())
+                Deferred.emplace_back(container, window);
+            else
+                CreateChildren(*container, window, defer);
+        }
+    }
+}
+
+void TSession::CreateDeferredWindows() {
+    if (Deferred.empty()) return;
+    // Made in order, each with all it holds; a page shown meanwhile only lacked its children.
+    std::vector<std::pair<TWinControl*, HWND>> waiting;
+    waiting.swap(Deferred);
+    for (auto& [container, window] : waiting) CreateChildren(*container, window, false);
+    OrderPeers();
+}
+
+void TSession::OrderPeers() {
+    std::vector<std::unique_ptr<TWinPeer>> ordered;
+    ordered.reserve(Peers.size());
+    auto take = [&](const TControl& control) {
+        for (auto& peer : Peers)
+            if (peer && &peer->Control == &control) {
+                ordered.push_back(std::move(peer));
+                return;
+            }
+    };
+    // The form first, then its tree depth first, as CreateChildren walks it.
+    take(Form);
+    std::vector<std::pair<const TWinControl*, size_t>> path = {{&Form, 0}};
+    while (!path.empty()) {
+        auto& [parent, next] = path.back();
+        if (next == parent->Children().size()) {
+            path.pop_back();
+            continue;
+        }
+        const TControl& control = *parent->Children()[next++];
+        take(control);
+        if (auto* container = dynamic_cast<const TWinControl*>(&control))
+            path.emplace_back(container, 0);
+    }
+    // Anything not reached keeps its place after the rest.
+    for (auto& peer : Peers)
+        if (peer) ordered.push_back(std::move(peer));
+    Peers.swap(ordered);
 }
 
 void TSession::Rescale() {

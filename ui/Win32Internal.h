@@ -128,9 +128,15 @@ public:
     HWND LastFocus = nullptr;
     bool Closing = false;           // the windows are going: notifications are not passed on
     bool RepairPosted = false;
+    // Hidden containers whose children have no windows yet, with their own windows.
+    std::vector<std::pair<TWinControl*, HWND>> Deferred;
 
-    // Makes the form's window and all control windows; false when windows cannot be made.
+    // Makes the form's window and the windows of what it shows; false when windows cannot be
+    // made. The contents of hidden pages wait for CreateDeferredWindows.
     bool CreateWindows();
+    // The windows held back by CreateWindows, once the form is on the screen: the user sees the
+    // first page without waiting for pages (folder trees, drive lists) not yet shown.
+    void CreateDeferredWindows();
     // After a change of DPI: every window's font, bounds and item height anew.
     void Rescale();
     void DestroyWindows();
@@ -157,6 +163,13 @@ public:
     void UpdateDefaultLook();
     // Enter, Escape, Tab and the "&" accelerators; true when the message was used.
     bool HandleDialogKey(const MSG& msg);
+
+private:
+    // The windows of the parent's children, depth first; with defer, a hidden container's
+    // children wait in Deferred.
+    void CreateChildren(TWinControl& parent, HWND parentWindow, bool defer);
+    // Peers back in the tree's order, which tab order and accelerators follow.
+    void OrderPeers();
 };
 
 // The peer of a window of any shown form.
