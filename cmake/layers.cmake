@@ -60,9 +60,10 @@ endfunction()
 # tsd_platform, which brings the build's implementation after all of them on the link line.
 tsd_layer(tsd_platform_interface platform)
 if(TSD_WINDOWS)
-  # runtime_errors.cpp replaces a definition of the runtime library: each program links it itself.
+  # runtime_errors.cpp and stack_guard.cpp replace definitions of the runtime libraries: each
+  # program links them itself.
   tsd_layer(platform_win32 platform/win32 USES tsd_platform_interface
-    EXCLUDE "/runtime_errors\\.cpp$" PRIVATE_HEADERS)
+    EXCLUDE "/(runtime_errors|stack_guard)\\.cpp$" PRIVATE_HEADERS)
   set(implementation platform_win32)
 else()
   # The tests reach the fake's own header (the machine they set up) through the source tree.

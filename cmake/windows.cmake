@@ -53,8 +53,13 @@ add_compile_definitions(UNICODE _UNICODE WINVER=0x0601 _WIN32_WINNT=0x0601)
 # arithmetic keeps excess precision and rounds differently, so use SSE2 doubles.
 add_compile_options(-msse2 -mfpmath=sse)
 
-# Linked into each program itself: it replaces a definition of the runtime library.
-set(RUNTIME_ERRORS ${CMAKE_SOURCE_DIR}/platform/win32/runtime_errors.cpp)
+# Linked into each program itself: they replace definitions of the runtime libraries. The stack
+# protector's guard is referenced only by the code the compiler generates, which link-time
+# optimisation does not see: that file is compiled to plain code.
+set(RUNTIME_ERRORS ${CMAKE_SOURCE_DIR}/platform/win32/runtime_errors.cpp
+  ${CMAKE_SOURCE_DIR}/platform/win32/stack_guard.cpp)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/platform/win32/stack_guard.cpp PROPERTIES
+  COMPILE_OPTIONS -fno-lto)
 # zlib's header comes with the cross compiler's libraries.
 include_directories(/usr/${MINGW_TRIPLE}/include)
 set(TSD_WINDOWS TRUE)
@@ -231,6 +236,11 @@ add_executable(read_back tests/win/ReadBack.cpp)
 target_include_directories(read_back PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(read_back PRIVATE ${WIN_LINK_FLAGS})
 target_link_libraries(read_back PRIVATE tsd_app version ${WIN_SYSTEM_LIBS})
+
+# The stack protector as the shipped programs have it: its guard and a smashed stack.
+add_executable(stack_guard_check tests/win/StackGuardCheck.cpp ${RUNTIME_ERRORS})
+target_link_options(stack_guard_check PRIVATE ${WIN_LINK_FLAGS})
+target_link_libraries(stack_guard_check PRIVATE ${WIN_SYSTEM_LIBS})
 
 # The automation driver of the Wine wizard tests (a console program, no link to the setup's code).
 add_executable(wizard_driver tests/win/WizardDriver.cpp)

@@ -48,11 +48,11 @@ Wide GetEnvironmentVariableW(const Wide& name) {
 
 namespace {
 
-// Before the first constructor of the program or of the libraries linked into it: the stack
-// protector's runtime seeds its guard in a constructor of its own through CryptAcquireContext,
-// which loads the cryptographic provider and its libraries while the program's folder (a
-// downloads or temporary folder) is still searched first. A constructor with a priority runs
-// before every one without; the program's own call in its entry point then finds it done.
+// Before the first constructor of the program or of the libraries linked into it, which may load
+// libraries by name (the compiler's stack protector runtime, in the test programs that link it,
+// loads the cryptographic provider) while the program's folder (a downloads or temporary folder)
+// is still searched first. A constructor with a priority runs before every one without; the
+// program's own call in its entry point then finds it done.
 __attribute__((constructor(101))) void RestrictLibrarySearchBeforeConstructors() {
     RestrictLibrarySearch();
 }
