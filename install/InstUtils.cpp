@@ -67,9 +67,14 @@ bool FileExists(const Wide& path) {
     return (found.attributes & plat::kFileAttributeDirectory) == 0;
 }
 
+Wide PathKey(const Wide& path) {
+    return plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapUppercase, path);
+}
+
 bool SamePath(const Wide& a, const Wide& b) {
-    return plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapUppercase, a) ==
-           plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapUppercase, b);
+    // Upper-casing maps each UTF-16 unit to one: texts of different lengths never match, and
+    // most pairs are told apart without the locale.
+    return a.size() == b.size() && PathKey(a) == PathKey(b);
 }
 
 bool PathStartsWith(const Wide& path, const Wide& prefix) {

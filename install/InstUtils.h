@@ -39,6 +39,8 @@ Wide SpecialFolder(int csidl);
 bool FolderExists(const Wide& path);
 // True for an existing file that is not a folder.
 bool FileExists(const Wide& path);
+// The path upper-cased with the user's locale: the form in which SamePath compares, for keys.
+Wide PathKey(const Wide& path);
 // Equal after upper-casing with the user's locale.
 bool SamePath(const Wide& a, const Wide& b);
 bool PathStartsWith(const Wide& path, const Wide& prefix);

@@ -94,6 +94,7 @@ void TAttachedFiles::AddFileToInstall(TAttachedFile* entry, const plat::Wide& fo
     file->Source = entry;
     file->Dest = dest;
     file->Logged = LogSuspendCount == 0 ? 1 : 0;
+    destKeys_.insert(PathKey(file->Dest));
     ToInstall.push_back(std::move(file));
     if (PathStartsWith(dest, PublicDataDir)) {
         plat::Wide line = dest;
@@ -108,11 +109,7 @@ bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const plat::Wide& pa
         SetFileDate(file, DateToDosTime(entry.Time));  // a failure keeps the write time
     };
     // The temporary file of a replacement never takes the name of a file this run writes.
-    how.Reserved = [this](const plat::Wide& name) {
-        for (const auto& file : ToInstall)
-            if (SamePath(file->Dest, name)) return true;
-        return false;
-    };
+    how.Reserved = [this](const plat::Wide& name) { return destKeys_.count(PathKey(name)) != 0; };
     // A file that already holds these bytes and this stamp is left as it is (a reinstallation).
     how.KeepUnchanged = FileTimeOfDosTime(DateToDosTime(entry.Time), &how.LastWrite);
     // One write straight from the inflated block.

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <set>
 #include <vector>
 
 #include "image/Zlib.h"
@@ -78,6 +79,9 @@ private:
 
     bool loaded_ = false;
     InflatedData block_;
+    // PathKey of every destination in ToInstall: a temporary name is checked against them once
+    // per file written, and a scan of them all would make a run quadratic in its files.
+    std::set<plat::Wide> destKeys_;
     uint32_t blockLength_ = 0;
 };
 

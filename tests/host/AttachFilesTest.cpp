@@ -268,3 +268,38 @@ TEST_F(AttachFiles, KnownFoldersAreLookedAtAgainBeforeARetry) {
     EXPECT_EQ(1, std::count(LogList->begin(), LogList->end(),
                             "Made Dir: C:\\Apps\\Tessaron\\Templates\\Letters\\"));
 }
+
+namespace {
+
+// A payload whose names include what a replacement's temporary file would be called.
+TEST(AttachFilesTemporaryNames, AReplacementNeverWritesUnderTheNameOfAnotherFileOfTheRun) {
+    StartFreshProcess();
+    std::string raw;
+    AppendPayloadEntry(&raw, "Notes.txt", kStamp, "new notes");
+    AppendPayloadEntry(&raw, "NOTES.TXT.~0", kStamp, "a file of its own");
+    AppendPayloadEntry(&raw, "Other.txt", kStamp, "other");
+    fake::SetResource("FILES", "FILES", DeflateForTest(raw));
+    TAttachedFiles files;
+    ASSERT_TRUE(files.Loaded());
+    StartInstallLog(u"C:\\Apps\\Tessaron", true);
+    const plat::Wide folder = u"C:\\Apps\\Tessaron\\";
+    fake::PutFile(folder + u"Notes.txt", "old notes");  // replaced through a temporary file
+    for (const char* name : {"Notes.txt", "NOTES.TXT.~0", "Other.txt"})
+        files.SelectFiles(name, folder, CopyAlways);
+    ASSERT_EQ(3u, files.ToInstall.size());
+    std::vector<plat::Wide> created;
+    fake::BeforeEachOperation([&](fake::Operation operation, const plat::Wide& target) {
+        if (operation == fake::Operation::CreateFile) created.push_back(target);
+    });
+    ASSERT_TRUE(files.InstallFile(files.Entries[0].get(), "", folder + u"Notes.txt"));
+    fake::BeforeEachOperation(nullptr);
+    EXPECT_EQ("new notes", fake::FileBytes(folder + u"Notes.txt"));
+    ASSERT_FALSE(created.empty());
+    for (const plat::Wide& path : created) {
+        EXPECT_FALSE(SamePath(path, folder + u"Notes.txt.~0")) << "the run's own file's name";
+        EXPECT_TRUE(PathStartsWith(path, folder + u"Notes.txt.~")) << "not beside the file: " << Utf8Of(path);
+    }
+    EXPECT_FALSE(fake::FileExistsAt(folder + u"Notes.txt.~0"));
+}
+
+}  // namespace
