@@ -75,6 +75,15 @@ bool SwapForLink(const Wide& folder, const Wide& target);
 void SetShortName(const Wide& path, const Wide& shortName);
 // The file has that many names (hard links); the other names themselves are not modelled.
 void SetHardLinkCount(const Wide& path, uint32_t links);
+// Every file and folder has an owner and an access list; a new one gets its owner from the
+// process and inherits what the folder above passes on. C:\ProgramData carries the list that
+// Windows gives it (users may make folders there, and own what they make).
+// Another account takes the file or folder: it becomes its owner, as if that user had made it.
+void SetOwner(const Wide& path, const Wide& sid);
+plat::ObjectSecurity SecurityOf(const Wide& path);
+// SetSecurityInfo on this file or folder fails with access denied (a file system that keeps no
+// security, or an object that even an administrator cannot take).
+void DenySecurityChange(const Wide& path, bool deny = true);
 bool FileExistsAt(const Wide& path);
 bool FolderExistsAt(const Wide& path);
 std::string FileBytes(const Wide& path);
@@ -187,6 +196,12 @@ void SetShellExecuteExResult(bool started, uint32_t exitCodeOrError);
 // Whether a desktop shell runs that DesktopShellExecute can reach; a clean machine has none,
 // as under Wine.
 void SetDesktopShellAvailable(bool available);
+// The account the process runs as (a SID); objects it makes belong to it, or to the
+// Administrators group while it runs elevated, as Windows gives an administrator's elevated
+// token that default owner. A clean machine runs as kUserAccount.
+constexpr char16_t kUserAccount[] = u"S-1-5-21-1004336348-1177238915-682003330-1001";
+constexpr char16_t kOtherUserAccount[] = u"S-1-5-21-1004336348-1177238915-682003330-1002";
+void SetProcessAccount(const Wide& sid);
 bool OleInitialized();
 // Links saved by the shell link object, by path: target, working folder, description.
 struct LinkData {

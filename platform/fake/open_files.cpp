@@ -184,6 +184,7 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
         created.name = p.Name();
         created.attributes = newAttributes;
         created.created = created.accessed = created.written = Now();
+        created.security = NewSecurity(p, false);
     }
     HandleObject object;
     object.kind = HandleObject::kFile;
