@@ -121,12 +121,18 @@ TEST_F(DataFolderSecurity, AFolderThatCannotBeTakenOverGetsNothingWritten) {
 TEST_F(DataFolderSecurity, AUsersOwnInstallationSetsAndTakesNothing) {
     fake::SetElevated(false);
     PlantFolderOfAnotherUser(kHidden);
+    PlantFolderOfAnotherUser(kTemplates);
+    fake::SetOwner(kPublic, fake::kOtherUserAccount);
     plat::ObjectSecurity hiddenBefore = fake::SecurityOf(kHidden);
+    // Their folders are used as they are, as ever: nothing is refused.
     ASSERT_EQ(0, Setup(u"-S -DC:\\Users\\User\\Apps\\Tessaron"));
-    ASSERT_TRUE(fake::FileExistsAt(kLetter));
+    EXPECT_TRUE(fake::FileExistsAt(kLetter));
+    EXPECT_TRUE(fake::FileExistsAt(kHidden + u"\\install_stamp"));
+    for (const plat::Wide& path : {kHidden, kPublic, kTemplates})
+        EXPECT_EQ(plat::Wide(fake::kOtherUserAccount), fake::SecurityOf(path).owner) << Utf8Of(path);
     // What the run made has the user's owner and takes what ProgramData passes on, as Windows
-    // gives any new folder; the other user's folder stays theirs.
-    for (const plat::Wide& path : {kCommon, kPublic, kTemplates}) {
+    // gives any new folder; the other user's folder keeps its list.
+    for (const plat::Wide& path : {kCommon, kTemplates + u"\\Letters"}) {
         plat::ObjectSecurity security = fake::SecurityOf(path);
         EXPECT_EQ(plat::Wide(fake::kUserAccount), security.owner) << Utf8Of(path);
         EXPECT_FALSE(security.daclProtected) << Utf8Of(path);
