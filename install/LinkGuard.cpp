@@ -39,6 +39,15 @@ plat::Wide Key(const plat::Wide& folder) {
 
 bool IsDriveRoot(const plat::Wide& folder) { return folder.size() == 3 && folder[1] == u':'; }
 
+// Takes over the folder (with its backslash) through a handle that may only read its
+// attributes, checked as RealFolder checks: no link, reached as itself.
+bool TakeOverShutOut(const plat::Wide& folder, const plat::Wide& parentFinal) {
+    TCheckedObject seen;
+    return OpenChecked(WithoutBackslash(folder), parentFinal, true, &seen, TCheckedFor::Examining) ==
+               TPathState::Real &&
+           plat::SetSecurityInfo(seen.Handle.Get(), SharedFolderSecurity());
+}
+
 // The folder (with its backslash) checked against the final path of the one holding it (empty
 // for the first of the way) and held; *final gets its final path. A folder that does not exist
 // yet passes with an empty *final: it will be made a real one, and is checked once it is.
@@ -53,6 +62,13 @@ bool RealFolder(const plat::Wide& folder, const plat::Wide& parentFinal, TFolder
         THeldFolder held;
         TPathState state = OpenChecked(WithoutBackslash(folder), parentFinal, true, &held.object,
                                        TCheckedFor::Holding);
+        // A folder whose list shuts the administrators out cannot even be held: taken over
+        // first (on a handle checked as any other), it can.
+        if (state == TPathState::Unknown && owners == TFolderOwners::Administrators &&
+            plat::GetLastError() == plat::kErrorAccessDenied &&
+            TakeOverShutOut(folder, parentFinal))
+            state = OpenChecked(WithoutBackslash(folder), parentFinal, true, &held.object,
+                                TCheckedFor::Holding);
         final->clear();
         if (state == TPathState::Missing) return true;
         if (state != TPathState::Real) return false;

@@ -81,6 +81,11 @@ void SetHardLinkCount(const Wide& path, uint32_t links);
 // Another account takes the file or folder: it becomes its owner, as if that user had made it.
 void SetOwner(const Wide& path, const Wide& sid);
 plat::ObjectSecurity SecurityOf(const Wide& path);
+// Gives the file or folder this owner and list as they are (no inheritance). An open that asks
+// for a right that one of its denying entries denies the process fails with access denied (the
+// right to read the attributes excepted, as Windows grants it to whoever may list the folder
+// above); allowing entries are not weighed.
+void SetSecurity(const Wide& path, const plat::ObjectSecurity& security);
 // SetSecurityInfo on this file or folder fails with access denied (a file system that keeps no
 // security, or an object that even an administrator cannot take).
 void DenySecurityChange(const Wide& path, bool deny = true);

@@ -142,6 +142,10 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
     uint32_t newAttributes =
         (flagsAndAttributes & kStoredAttributes & ~kFileAttributeNormal) | kFileAttributeArchive;
     uint32_t resultError = 0;
+    if (node && DeniedByList(*node, access)) {
+        Fail(kErrorAccessDenied);
+        return kInvalidHandle;
+    }
     if (node) {
         bool truncates = disposition == kCreateAlways || disposition == kTruncateExisting;
         if (disposition == kCreateNew) {

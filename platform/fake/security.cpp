@@ -37,7 +37,29 @@ void Inherit(const plat::AccessEntry& above, bool folder, const Wide& owner,
     out->push_back(entry);
 }
 
+// The rights that an access mask asks for, its generic bits spelled out as files know them.
+uint32_t Specific(uint32_t access) {
+    uint32_t rights = access & 0x00FFFFFFu;
+    if (access & plat::kGenericRead) rights |= 0x120089;
+    if (access & plat::kGenericWrite) rights |= 0x120116;
+    if (access & 0x20000000u) rights |= 0x1200A0;  // GENERIC_EXECUTE
+    if (access & 0x10000000u) rights |= plat::kFileAllAccess;
+    return rights;
+}
+
 }  // namespace
+
+bool DeniedByList(const Node& node, uint32_t access) {
+    const Machine& m = M();
+    // Reading the attributes is granted to whoever may list the folder above, whatever the
+    // object's own list says.
+    uint32_t rights = Specific(access) & ~plat::kFileReadAttributes;
+    for (const plat::AccessEntry& entry : node.security.dacl) {
+        if (entry.allowed || (entry.flags & plat::kInheritOnlyAce) || !(entry.mask & rights)) continue;
+        if (entry.sid == m.account || (m.elevated && entry.sid == plat::kSidAdministrators)) return true;
+    }
+    return false;
+}
 
 plat::ObjectSecurity NewSecurity(const Path& path, bool folder) {
     plat::ObjectSecurity security;
@@ -67,6 +89,10 @@ void DenySecurityChange(const Wide& path, bool deny) {
         M().securityDenied.insert(key);
     else
         M().securityDenied.erase(key);
+}
+
+void SetSecurity(const Wide& path, const plat::ObjectSecurity& security) {
+    if (Node* node = FindNode(ParsePath(path).Key())) node->security = security;
 }
 
 plat::ObjectSecurity SecurityOf(const Wide& path) {

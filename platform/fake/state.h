@@ -185,6 +185,9 @@ Node& MakeFolderNode(const Path& path);
 // Administrators group for an elevated process, else its account), with what the folder above
 // passes on by its inheritable entries.
 plat::ObjectSecurity NewSecurity(const Path& path, bool folder);
+// True when an entry of the object's list denies the process one of these rights (only denying
+// entries are looked at: what no entry denies is allowed).
+bool DeniedByList(const Node& node, uint32_t access);
 // Children keys of a folder key, in the file system's (upper-cased name) order.
 std::vector<Wide> ChildKeys(const Wide& folderKey);
 bool HasOpenHandle(const Wide& key);

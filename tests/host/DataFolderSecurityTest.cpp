@@ -110,6 +110,27 @@ TEST_F(DataFolderSecurity, AFileOfAnotherUserHoldingThePayloadsBytesIsWrittenAne
     ExpectMadeBelowShared(kLetter);
 }
 
+TEST_F(DataFolderSecurity, AFolderWhoseListShutsTheAdministratorsOutIsTakenOverAllTheSame) {
+    // Otherwise any user could stop every installation by such a folder.
+    PlantFolderOfAnotherUser(kPublic);
+    plat::ObjectSecurity shut;
+    shut.owner = fake::kOtherUserAccount;
+    shut.daclProtected = true;
+    shut.dacl = {{u"S-1-5-32-544", 0x1F01FF, kInherit, false}, {fake::kOtherUserAccount, 0x1F01FF, kInherit}};
+    fake::SetSecurity(kPublic, shut);
+    // As on Windows, the administrators may no longer list it, only read its attributes.
+    constexpr uint32_t kFolderFlags = plat::kFileFlagBackupSemantics | plat::kFileFlagOpenReparsePoint;
+    EXPECT_EQ(plat::kInvalidHandle, plat::CreateFileW(kPublic, plat::kFileReadData, 7, plat::kOpenExisting, kFolderFlags));
+    EXPECT_EQ(plat::kErrorAccessDenied, plat::GetLastError());
+    plat::Handle attributes = plat::CreateFileW(kPublic, plat::kFileReadAttributes, 7, plat::kOpenExisting, kFolderFlags);
+    EXPECT_NE(plat::kInvalidHandle, attributes);
+    plat::CloseHandle(attributes);
+    ASSERT_EQ(0, Setup());
+    ExpectShared(kPublic);
+    EXPECT_TRUE(fake::FileExistsAt(kLetter));
+    EXPECT_EQ("planted", fake::FileBytes(kPublic + u"\\theirs.txt"));
+}
+
 TEST_F(DataFolderSecurity, AFolderThatCannotBeTakenOverGetsNothingWritten) {
     PlantFolderOfAnotherUser(kPublic);
     fake::DenySecurityChange(kPublic);
