@@ -336,7 +336,8 @@ bool GetSecurityInfo(Handle object, ObjectSecurity* out);
 // administrators out can still be taken over. Fails with kErrorInvalidOwner when the process
 // may not give it that owner (a user may give their own account only; an elevated
 // administrator the Administrators group too), and with kErrorAccessDenied when it may not
-// change the object at all.
+// change the object at all. Wine keeps neither owner nor list on files: it accepts any, maps the
+// list to the Unix mode bits and reads back a list made from them, owned by its one account.
 bool SetSecurityInfo(Handle object, const ObjectSecurity& security);
 // The account the process runs as (the TokenUser of its token) as a SID string; empty on failure.
 Wide GetTokenUserSid();

@@ -1,10 +1,11 @@
 // Controls of the in-memory Windows that host tests run against.
 //
 // The fake models one machine: drive-lettered, case-insensitive file systems with times,
-// attributes, sharing and injected write failures; a drive table; a registry; special folders;
-// a user locale; top-level windows with properties; message boxes answered from a script and
-// recorded; programs "started" through the shell and recorded; a settable clock and time zone;
-// the program's own resources and command line. Reset() returns it to a clean machine.
+// attributes, owners and access lists, sharing and injected write failures; a drive table; a
+// registry; special folders; a user locale; top-level windows with properties; message boxes
+// answered from a script and recorded; programs "started" through the shell and recorded; a
+// settable clock and time zone; the program's own resources and command line. Reset() returns
+// it to a clean machine.
 #pragma once
 
 #include <cstdint>
