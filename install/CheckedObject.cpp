@@ -20,7 +20,9 @@ TPathState StateOfFailedOpen() {
 TPathState OpenChecked(const plat::Wide& path, const plat::Wide& parentFinal, bool folder,
                        TCheckedObject* out, TCheckedFor use) {
     TCheckedObject object;
-    uint32_t rights = use == TCheckedFor::Deletion ? kRights : plat::kFileReadData | plat::kFileReadAttributes;
+    uint32_t rights = use == TCheckedFor::Deletion  ? kRights
+                      : use == TCheckedFor::Holding ? plat::kFileReadData | plat::kFileReadAttributes
+                                                    : plat::kFileReadAttributes;
     object.Handle.Reset(plat::CreateFileW(path, rights, plat::kFileShareRead | plat::kFileShareWrite,
                                           plat::kOpenExisting, kItself));
     if (!object.Handle.Valid()) return StateOfFailedOpen();

@@ -34,8 +34,10 @@ struct TCheckedObject {
 // (the first folder of a way, below a drive or a share) the attributes by path must show no link
 // either. Real leaves the handle open in `*out`.
 // The rights asked for: to delete the object through the handle, or only to hold it (reading
-// its entries or bytes, which also stops others from renaming or deleting it).
-enum class TCheckedFor { Deletion, Holding };
+// its entries or bytes, which also stops others from renaming or deleting it), or only to look
+// at it (its attributes, which whoever may list the folder above may read whatever the object's
+// own list says).
+enum class TCheckedFor { Deletion, Holding, Examining };
 TPathState OpenChecked(const plat::Wide& path, const plat::Wide& parentFinal, bool folder,
                        TCheckedObject* out, TCheckedFor use = TCheckedFor::Deletion);
 

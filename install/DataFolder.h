@@ -9,3 +9,8 @@
 plat::Wide SharedDataRoot();
 // "Tessaron\" under SharedDataRoot; ends with "\".
 plat::Wide SharedDataFolder();
+
+// Gives a data folder (ending in "\\", made already) the security of a shared folder
+// (FolderOwners.h) when it lies in a folder guarded for the administrators, checked and held on
+// the way as every write below it is. False when it cannot be given; nothing changes elsewhere.
+bool MakeDataFolderShared(const plat::Wide& folder);

@@ -4,21 +4,32 @@
 #include <vector>
 
 #include "install/CheckedObject.h"
+#include "install/FolderOwners.h"
 #include "install/InstUtils.h"
 #include "platform/Handles.h"
 
 namespace {
 
-std::vector<plat::Wide>& Roots() {
-    static std::vector<plat::Wide> roots;
+struct TGuardedRoot {
+    plat::Wide folder;
+    TFolderOwners owners;
+};
+
+std::vector<TGuardedRoot>& Roots() {
+    static std::vector<TGuardedRoot> roots;
     return roots;
 }
+
+struct THeldFolder {
+    TCheckedObject object;
+    bool administrations = false;  // its owner was found, or made, the administration
+};
 
 // Folders (upper-cased, with their backslash) found to be real ones in this run, each held open
 // from its check on without sharing its deletion, so that nobody can rename it or put a link in
 // its place while the run writes below it.
-std::map<plat::Wide, TCheckedObject>& Checked() {
-    static std::map<plat::Wide, TCheckedObject> folders;
+std::map<plat::Wide, THeldFolder>& Checked() {
+    static std::map<plat::Wide, THeldFolder> folders;
     return folders;
 }
 
@@ -28,34 +39,61 @@ plat::Wide Key(const plat::Wide& folder) {
 
 bool IsDriveRoot(const plat::Wide& folder) { return folder.size() == 3 && folder[1] == u':'; }
 
+// Takes over the folder (with its backslash) through a handle that may only read its
+// attributes, checked as RealFolder checks: no link, reached as itself.
+bool TakeOverShutOut(const plat::Wide& folder, const plat::Wide& parentFinal) {
+    TCheckedObject seen;
+    return OpenChecked(WithoutBackslash(folder), parentFinal, true, &seen, TCheckedFor::Examining) ==
+               TPathState::Real &&
+           plat::SetSecurityInfo(seen.Handle.Get(), SharedFolderSecurity());
+}
+
 // The folder (with its backslash) checked against the final path of the one holding it (empty
 // for the first of the way) and held; *final gets its final path. A folder that does not exist
 // yet passes with an empty *final: it will be made a real one, and is checked once it is.
-bool RealFolder(const plat::Wide& folder, const plat::Wide& parentFinal, plat::Wide* final) {
+// Below a root of the administrators, a folder that someone else owns is taken over, on the
+// handle that holds it, before anything is made or written below it; one that cannot be taken
+// over does not pass.
+bool RealFolder(const plat::Wide& folder, const plat::Wide& parentFinal, TFolderOwners owners,
+                plat::Wide* final) {
     plat::Wide key = Key(folder);
     auto known = Checked().find(key);
-    if (known != Checked().end()) {
-        *final = known->second.Final;
-        return true;
+    if (known == Checked().end()) {
+        THeldFolder held;
+        TPathState state = OpenChecked(WithoutBackslash(folder), parentFinal, true, &held.object,
+                                       TCheckedFor::Holding);
+        // A folder whose list shuts the administrators out cannot even be held: taken over
+        // first (on a handle checked as any other), it can.
+        if (state == TPathState::Unknown && owners == TFolderOwners::Administrators &&
+            plat::GetLastError() == plat::kErrorAccessDenied &&
+            TakeOverShutOut(folder, parentFinal))
+            state = OpenChecked(WithoutBackslash(folder), parentFinal, true, &held.object,
+                                TCheckedFor::Holding);
+        final->clear();
+        if (state == TPathState::Missing) return true;
+        if (state != TPathState::Real) return false;
+        known = Checked().emplace(key, std::move(held)).first;
     }
-    TCheckedObject held;
-    TPathState state = OpenChecked(WithoutBackslash(folder), parentFinal, true, &held, TCheckedFor::Holding);
-    final->clear();
-    if (state == TPathState::Missing) return true;
-    if (state != TPathState::Real) return false;
-    *final = held.Final;
-    Checked()[key] = std::move(held);
+    THeldFolder& held = known->second;
+    if (owners == TFolderOwners::Administrators && !held.administrations) {
+        if (!TakeOverUnlessOwned(held.object.Handle.Get())) return false;
+        held.administrations = true;
+    }
+    *final = held.object.Final;
     return true;
 }
 
 }  // namespace
 
-void GuardFolder(const plat::Wide& root) {
+void GuardFolder(const plat::Wide& root, TFolderOwners owners) {
     plat::Wide folder = root;
     AppendBackslash(folder);
-    for (const plat::Wide& known : Roots())
-        if (SamePath(known, folder)) return;
-    Roots().push_back(folder);
+    for (TGuardedRoot& known : Roots())
+        if (SamePath(known.folder, folder)) {
+            if (owners == TFolderOwners::Administrators) known.owners = owners;
+            return;
+        }
+    Roots().push_back({folder, owners});
 }
 
 void ForgetGuardedFolders() {
@@ -65,12 +103,28 @@ void ForgetGuardedFolders() {
 
 void ForgetCheckedFolders() { Checked().clear(); }
 
-bool NoLinkOnTheWay(const plat::Wide& path) {
-    for (const plat::Wide& root : Roots()) {
-        plat::Wide bare = WithoutBackslash(root);
-        if (!PathStartsWith(path, bare) ||
-            (path.size() > bare.size() && path[bare.size()] != u'\\'))
+namespace {
+
+// The guarded root that the path lies in (the root itself included), or nullptr.
+const TGuardedRoot* RootOf(const plat::Wide& path, const TGuardedRoot* after = nullptr) {
+    bool past = after == nullptr;
+    for (const TGuardedRoot& root : Roots()) {
+        if (!past) {
+            past = &root == after;
             continue;
+        }
+        plat::Wide bare = WithoutBackslash(root.folder);
+        if (PathStartsWith(path, bare) && (path.size() == bare.size() || path[bare.size()] == u'\\'))
+            return &root;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool NoLinkOnTheWay(const plat::Wide& path) {
+    for (const TGuardedRoot* guarded = RootOf(path); guarded; guarded = RootOf(path, guarded)) {
+        const plat::Wide& root = guarded->folder;
         // The guarded folder itself, then every folder below it on the way to the path's folder,
         // each against the final path of the one above it.
         plat::Wide folder = ExtractFolder(path);
@@ -80,11 +134,24 @@ bool NoLinkOnTheWay(const plat::Wide& path) {
              end = folder.find(u'\\', end + 1)) {
             plat::Wide step = folder.substr(0, end + 1);
             if (IsDriveRoot(step)) continue;
-            if (!RealFolder(step, parentFinal, &parentFinal)) return false;
+            if (!RealFolder(step, parentFinal, guarded->owners, &parentFinal)) return false;
             if (parentFinal.empty()) break;  // missing: nothing below it exists either
         }
     }
     return true;
+}
+
+plat::Handle HeldFolder(const plat::Wide& folder) {
+    plat::Wide withBackslash = folder;
+    AppendBackslash(withBackslash);
+    auto known = Checked().find(Key(withBackslash));
+    return known == Checked().end() ? plat::kInvalidHandle : known->second.object.Handle.Get();
+}
+
+bool OwnedByTheAdministrators(const plat::Wide& path) {
+    for (const TGuardedRoot* guarded = RootOf(path); guarded; guarded = RootOf(path, guarded))
+        if (guarded->owners == TFolderOwners::Administrators) return true;
+    return false;
 }
 
 plat::Wide FinalPathOf(const plat::Wide& path, uint32_t flags) {

@@ -5,9 +5,13 @@
 
 #include "platform/platform.h"
 
+// Who must own the folders below a guarded root: anyone, or (the shared data folder of an
+// elevated run) the administrators, who take over any folder on the way that someone else owns.
+enum class TFolderOwners { Anyone, Administrators };
+
 // Adds a folder (ending in a backslash) below which nothing may be reached through a link; the
 // folder itself counts as below it.
-void GuardFolder(const plat::Wide& root);
+void GuardFolder(const plat::Wide& root, TFolderOwners owners = TFolderOwners::Anyone);
 // No folder is guarded any more (a new run).
 void ForgetGuardedFolders();
 // The run forgets which folders it found to be real ones, and lets them go (the user may change the
@@ -19,8 +23,17 @@ void ForgetCheckedFolders();
 // (checked on its handle: no reparse point, its final path the one above it and its name). Each
 // folder is checked once a run and held open from then on, without sharing its deletion, until
 // the run forgets it: nobody can rename it or put a link in its place meanwhile. A folder that
-// does not exist yet passes: it will be made a real one.
+// does not exist yet passes: it will be made a real one. Below a root of the administrators,
+// each folder on the way that another account owns is also taken over (FolderOwners.h) on the
+// handle that holds it, before anything is made below it; one that cannot be is refused.
 bool NoLinkOnTheWay(const plat::Wide& path);
+
+// The handle that holds the folder (checked by NoLinkOnTheWay in this run), or kInvalidHandle.
+plat::Handle HeldFolder(const plat::Wide& folder);
+
+// True when the path lies in a folder guarded for the administrators (the folder itself
+// included).
+bool OwnedByTheAdministrators(const plat::Wide& path);
 
 // The path of what opening `path` reaches (with `flags`, such as kFileFlagOpenReparsePoint or
 // kFileFlagBackupSemantics for a folder), asking for no access rights so that a file another

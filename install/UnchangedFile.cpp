@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "install/FolderOwners.h"
 #include "install/InstUtils.h"
 #include "install/LinkGuard.h"
 #include "platform/Handles.h"
@@ -46,6 +47,9 @@ bool HoldsExactly(const plat::Wide& path, const void* data, uint32_t size,
                            FinalPathOf(folder, plat::kFileFlagBackupSemantics)))
         return false;
     if (plat::GetFileSize(file.Get()) != size) return false;
+    // In the administrators' folders a file that someone else owns stays theirs to change while
+    // it is kept: it is written anew, and the new one is the administrators'.
+    if (OwnedByTheAdministrators(path) && !OwnedByAdministration(file.Get())) return false;
     plat::FileTime written = 0;
     if (!plat::GetFileTime(file.Get(), nullptr, nullptr, &written) || written != lastWrite)
         return false;

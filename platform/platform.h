@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace plat {
 
@@ -88,6 +89,7 @@ constexpr uint32_t kErrorNotConnected = 2250;
 constexpr uint32_t kErrorBadDevice = 1200;
 constexpr uint32_t kErrorFileExists = 80;
 constexpr uint32_t kErrorCancelled = 1223;  // the user refused (an elevation prompt)
+constexpr uint32_t kErrorInvalidOwner = 1307;  // that account may not be made the owner
 
 // Drive types (GetDriveTypeW).
 constexpr uint32_t kDriveUnknown = 0;
@@ -171,6 +173,21 @@ constexpr int kCsidlProgramFiles = 0x26;
 // files folder on 32-bit Windows.
 constexpr int kCsidlProgramFilesX86 = 0x2A;
 
+// Security of files and folders: accounts as SID strings; access rights and the inheritance
+// flags of an access entry.
+constexpr char16_t kSidSystem[] = u"S-1-5-18";
+constexpr char16_t kSidAdministrators[] = u"S-1-5-32-544";
+constexpr char16_t kSidUsers[] = u"S-1-5-32-545";
+constexpr char16_t kSidAuthenticatedUsers[] = u"S-1-5-11";
+constexpr char16_t kSidCreatorOwner[] = u"S-1-3-0";
+constexpr uint32_t kFileAllAccess = 0x001F01FFu;
+constexpr uint32_t kFileGenericReadExecute = 0x001200A9u;  // read, list, traverse
+constexpr uint32_t kObjectInheritAce = 0x1;     // files made below get it
+constexpr uint32_t kContainerInheritAce = 0x2;  // folders made below get it
+constexpr uint32_t kNoPropagateInheritAce = 0x4;
+constexpr uint32_t kInheritOnlyAce = 0x8;       // for what is made below, not for the object
+constexpr uint32_t kInheritedAce = 0x10;        // came from the folder above
+
 // ---- Structures ----
 
 // A FILETIME as one number: 100-nanosecond intervals since 1601-01-01.
@@ -221,6 +238,22 @@ struct FileBasicInfo {
 // FILE_DISPOSITION_INFO: the open file or (empty) folder goes when its last handle is closed.
 struct FileDispositionInfo {
     bool deleteFile = true;
+};
+
+// One entry of an access list: an account, its rights, the inheritance flags; allowed or denied.
+struct AccessEntry {
+    Wide sid;
+    uint32_t mask = 0;
+    uint32_t flags = 0;
+    bool allowed = true;
+};
+
+// The owner and the access list (DACL) of a file or folder. A protected list takes nothing
+// from the folder above.
+struct ObjectSecurity {
+    Wide owner;
+    bool daclProtected = false;
+    std::vector<AccessEntry> dacl;
 };
 
 // ---- Process ----
@@ -289,6 +322,25 @@ Wide GetCurrentDirectoryW();
 bool SetCurrentDirectoryW(const Wide& path);
 // The temporary folder as the platform gives it (normally with a trailing backslash).
 Wide GetTempPathW();
+
+// The owner and the access list (inherited entries included, marked kInheritedAce) of what the
+// handle has open; the handle needs no rights of its own: the object is opened once more through
+// it for reading its security. False when that cannot be read (the object's list denies the
+// process that right, or a file system without security).
+bool GetSecurityInfo(Handle object, ObjectSecurity* out);
+// Gives what the handle has open this owner and exactly this access list (entries flagged
+// kInheritedAce are taken as the object's own), protected or not, on that object alone: nothing
+// below it changes. The object is opened once more through the handle (never by a name, which
+// another user could have changed), with an administrator's rights to take ownership and to
+// restore, which the process uses for this call alone, so that a folder whose list shuts
+// administrators out can still be taken over. Fails with kErrorInvalidOwner when the process
+// may not give it that owner (a user may give their own account only; an elevated
+// administrator the Administrators group too), and with kErrorAccessDenied when it may not
+// change the object at all. Wine keeps neither owner nor list on files: it accepts any, maps the
+// list to the Unix mode bits and reads back a list made from them, owned by its one account.
+bool SetSecurityInfo(Handle object, const ObjectSecurity& security);
+// The account the process runs as (the TokenUser of its token) as a SID string; empty on failure.
+Wide GetTokenUserSid();
 
 // ---- Times ----
 

@@ -50,6 +50,12 @@ Wide TMainDlgForm::GetDataDir(TDataDir kind) {
         if (kind == PublicData) folder += kPublicFolderName;
     }
     ForceFolders(folder);
+    if (!IsPortable()) {
+        // The data folder first, which holds the other two; a failure shows as the failed write
+        // of the first file below it.
+        MakeDataFolderShared(SharedDataFolder());
+        if (kind != CommonData) MakeDataFolderShared(folder);
+    }
     return folder;
 }
 
@@ -95,8 +101,12 @@ void TMainDlgForm::SelectInstallFiles() {
 bool TMainDlgForm::InstallFiles() {
     StartInstallLog(MainDir, IsPortable());
     // Another user may have prepared these folders: nothing below them is reached through a link.
+    // An elevated run writes for every user into the shared one, which must then be the
+    // administrators' (a user's own installation leaves its security alone).
     GuardFolder(MainDir);
-    if (!IsPortable()) GuardFolder(SharedDataFolder());
+    if (!IsPortable())
+        GuardFolder(SharedDataFolder(), plat::IsProcessElevated() ? TFolderOwners::Administrators
+                                                                  : TFolderOwners::Anyone);
     SelectInstallFiles();
     installing_ = true;
     bool ok = true;

@@ -1,10 +1,11 @@
 // Controls of the in-memory Windows that host tests run against.
 //
 // The fake models one machine: drive-lettered, case-insensitive file systems with times,
-// attributes, sharing and injected write failures; a drive table; a registry; special folders;
-// a user locale; top-level windows with properties; message boxes answered from a script and
-// recorded; programs "started" through the shell and recorded; a settable clock and time zone;
-// the program's own resources and command line. Reset() returns it to a clean machine.
+// attributes, owners and access lists, sharing and injected write failures; a drive table; a
+// registry; special folders; a user locale; top-level windows with properties; message boxes
+// answered from a script and recorded; programs "started" through the shell and recorded; a
+// settable clock and time zone; the program's own resources and command line. Reset() returns
+// it to a clean machine.
 #pragma once
 
 #include <cstdint>
@@ -75,6 +76,20 @@ bool SwapForLink(const Wide& folder, const Wide& target);
 void SetShortName(const Wide& path, const Wide& shortName);
 // The file has that many names (hard links); the other names themselves are not modelled.
 void SetHardLinkCount(const Wide& path, uint32_t links);
+// Every file and folder has an owner and an access list; a new one gets its owner from the
+// process and inherits what the folder above passes on. C:\ProgramData carries the list that
+// Windows gives it (users may make folders there, and own what they make).
+// Another account takes the file or folder: it becomes its owner, as if that user had made it.
+void SetOwner(const Wide& path, const Wide& sid);
+plat::ObjectSecurity SecurityOf(const Wide& path);
+// Gives the file or folder this owner and list as they are (no inheritance). An open that asks
+// for a right that one of its denying entries denies the process fails with access denied (the
+// right to read the attributes excepted, as Windows grants it to whoever may list the folder
+// above); allowing entries are not weighed.
+void SetSecurity(const Wide& path, const plat::ObjectSecurity& security);
+// SetSecurityInfo on this file or folder fails with access denied (a file system that keeps no
+// security, or an object that even an administrator cannot take).
+void DenySecurityChange(const Wide& path, bool deny = true);
 bool FileExistsAt(const Wide& path);
 bool FolderExistsAt(const Wide& path);
 std::string FileBytes(const Wide& path);
@@ -187,6 +202,12 @@ void SetShellExecuteExResult(bool started, uint32_t exitCodeOrError);
 // Whether a desktop shell runs that DesktopShellExecute can reach; a clean machine has none,
 // as under Wine.
 void SetDesktopShellAvailable(bool available);
+// The account the process runs as (a SID); objects it makes belong to it, or to the
+// Administrators group while it runs elevated, as Windows gives an administrator's elevated
+// token that default owner. A clean machine runs as kUserAccount.
+constexpr char16_t kUserAccount[] = u"S-1-5-21-1004336348-1177238915-682003330-1001";
+constexpr char16_t kOtherUserAccount[] = u"S-1-5-21-1004336348-1177238915-682003330-1002";
+void SetProcessAccount(const Wide& sid);
 bool OleInitialized();
 // Links saved by the shell link object, by path: target, working folder, description.
 struct LinkData {

@@ -35,6 +35,7 @@ Node* NewNodeAt(const Wide& path) {
     node = Node();
     node.name = p.Name();
     node.created = node.accessed = node.written = Now();
+    node.security = NewSecurity(p, false);
     return &node;
 }
 

@@ -181,6 +181,7 @@ bool CopyFileW(const Wide& from, const Wide& to, bool failIfExists) {
     }
     Node copy = *original;
     copy.name = FindNode(key) ? FindNode(key)->name : target.Name();
+    copy.security = FindNode(key) ? FindNode(key)->security : NewSecurity(target, false);
     copy.attributes |= kFileAttributeArchive;
     copy.created = copy.accessed = Now();
     M().nodes[key] = copy;

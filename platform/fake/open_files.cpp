@@ -142,6 +142,10 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
     uint32_t newAttributes =
         (flagsAndAttributes & kStoredAttributes & ~kFileAttributeNormal) | kFileAttributeArchive;
     uint32_t resultError = 0;
+    if (node && DeniedByList(*node, access)) {
+        Fail(kErrorAccessDenied);
+        return kInvalidHandle;
+    }
     if (node) {
         bool truncates = disposition == kCreateAlways || disposition == kTruncateExisting;
         if (disposition == kCreateNew) {
@@ -184,6 +188,7 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
         created.name = p.Name();
         created.attributes = newAttributes;
         created.created = created.accessed = created.written = Now();
+        created.security = NewSecurity(p, false);
     }
     HandleObject object;
     object.kind = HandleObject::kFile;

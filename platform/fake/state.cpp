@@ -49,6 +49,20 @@ void Populate(Machine& m) {
     m.environment[u"PROGRAMFILES"] = u"C:\\Program Files";
     PutFolder(u"C:\\Users\\User\\Temp");
     PutFolder(u"C:\\Users\\User\\Downloads");
+    // The all-users data folder as Windows ships it: any user may make a folder there and owns
+    // what they make (its inheritable entries pass the folder's owner full control).
+    if (Node* data = FindNode(u"C:\\PROGRAMDATA")) {
+        using namespace plat;
+        constexpr uint32_t kAll = kObjectInheritAce | kContainerInheritAce;
+        constexpr uint32_t kAddFolderAndAppend = 0x4 | 0x100 | 0x10 | 0x2;
+        data->security.owner = kSidSystem;
+        data->security.daclProtected = true;
+        data->security.dacl = {{kSidSystem, kFileAllAccess, kAll},
+                               {kSidAdministrators, kFileAllAccess, kAll},
+                               {kSidCreatorOwner, kFileAllAccess, kAll | kInheritOnlyAce},
+                               {kSidUsers, kFileGenericReadExecute, kAll},
+                               {kSidUsers, kAddFolderAndAppend, kContainerInheritAce}};
+    }
 }
 
 }  // namespace
@@ -323,6 +337,7 @@ Node& MakeFolderNode(const Path& path) {
     node.attributes = plat::kFileAttributeDirectory;
     node.bytes.clear();
     node.created = node.accessed = node.written = Now();
+    node.security = NewSecurity(path, true);
     return node;
 }
 

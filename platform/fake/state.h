@@ -66,6 +66,7 @@ struct Node {
     uint32_t movedInWith = 0;   // the flags of the move that last put it at its path
     uint32_t hardLinks = 1;     // the names the file has (the others are not modelled)
     Wide shortName;             // its 8.3 name, upper-cased; empty when it has none of its own
+    plat::ObjectSecurity security;  // its owner and access list
 };
 
 struct WriteFailure {
@@ -120,7 +121,7 @@ struct Machine {
     std::map<char16_t, DriveInfo> drives;
     std::map<Wide, Node> nodes;
     std::map<Wide, WriteFailure> writeFailures;
-    std::set<Wide> held, deniedFolders;
+    std::set<Wide> held, deniedFolders, securityDenied;
     std::map<plat::Handle, HandleObject> handles;
     plat::Handle nextHandle = 0x100;
     // Links act as Wine shows them (SetLinksAsUnderWine).
@@ -139,6 +140,7 @@ struct Machine {
     bool folderServiceAvailable = true, folderServiceResolved = false;
     std::vector<Execution> executions;
     bool elevated = true;
+    Wide account = fake::kUserAccount;  // the account the process runs as
     bool shellExecuteExStarts = true;
     uint32_t shellExecuteExResult = 0;
     bool desktopShellAvailable = false;
@@ -179,6 +181,13 @@ const Node* ChildNamed(const Wide& folderKey, const Wide& part, Wide* key);
 uint32_t CheckParent(const Path& path);
 uint32_t CheckDrive(char16_t drive);
 Node& MakeFolderNode(const Path& path);
+// The security of a new file or folder at the path: owned by the process's default owner (the
+// Administrators group for an elevated process, else its account), with what the folder above
+// passes on by its inheritable entries.
+plat::ObjectSecurity NewSecurity(const Path& path, bool folder);
+// True when an entry of the object's list denies the process one of these rights (only denying
+// entries are looked at: what no entry denies is allowed).
+bool DeniedByList(const Node& node, uint32_t access);
 // Children keys of a folder key, in the file system's (upper-cased name) order.
 std::vector<Wide> ChildKeys(const Wide& folderKey);
 bool HasOpenHandle(const Wide& key);

@@ -27,6 +27,13 @@ inline Wide Hex(uint64_t value) {
     return text;
 }
 
+// ASCII text of a wide one, for failure messages ('?' for anything else).
+inline std::string Narrow(const Wide& text) {
+    std::string out;
+    for (char16_t c : text) out += c < 128 ? static_cast<char>(c) : '?';
+    return out;
+}
+
 // Names of a folder's entries, "." and ".." included, in the order the search gives them.
 inline std::vector<plat::FindData> ListFolder(const Wide& folder) {
     std::vector<plat::FindData> entries;
