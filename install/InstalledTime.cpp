@@ -8,15 +8,15 @@ constexpr plat::FileTime kTwoSeconds = 20000000;  // in 100 ns ticks
 
 }  // namespace
 
-bool InstalledTimeOf(uint32_t dosTime, plat::FileTime* utc) {
+bool InstalledTimeOf(uint32_t dosTime, bool shared, plat::FileTime* utc) {
     if (!FileTimeOfDosTime(dosTime, utc)) return false;
-    *utc += kInstalledTick;
+    if (shared) *utc += kInstalledTick;
     return true;
 }
 
-uint32_t SetInstalledTime(plat::Handle file, uint32_t dosTime) {
+uint32_t SetInstalledTime(plat::Handle file, uint32_t dosTime, bool shared) {
     plat::FileTime utc;
-    if (!InstalledTimeOf(dosTime, &utc)) return plat::GetLastError();
+    if (!InstalledTimeOf(dosTime, shared, &utc)) return plat::GetLastError();
     if (!plat::SetFileTime(file, nullptr, nullptr, &utc)) return plat::GetLastError();
     return 0;
 }

@@ -105,8 +105,11 @@ void TAttachedFiles::AddFileToInstall(TAttachedFile* entry, const plat::Wide& fo
 
 bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const plat::Wide& path) {
     TSafeWrite how;
-    how.Finish = [&entry](plat::Handle file) {
-        SetInstalledTime(file, DateToDosTime(entry.Time));  // a failure keeps the write time
+    // A shared file carries the installation's time, by which the removal tells it from the
+    // user's.
+    const bool shared = !PublicDataDir.empty() && PathStartsWith(path, PublicDataDir);
+    how.Finish = [&entry, shared](plat::Handle file) {
+        SetInstalledTime(file, DateToDosTime(entry.Time), shared);  // a failure keeps the write time
     };
     // The temporary file of a replacement never takes the name of a file this run writes.
     how.Reserved = [this](const plat::Wide& name) {
@@ -117,7 +120,7 @@ bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const plat::Wide& pa
     // A file that already holds these bytes and this stamp is left as it is (a reinstallation).
     // One that an earlier setup wrote, with the bare stamp, is written again to carry the
     // installation's time.
-    how.KeepUnchanged = InstalledTimeOf(DateToDosTime(entry.Time), &how.LastWrite);
+    how.KeepUnchanged = InstalledTimeOf(DateToDosTime(entry.Time), shared, &how.LastWrite);
     // One write straight from the inflated block.
     if (!WriteWholeFile(path, entry.Data, static_cast<uint32_t>(entry.Size), how)) return false;
     LogLine("File Copy: " + Utf8Of(path));

@@ -124,8 +124,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, RemovalByTime, ::testing::ValuesIn(kTimeRows),
                              return std::string(info.param.name);
                          });
 
-// An earlier setup's files are written again by a reinstallation, to carry the installation's
-// time, and read as the payload's stamp all the same.
+// An earlier setup's shared files are written again by a reinstallation, to carry the
+// installation's time, and read as the payload's stamp all the same.
 TEST_F(Uninstalling, AReinstallationGivesAnEarlierSetupsFilesTheInstallationsTime) {
     Install();
     const plat::FileTime installed = LastWriteOf(kTemplate);
@@ -136,6 +136,10 @@ TEST_F(Uninstalling, AReinstallationGivesAnEarlierSetupsFilesTheInstallationsTim
     Install();
     EXPECT_EQ(installed, LastWriteOf(kTemplate));
     EXPECT_EQ(date, FileDateOf(kTemplate));
+    // The files outside the shared folder keep the bare stamp, a two-second time as a FAT drive
+    // holds it, so that a reinstallation there still finds them unchanged.
+    EXPECT_EQ(0u, LastWriteOf(kProgram) % kTwoSeconds);
+    EXPECT_EQ(0u, LastWriteOf(kMain + u"\\License.txt") % kTwoSeconds);
 }
 
 }  // namespace
