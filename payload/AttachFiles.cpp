@@ -3,6 +3,7 @@
 #include "install/DataFolder.h"
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
+#include "install/InstalledTime.h"
 #include "install/RunFlags.h"
 #include "install/SafeWrite.h"
 #include "install/TempFile.h"
@@ -105,13 +106,18 @@ void TAttachedFiles::AddFileToInstall(TAttachedFile* entry, const plat::Wide& fo
 
 bool TAttachedFiles::WriteEntry(const TAttachedFile& entry, const plat::Wide& path) {
     TSafeWrite how;
-    how.Finish = [&entry](plat::Handle file) {
-        SetFileDate(file, DateToDosTime(entry.Time));  // a failure keeps the write time
+    // A shared file carries the installation's time, by which the removal tells it from the
+    // user's.
+    const bool shared = !PublicDataDir.empty() && PathStartsWith(path, PublicDataDir);
+    how.Finish = [&entry, shared](plat::Handle file) {
+        SetInstalledTime(file, DateToDosTime(entry.Time), shared);  // a failure keeps the write time
     };
     // The temporary file of a replacement never takes the name of a file this run writes.
     how.Reserved = [this](const plat::Wide& name) { return destKeys_.count(PathKey(name)) != 0; };
     // A file that already holds these bytes and this stamp is left as it is (a reinstallation).
-    how.KeepUnchanged = FileTimeOfDosTime(DateToDosTime(entry.Time), &how.LastWrite);
+    // One that an earlier setup wrote, with the bare stamp, is written again to carry the
+    // installation's time.
+    how.KeepUnchanged = InstalledTimeOf(DateToDosTime(entry.Time), shared, &how.LastWrite);
     // One write straight from the inflated block.
     if (!WriteWholeFile(path, entry.Data, static_cast<uint32_t>(entry.Size), how)) return false;
     LogLine("File Copy: " + Utf8Of(path));

@@ -8,6 +8,7 @@
 #include "install/InstallLog.h"
 #include "standin/Removal.h"
 #include "standin/RemovalScope.h"
+#include "standin/UserChanges.h"
 
 namespace {
 
@@ -27,23 +28,6 @@ double ReadInstallStamp(TRemoval& removal, const Wide& data) {
         bytes.size() != sizeof(double))
         return 0;
     return DateOfBytes(reinterpret_cast<const unsigned char*>(bytes.data()));
-}
-
-// Whether the user changed the file after the run that placed it (whose stamp is given): its
-// last-write time is later than the stamp and is none that an installation gives its files.
-// Those are the payload's stamps, whole local seconds on the two-second grid, which lie after
-// the run where the machine's clock was behind the release's (or its time zone behind the
-// builder's); a program saving a file gives it the moment of the save, to a fraction of a
-// second.
-bool ChangedByUser(const plat::ByHandleFileInformation& info, double stamp) {
-    constexpr plat::FileTime kTwoSeconds = 20000000;  // in 100 ns ticks; time zones keep the grid
-    if (info.lastWriteTime % kTwoSeconds == 0) return false;
-    plat::FileTime local;
-    uint16_t dosDate, dosTime;
-    if (!plat::FileTimeToLocalFileTime(info.lastWriteTime, &local) ||
-        !plat::FileTimeToDosDateTime(local, &dosDate, &dosTime))
-        return true;  // a time no installation gives
-    return DosTimeToDate((uint32_t{dosDate} << 16) | dosTime) > stamp;
 }
 
 // The stamp of a run's marker line ("*" and 16 hexadecimal digits); 0 for another line.
@@ -66,9 +50,9 @@ double StampOfMarker(const std::string& line) {
 
 // The shared templates and clip library items that "Update.log" lists, the small data files and
 // the log itself, then whatever folder that leaves empty. Only paths inside the data folder are
-// acted on: the log lies in a folder that every user can write to. A file written after the run
-// that placed it (its marker's stamp, else the installation's) is the user's and stays, with the
-// log that lists it.
+// acted on: the log lies in a folder that every user can write to. A file that the user changed
+// after the run that placed it (ChangedByUser; the run's stamp is its marker's, else the
+// installation's) stays, with the log that lists it.
 void RemoveSharedData(TRemoval& removal) {
     Wide data = DataFolderToRemove();
     if (data.empty() || !FolderExists(data)) return;
@@ -95,9 +79,39 @@ void RemoveSharedData(TRemoval& removal) {
     // The folders that the installation made for what it listed: they go when empty, and no
     // other folder, so that a folder of the user's own stays with what holds it.
     std::vector<Wide> made = {data, data + kHiddenFolderName};
+    // While a file it lists remains, the log stays to tell of it.
+    auto leftSize = [&removal] { return removal.Left.size() + removal.Linked.size(); };
+    // A run's files are examined together (held open) before any goes: whether the run gave them
+    // the installation's time is told by all of them.
+    struct TListed {
+        Wide Path;
+        TCheckedObject File;
+        bool Deletable = false;
+    };
+    std::vector<TListed> run;
+    auto finishRun = [&] {
+        std::vector<plat::FileTime> times;
+        for (const TListed& listed : run)
+            if (listed.Deletable) times.push_back(listed.File.Info.lastWriteTime);
+        const bool installedTimes = RunGaveInstalledTimes(times);
+        for (TListed& listed : run) {
+            size_t before = leftSize();
+            if (listed.Deletable) {
+                if (ChangedByUser(listed.File.Info.lastWriteTime, runStamp, installedTimes))
+                    removal.Kept.push_back(listed.Path);
+                else
+                    removal.DeleteExamined(listed.File, listed.Path);
+            }
+            listed.File.Handle.Reset();
+            removal.RemoveLeftovers(data, listed.Path);
+            if (leftSize() != before) keepUpdateLog = true;
+        }
+        run.clear();
+    };
     for (const std::string& line : SplitLogLines(text)) {
         if (line.empty()) continue;
         if (line[0] == '*') {  // a run's marker
+            finishRun();
             double stamp = StampOfMarker(line);
             runStamp = stamp ? stamp : installStamp;
             continue;
@@ -110,20 +124,17 @@ void RemoveSharedData(TRemoval& removal) {
         for (Wide folder = ExtractFolder(path); folder.size() > data.size();
              folder = ExtractFolder(WithoutBackslash(folder)))
             AddOnce(made, folder);
-        // While a file it lists remains, the log stays to tell of it.
-        size_t before = removal.Left.size() + removal.Linked.size();
-        TCheckedObject file;
-        if (removal.Deletable(data, path, &file)) {
-            if (runStamp && ChangedByUser(file.Info, runStamp))
-                removal.Kept.push_back(path);
-            else
-                removal.DeleteExamined(file, path);
-        }
-        file.Handle.Reset();
-        removal.RemoveLeftovers(data, path);
-        if (removal.Left.size() + removal.Linked.size() != before || !removal.Kept.empty())
-            keepUpdateLog = true;
+        // A path listed twice in one run (a planted log) is examined once: its handle is open.
+        if (std::any_of(run.begin(), run.end(),
+                        [&path](const TListed& listed) { return SamePath(listed.Path, path); }))
+            continue;
+        size_t before = leftSize();
+        run.push_back(TListed{path, TCheckedObject(), false});
+        run.back().Deletable = removal.Deletable(data, path, &run.back().File);
+        if (leftSize() != before) keepUpdateLog = true;
     }
+    finishRun();
+    if (!removal.Kept.empty()) keepUpdateLog = true;
     removal.DeleteFile(data, data + kHiddenFolderName + kInstallStampName);
     removal.DeleteFile(data, data + kCommonDataName);
     if (!keepUpdateLog) removal.DeleteFile(data, updateLog);

@@ -300,25 +300,33 @@ TEST_F(ContractFiles, TheCurrentFolderCannotBeRemoved) {
     EXPECT_TRUE(RemoveDirectoryW(sub));
 }
 
+// A last-write time reads back to the tick, through the handle and through a search; among them
+// an installed file's time, its payload stamp (an even second) and one tick.
 TEST_F(ContractFiles, FileTimesRoundTrip) {
-    Wide path = In(u"stamped.txt");
-    Handle file = CreateFileW(path, kGenericRead | kGenericWrite, kFileShareRead, kCreateAlways,
-                              kFileAttributeNormal);
-    ASSERT_NE(file, kInvalidHandle);
-    FileTime after = 0;
-    SystemTime fields = SystemTimeOf(2021, 6, 15, 12, 34, 56, 789);
-    FileTime stamp = 0;
-    ASSERT_TRUE(SystemTimeToFileTime(fields, &stamp));
-    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &stamp));
-    ASSERT_TRUE(GetFileTime(file, nullptr, nullptr, &after));
-    EXPECT_EQ(after, stamp);
-    EXPECT_TRUE(CloseHandle(file));
+    FileTime evenSecond = 0, fraction = 0;
+    ASSERT_TRUE(SystemTimeToFileTime(SystemTimeOf(2024, 2, 29, 23, 59, 58, 0), &evenSecond));
+    ASSERT_TRUE(SystemTimeToFileTime(SystemTimeOf(2021, 6, 15, 12, 34, 56, 789), &fraction));
+    for (const FileTime stamp : {fraction, evenSecond + 1}) {
+        SCOPED_TRACE(stamp);
+        Wide path = In(u"stamped.txt");
+        Handle file = CreateFileW(path, kGenericRead | kGenericWrite, kFileShareRead,
+                                  kCreateAlways, kFileAttributeNormal);
+        ASSERT_NE(file, kInvalidHandle);
+        FileTime after = 0;
+        EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &stamp));
+        ASSERT_TRUE(GetFileTime(file, nullptr, nullptr, &after));
+        EXPECT_EQ(after, stamp);
+        ByHandleFileInformation info;
+        ASSERT_TRUE(GetFileInformationByHandle(file, &info));
+        EXPECT_EQ(info.lastWriteTime, stamp);
+        EXPECT_TRUE(CloseHandle(file));
 
-    FindData found;
-    Handle search = FindFirstFileW(path, &found);
-    ASSERT_NE(search, kInvalidHandle);
-    FindClose(search);
-    EXPECT_EQ(found.lastWriteTime, stamp);
+        FindData found;
+        Handle search = FindFirstFileW(path, &found);
+        ASSERT_NE(search, kInvalidHandle);
+        FindClose(search);
+        EXPECT_EQ(found.lastWriteTime, stamp);
+    }
 }
 
 TEST_F(ContractFiles, WritingStampsTheFileWithTheClock) {

@@ -38,6 +38,19 @@ TEST(ContractTimes, SystemTimeConversions) {
     EXPECT_FALSE(FileTimeToSystemTime(0x8000000000000000ull, &back));
 }
 
+// The MS-DOS form (two-second resolution) drops what lies below its even second, so an installed
+// file reads as its payload stamp.
+TEST(ContractTimes, DosTimesDropTheTicksBelowTheEvenSecond) {
+    FileTime evenSecond = 0;
+    ASSERT_TRUE(SystemTimeToFileTime(SystemTimeOf(2024, 2, 29, 23, 59, 58, 0), &evenSecond));
+    for (const FileTime ticks : {FileTime{0}, FileTime{1}, FileTime{19999999}}) {
+        uint16_t dosDate = 0, dosTime = 0;
+        ASSERT_TRUE(FileTimeToDosDateTime(evenSecond + ticks, &dosDate, &dosTime)) << ticks;
+        EXPECT_EQ(((2024 - 1980) << 9) | (2 << 5) | 29, dosDate) << ticks;
+        EXPECT_EQ((23 << 11) | (59 << 5) | 29, dosTime) << ticks;
+    }
+}
+
 TEST(ContractTimes, LocalAndUniversalFileTimesAreInverse) {
     for (FileTime utc : {TimeOf(Fields(1999, 12, 31, 23, 30, 0)),
                          TimeOf(Fields(2024, 7, 1, 12, 0, 0)),
