@@ -1,6 +1,5 @@
 #include "app/Entry.h"
 
-#include <exception>
 
 #include "app/CommandLine.h"
 #include "image/PNG.h"
@@ -54,16 +53,13 @@ int32_t Damaged() {
     return kExitDamaged;
 }
 
-// The records of an installation that started and is not portable, then its install log. Any
-// failure here is swallowed: the run has ended, and a failed registry write skips the log.
+// The records of an installation that started and is not portable, then its install log. Their
+// failures are not reported: the run has ended.
 void RecordInstallation(TMainDlgForm& form) {
     if (!LogActive || form.IsPortable()) return;
-    try {
-        WriteRegistryRecords({MainDir, form.InstallToAllChkBx->Checked(),
-                              form.DesktopChkBx->Checked(), form.FinishChkBx->Checked(), false});
-        SaveInstallLog();
-    } catch (...) {
-    }
+    WriteRegistryRecords({MainDir, form.InstallToAllChkBx->Checked(),
+                          form.DesktopChkBx->Checked(), form.FinishChkBx->Checked(), false});
+    SaveInstallLog();
 }
 
 int32_t Run() {
@@ -86,13 +82,8 @@ int32_t Run() {
         if (!AttachedFiles->Loaded()) return Damaged();
     }
 
-    std::unique_ptr<TMainDlgForm> form;
-    try {
-        form = std::make_unique<TMainDlgForm>(switches);
-    } catch (const std::exception&) {
-        // The logo or another resource of the program itself could not be read.
-        return Damaged();
-    }
+    // Without its description or logo, resources of the program itself, the program is damaged.
+    auto form = std::make_unique<TMainDlgForm>(switches);
     if (!form->Built()) return Damaged();
     MainDlgForm = form.get();
 
@@ -101,11 +92,8 @@ int32_t Run() {
     } else {
         form->OnShown = [&form, &com](TObject*) {
             com.Start();
-            try {
-                AttachedFiles = new TAttachedFiles();
-            } catch (const std::exception&) {
-            }
-            if (AttachedFiles && AttachedFiles->Loaded()) return;
+            AttachedFiles = new TAttachedFiles();
+            if (AttachedFiles->Loaded()) return;
             form->CloseAllowed = true;
             form->ModalResult = mrCancel;
         };

@@ -27,18 +27,30 @@ set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG")
 set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
 add_compile_options(-ffunction-sections -fdata-sections -flto -ffat-lto-objects
   -fno-threadsafe-statics)
+# No C++ exceptions: every failure is a result that the caller checks, and the runtime's own
+# errors end the program (platform/win32/runtime_errors.cpp). That drops the unwind tables and
+# the unwinder. A 32-bit program needs no unwind tables at all then; a 64-bit one keeps them, as
+# Windows itself walks its stack by them.
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+# The runtime's strings are instantiated in each program (cmake/implicit_strings.h), except in
+# the test programs that use the runtime's string streams (TSD_RUNTIME_STREAMS), whose classes
+# this toolchain cannot link when instantiated in the program.
+add_compile_options(
+  "$<$<AND:$<COMPILE_LANGUAGE:CXX>,$<NOT:$<BOOL:$<TARGET_PROPERTY:TSD_RUNTIME_STREAMS>>>>:SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/implicit_strings.h>")
 set(WIN_LINK_FLAGS -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp
-  -Wl,--gc-sections -Os -flto -flto-partition=one)
+  -Wl,--gc-sections -Os -flto -flto-partition=one -fno-exceptions)
 # What Windows' binary checkers ask of a program: a relocatable image (ASLR) that runs with data
 # execution prevention, is terminal-server aware, and declares that it registers no SEH handler
-# (C++ exceptions unwind through DWARF tables in this toolchain, so no SafeSEH table is needed).
+# (the programs use no exceptions, and this toolchain's would unwind through DWARF tables, so no
+# SafeSEH table is needed).
 # The subsystem and OS version say Windows 7, the oldest system the code is written for.
 list(APPEND WIN_LINK_FLAGS -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware
   -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1
   -Wl,--major-os-version,6 -Wl,--minor-os-version,1)
 # A 64-bit program's exceptions are always table-based; the flag only exists for 32-bit images.
 if(MANIFEST_ARCH STREQUAL "x86")
-  list(APPEND WIN_LINK_FLAGS -Wl,--no-seh)
+  add_compile_options(-fno-asynchronous-unwind-tables)
+  list(APPEND WIN_LINK_FLAGS -fno-asynchronous-unwind-tables -Wl,--no-seh)
 else()
   # Addresses above 4 GB for the image and its heap: full ASLR for a 64-bit program.
   list(APPEND WIN_LINK_FLAGS -Wl,--high-entropy-va)
@@ -223,6 +235,7 @@ add_executable(platform_contract_tests ${CONTRACT_SOURCES} tests/win/gtest_main_
 target_include_directories(platform_contract_tests PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(platform_contract_tests PRIVATE ${WIN_LINK_FLAGS})
 target_link_libraries(platform_contract_tests PRIVATE platform_win32 gtest_win ${WIN_SYSTEM_LIBS})
+set_target_properties(gtest_win platform_contract_tests PROPERTIES TSD_RUNTIME_STREAMS ON)
 
 # Installs the payload with the real platform and reads it back (run under Wine).
 add_executable(payload_install_check tests/win/PayloadInstallCheck.cpp

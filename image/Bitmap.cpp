@@ -1,8 +1,8 @@
 #include "image/Bitmap.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "platform/platform.h"
 
@@ -101,12 +101,13 @@ bool TBitmap::Reallocate(int width, int height, TPixelFormat format) {
     bool ok = height == 0 || rowBytes <= kMaxImageSize / height;
     int64_t size = ok ? rowBytes * height : 0;
     if (ok) {
-        try {
-            std::vector<uint8_t>(static_cast<size_t>(size)).swap(pixels_);
-        } catch (const std::bad_alloc&) {
-            ok = false;
-        }
+        // Built without exceptions, the runtime cannot report memory that runs out to us: ask
+        // for the block plainly first, so that a size the heap does not have is a result.
+        void* probe = std::malloc(static_cast<size_t>(size ? size : 1));
+        ok = probe != nullptr;
+        std::free(probe);
     }
+    if (ok) std::vector<uint8_t>(static_cast<size_t>(size)).swap(pixels_);
     if (!ok) {
         std::vector<uint8_t>().swap(pixels_);
         width = height = 0;
@@ -205,23 +206,23 @@ bool TBitmap::LoadFromResourceName(const char* name) {
     return LoadFromDIB(data, size);
 }
 
-void TBitmap::LoadFromStream(TStream& stream) {
+bool TBitmap::LoadFromStream(TStream& stream) {
     uint8_t fileHeader[kFileHeaderSize];
-    stream.ReadBuffer(fileHeader, sizeof fileHeader);
+    if (!stream.ReadBuffer(fileHeader, sizeof fileHeader)) return false;
     uint32_t fileSize = U32(fileHeader + 2);
     uint32_t pixelOffset = U32(fileHeader + 10);
     if (fileHeader[0] != 'B' || fileHeader[1] != 'M' || fileSize < kFileHeaderSize ||
         pixelOffset < kFileHeaderSize + kInfoHeaderSize)
-        Abort();
+        return false;
     // Never trust the declared size beyond what the stream really holds.
     int64_t available = static_cast<int64_t>(stream.Size()) - stream.Position();
-    if (fileSize - kFileHeaderSize > available) Abort();
+    if (fileSize - kFileHeaderSize > available) return false;
     std::vector<uint8_t> dib(fileSize - kFileHeaderSize);
-    stream.ReadBuffer(dib.data(), static_cast<int32_t>(dib.size()));
-    if (!ParseDIB(dib.data(), dib.size(), pixelOffset - kFileHeaderSize, this)) Abort();
+    if (!stream.ReadBuffer(dib.data(), static_cast<int32_t>(dib.size()))) return false;
+    return ParseDIB(dib.data(), dib.size(), pixelOffset - kFileHeaderSize, this);
 }
 
-void TBitmap::SaveToStream(TStream& stream) const {
+bool TBitmap::SaveToStream(TStream& stream) const {
     std::vector<uint8_t> info = BitmapInfo();
     // The file form keeps the usual bottom-up order of rows.
     uint32_t height = static_cast<uint32_t>(height_);
@@ -236,7 +237,10 @@ void TBitmap::SaveToStream(TStream& stream) const {
     Put32(&header, pixelOffset + static_cast<uint32_t>(pixels_.size()));
     Put32(&header, 0);
     Put32(&header, pixelOffset);
-    stream.WriteBuffer(header.data(), static_cast<int32_t>(header.size()));
-    stream.WriteBuffer(info.data(), static_cast<int32_t>(info.size()));
-    for (int y = height_ - 1; y >= 0; --y) stream.WriteBuffer(ScanLine(y), RowBytes());
+    if (!stream.WriteBuffer(header.data(), static_cast<int32_t>(header.size())) ||
+        !stream.WriteBuffer(info.data(), static_cast<int32_t>(info.size())))
+        return false;
+    for (int y = height_ - 1; y >= 0; --y)
+        if (!stream.WriteBuffer(ScanLine(y), RowBytes())) return false;
+    return true;
 }

@@ -96,11 +96,11 @@ public:
     // The BITMAP resource (RT_BITMAP) of that name in the program's own resources.
     bool LoadFromResourceName(const char* name);
 
-    // A .bmp file (file header and packed DIB) from the stream's position; raises the abort error
-    // when the stream does not hold one that LoadFromDIB takes.
-    virtual void LoadFromStream(TStream& stream);
-    // Writes a .bmp file with bottom-up rows.
-    virtual void SaveToStream(TStream& stream) const;
+    // A .bmp file (file header and packed DIB) from the stream's position; false when the stream
+    // does not hold one that LoadFromDIB takes.
+    [[nodiscard]] virtual bool LoadFromStream(TStream& stream);
+    // Writes a .bmp file with bottom-up rows; false when the stream takes fewer bytes.
+    [[nodiscard]] virtual bool SaveToStream(TStream& stream) const;
 
 private:
     bool Reallocate(int width, int height, TPixelFormat format);

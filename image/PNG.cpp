@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "image/Zlib.h"
 
@@ -30,21 +29,23 @@ TChunkClasses& Registry() {
     return registry;
 }
 
-// Copies count bytes from the stream into target at its position; a stream that ends early aborts.
-void CopyBytes(TStream& stream, uint32_t count, TStream& target) {
+// Copies count bytes from the stream into target at its position; false when the stream ends early.
+bool CopyBytes(TStream& stream, uint32_t count, TStream& target) {
     uint8_t piece[65536];
     while (count > 0) {
         int32_t n = static_cast<int32_t>(std::min<uint32_t>(count, sizeof piece));
-        stream.ReadBuffer(piece, n);
-        target.WriteBuffer(piece, n);
+        if (!stream.ReadBuffer(piece, n) || !target.WriteBuffer(piece, n)) return false;
         count -= static_cast<uint32_t>(n);
     }
+    return true;
 }
 
-// Reads one chunk and keeps it when its name is registered. Gives false after IEND.
-bool ReadChunk(TStream& stream, int32_t size, TChunkList& list) {
+enum class TChunkRead { More, End, Damaged };
+
+// Reads one chunk and keeps it when its name is registered.
+TChunkRead ReadChunk(TStream& stream, int32_t size, TChunkList& list) {
     uint8_t head[8];
-    stream.ReadBuffer(head, sizeof head);
+    if (!stream.ReadBuffer(head, sizeof head)) return TChunkRead::Damaged;
     uint32_t length = BigEndian32(head);
     TChunkName name;
     std::memcpy(name.data(), head + 4, name.size());
@@ -55,12 +56,12 @@ bool ReadChunk(TStream& stream, int32_t size, TChunkList& list) {
         // Data and CRC skipped; a skip past the end ends the file.
         stream.SetPosition(static_cast<int32_t>(std::min<int64_t>(
             position + static_cast<int64_t>(length) + kCrcLength, size)));
-        return true;
+        return TChunkRead::More;
     }
     // Checked before any allocation, so a damaged length cannot ask for gigabytes.
-    if (static_cast<int64_t>(length) > size - position) Abort();
+    if (static_cast<int64_t>(length) > size - position) return TChunkRead::Damaged;
     std::unique_ptr<TChunk> chunk = chunkClass(list, name);
-    CopyBytes(stream, length, chunk->Data);
+    if (!CopyBytes(stream, length, chunk->Data)) return TChunkRead::Damaged;
     // The CRC is not verified.
     int64_t afterCrc = static_cast<int64_t>(stream.Position()) + kCrcLength;
     stream.SetPosition(static_cast<int32_t>(std::min<int64_t>(afterCrc, size)));
@@ -70,13 +71,14 @@ bool ReadChunk(TStream& stream, int32_t size, TChunkList& list) {
             // All image data forms one compressed stream, in file order.
             first->Data.Seek(0, soEnd);
             const std::vector<uint8_t>& bytes = chunk->Data.Bytes();
-            first->Data.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size()));
-            return true;
+            if (!first->Data.WriteBuffer(bytes.data(), static_cast<int32_t>(bytes.size())))
+                return TChunkRead::Damaged;
+            return TChunkRead::More;
         }
     }
     bool end = dynamic_cast<TChunkIEND*>(chunk.get()) != nullptr;
     list.Items.push_back(std::move(chunk));
-    return !end;
+    return end ? TChunkRead::End : TChunkRead::More;
 }
 
 int PaethPredictor(int a, int b, int c) {
@@ -90,10 +92,11 @@ int PaethPredictor(int a, int b, int c) {
 }
 
 // row[0] is the filter type, row[1..length] the bytes; above is the previous row, all zeros for
-// the first one. Every pixel is one byte apart from its left neighbour.
-void Unfilter(uint8_t* row, const uint8_t* above, size_t length) {
+// the first one. Every pixel is one byte apart from its left neighbour. False for an unknown
+// filter type.
+bool Unfilter(uint8_t* row, const uint8_t* above, size_t length) {
     uint8_t type = row[0];
-    if (type > 4) Abort();
+    if (type > 4) return false;
     for (size_t i = 1; i <= length; ++i) {
         int a = i > 1 ? row[i - 1] : 0;
         int b = above[i];
@@ -108,6 +111,7 @@ void Unfilter(uint8_t* row, const uint8_t* above, size_t length) {
         }
         row[i] = static_cast<uint8_t>(row[i] + predictor);
     }
+    return true;
 }
 
 void CopyRow(const uint8_t* row, size_t length, uint8_t depth, uint32_t width, uint8_t* target) {
@@ -142,7 +146,7 @@ TChunk::TChunk(TChunkList& owner, const TChunkName& name) : Owner(owner), Name(n
 
 TChunkIHDR::TChunkIHDR(TChunkList& owner, const TChunkName& name) : TChunk(owner, name) {
     const uint8_t zeros[kHeaderLength] = {};
-    Data.WriteBuffer(zeros, sizeof zeros);
+    (void)Data.WriteBuffer(zeros, sizeof zeros);  // a memory stream takes every byte
     Data.SetPosition(0);
 }
 
@@ -170,7 +174,7 @@ constexpr uint64_t kMaxPixels = 1u << 24;
 
 }  // namespace
 
-void TChunkIDAT::Decode() {
+bool TChunkIDAT::Decode() {
     TPNGImage& image = Owner.Image;
     // The loader made sure that the first chunk is the header and that a palette exists.
     const auto& header = static_cast<const TChunkIHDR&>(*Owner.Items.front());
@@ -182,14 +186,14 @@ void TChunkIDAT::Decode() {
     uint32_t width = header.Width();
     uint32_t height = header.Height();
     uint8_t depth = header.BitDepth();
-    if (width > INT32_MAX || height > INT32_MAX) Abort();
+    if (width > INT32_MAX || height > INT32_MAX) return false;
     uint64_t rowLength = (static_cast<uint64_t>(width) * depth + 7) / 8;
-    if (rowLength >= INT32_MAX) Abort();
+    if (rowLength >= INT32_MAX) return false;
     // A picture for a wizard's panel: a header that asks for more is damaged, not a picture to
-    // spend gigabytes on.
-    if (static_cast<uint64_t>(width) * height > kMaxPixels) Abort();
+    // spend gigabytes on. The bound also keeps a row below a few dozen megabytes.
+    if (static_cast<uint64_t>(width) * height > kMaxPixels) return false;
     // No PNG file has an empty side; a header that says so is damaged.
-    if (width == 0 || height == 0) Abort();
+    if (width == 0 || height == 0) return false;
 
     TPixelFormat format = image.PixelFormat();  // an unknown depth keeps it and copies nothing
     switch (depth) {
@@ -202,16 +206,11 @@ void TChunkIDAT::Decode() {
     }
     if (!image.SetPixelFormat(format) ||
         !image.SetSize(static_cast<int>(width), static_cast<int>(height)))
-        Abort();
+        return false;
     image.SetPalette(palette.Entries());
 
-    std::vector<uint8_t> first, second;
-    try {
-        first.assign(rowLength + 1, 0);
-        second.assign(rowLength + 1, 0);  // the row above the first row
-    } catch (const std::bad_alloc&) {
-        Abort();
-    }
+    std::vector<uint8_t> first(rowLength + 1, 0);
+    std::vector<uint8_t> second(rowLength + 1, 0);  // the row above the first row
     uint8_t* current = first.data();
     uint8_t* above = second.data();
     int32_t toRead = static_cast<int32_t>(rowLength + 1);
@@ -219,13 +218,14 @@ void TChunkIDAT::Decode() {
         int32_t got = std::max<int32_t>(0, pixels.Read(current, toRead));
         // Image data that ends early reads as zeros, so the missing rows are deterministic.
         std::fill(current + got, current + toRead, 0);
-        Unfilter(current, above, rowLength);
+        if (!Unfilter(current, above, rowLength)) return false;
         CopyRow(current + 1, rowLength, depth, width, image.ScanLine(static_cast<int>(y)));
         std::swap(current, above);
         // Every later row would read as zeros too (filter 0 over zeros), which the new bitmap
         // holds already.
         if (got < toRead) break;
     }
+    return true;
 }
 
 void TChunkClasses::Add(const char* name, TChunkClass chunkClass) {
@@ -249,35 +249,38 @@ void InitPNGUnit() {
     registry.Add("PLTE", CreateChunk<TChunkPLTE>);
 }
 
-void TPNGImage::LoadFromStream(TStream& stream) {
+bool TPNGImage::LoadFromStream(TStream& stream) {
     TChunkList list(*this);
     uint8_t signature[sizeof kSignature];
-    stream.ReadBuffer(signature, sizeof signature);
-    if (std::memcmp(signature, kSignature, sizeof kSignature) != 0) Abort();
+    if (!stream.ReadBuffer(signature, sizeof signature) ||
+        std::memcmp(signature, kSignature, sizeof kSignature) != 0)
+        return false;
 
     int32_t size = stream.Size();
-    while (stream.Position() < size && ReadChunk(stream, size, list)) {
-    }
+    TChunkRead read = TChunkRead::More;
+    while (read == TChunkRead::More && stream.Position() < size) read = ReadChunk(stream, size, list);
+    if (read == TChunkRead::Damaged) return false;
 
     const auto* header =
         list.Items.empty() ? nullptr : dynamic_cast<const TChunkIHDR*>(list.Items.front().get());
-    if (!header || !list.Find<TChunkIDAT>()) Abort();
+    if (!header || !list.Find<TChunkIDAT>()) return false;
     // Only indexed, non-interlaced images decode correctly here, and only with a palette that
     // PNG allows (1 to 256 entries).
-    if (header->ColorType() != kColorTypeIndexed || header->InterlaceMethod() != 0) Abort();
+    if (header->ColorType() != kColorTypeIndexed || header->InterlaceMethod() != 0) return false;
     const TChunkPLTE* palette = list.FindLast<TChunkPLTE>();
     if (!palette || palette->EntryCount() == 0 ||
         palette->EntryCount() > static_cast<size_t>(kMaxPaletteEntries))
-        Abort();
+        return false;
 
-    for (const auto& chunk : list.Items) chunk->Decode();
+    for (const auto& chunk : list.Items)
+        if (!chunk->Decode()) return false;
+    return true;
 }
 
-void LoadLogo(TBitmap& target) {
+bool LoadLogo(TBitmap& target) {
     TPNGImage image;
-    {
-        TResourceStream stream("LOGO", "PNG");
-        image.LoadFromStream(stream);
-    }
+    TResourceStream stream("LOGO", "PNG");
+    if (!stream.Found() || !image.LoadFromStream(stream)) return false;
     target.Assign(image);
+    return true;
 }

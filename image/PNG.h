@@ -1,5 +1,5 @@
 // A reader for the kind of PNG file the wizard's logo is: indexed colour, not interlaced. It turns
-// the file into a palette bitmap. Every failure raises the silent abort error (EAbort).
+// the file into a palette bitmap. Every failure is a false result.
 #pragma once
 
 #include <array>
@@ -22,8 +22,8 @@ public:
     TChunk(const TChunk&) = delete;
     TChunk& operator=(const TChunk&) = delete;
 
-    // Called once for every kept chunk after the whole file has been read.
-    virtual void Decode() {}
+    // Called once for every kept chunk after the whole file has been read; false when damaged.
+    [[nodiscard]] virtual bool Decode() { return true; }
 
     TChunkList& Owner;
     TMemoryStream Data;
@@ -54,7 +54,7 @@ class TChunkIDAT : public TChunk {
 public:
     using TChunk::TChunk;
     // Inflates the collected image data row by row into the owner's image.
-    void Decode() override;
+    bool Decode() override;
 };
 
 class TChunkIEND : public TChunk {
@@ -114,14 +114,14 @@ class TPNGImage : public TBitmap {
 public:
     // Reads a PNG file from the stream's position: afterwards the image has the file's size and
     // palette and the pixel format of its bit depth (1: 1 bit; 2 and 4: 4 bits, a 2-bit index
-    // kept as it is; 8 and 16: 8 bits, the high byte of a 16-bit sample). Raises EAbort for a
-    // file it cannot read, including any colour type but indexed, interlacing, and a missing,
-    // empty or oversized palette.
-    void LoadFromStream(TStream& stream) override;
+    // kept as it is; 8 and 16: 8 bits, the high byte of a 16-bit sample). False for a file it
+    // cannot read, including any colour type but indexed, interlacing, and a missing, empty or
+    // oversized palette.
+    bool LoadFromStream(TStream& stream) override;
     // The reader never writes PNG files.
-    void SaveToStream(TStream& stream) const override {}
+    bool SaveToStream(TStream& stream) const override { return false; }
 };
 
 // The logo: the resource "LOGO" of type "PNG", read into target (which then holds an 8-bit
-// palette bitmap). Raises EAbort when it is missing or damaged.
-void LoadLogo(TBitmap& target);
+// palette bitmap). False, and target unchanged, when it is missing or damaged.
+[[nodiscard]] bool LoadLogo(TBitmap& target);

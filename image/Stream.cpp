@@ -5,8 +5,6 @@
 
 #include "platform/platform.h"
 
-void Abort() { throw EAbort(); }
-
 int32_t TStream::Size() {
     int32_t position = Position();
     int32_t size = Seek(0, soEnd);
@@ -14,12 +12,12 @@ int32_t TStream::Size() {
     return size;
 }
 
-void TStream::ReadBuffer(void* buffer, int32_t count) {
-    if (count != 0 && Read(buffer, count) != count) Abort();
+bool TStream::ReadBuffer(void* buffer, int32_t count) {
+    return count == 0 || Read(buffer, count) == count;
 }
 
-void TStream::WriteBuffer(const void* buffer, int32_t count) {
-    if (count != 0 && Write(buffer, count) != count) Abort();
+bool TStream::WriteBuffer(const void* buffer, int32_t count) {
+    return count == 0 || Write(buffer, count) == count;
 }
 
 TMemoryStream::TMemoryStream(const void* data, int32_t size)
@@ -57,9 +55,10 @@ int32_t TMemoryStream::Seek(int32_t offset, int origin) {
 TResourceStream::TResourceStream(const char* name, const char* type) {
     const void* data = nullptr;
     uint32_t size = 0;
-    if (!plat::LoadOwnResource(type, name, &data, &size) || size > INT32_MAX) Abort();
+    if (!plat::LoadOwnResource(type, name, &data, &size) || size > INT32_MAX) return;
     data_ = static_cast<const uint8_t*>(data);
     size_ = static_cast<int32_t>(size);
+    found_ = true;
 }
 
 int32_t TResourceStream::Read(void* buffer, int32_t count) {

@@ -1,21 +1,9 @@
-// The runtime's byte streams, as far as the logo reader and the inflate stream need them, and the
-// one silent abort error that the stream layer and the PNG reader raise for any failure.
+// The runtime's byte streams, as far as the logo reader and the inflate stream need them. Every
+// failure is a result the caller checks: the programs are built without C++ exceptions.
 #pragma once
 
 #include <cstdint>
-#include <exception>
 #include <vector>
-
-// "Operation aborted": raised for any failure of the stream and PNG layer. The window framework's
-// error report does not show it.
-// A plain std::exception: the runtime's string-carrying errors would bring a second string
-// implementation into the program.
-class EAbort : public std::exception {
-public:
-    const char* what() const noexcept override { return "Operation aborted"; }
-};
-
-[[noreturn]] void Abort();
 
 enum SeekOrigin { soBeginning = 0, soCurrent = 1, soEnd = 2 };
 
@@ -32,10 +20,10 @@ public:
     void SetPosition(int32_t position) { Seek(position, soBeginning); }
     // The position of the end; the position is kept.
     int32_t Size();
-    // Reads exactly count bytes or raises the abort error.
-    void ReadBuffer(void* buffer, int32_t count);
-    // Writes exactly count bytes or raises the abort error.
-    void WriteBuffer(const void* buffer, int32_t count);
+    // Reads exactly count bytes; false when the stream delivers fewer.
+    [[nodiscard]] bool ReadBuffer(void* buffer, int32_t count);
+    // Writes exactly count bytes; false when the stream takes fewer.
+    [[nodiscard]] bool WriteBuffer(const void* buffer, int32_t count);
 };
 
 // A stream over bytes held in memory, owned by the stream.
@@ -58,8 +46,9 @@ private:
 // bytes belong to the loaded program image and stay valid for the whole run.
 class TResourceStream : public TStream {
 public:
-    // Raises the abort error when the program has no such resource. Integer ids are "#n".
+    // Integer ids are "#n". Without such a resource the stream is empty and Found() false.
     TResourceStream(const char* name, const char* type);
+    bool Found() const { return found_; }
     int32_t Read(void* buffer, int32_t count) override;
     // Resources cannot be written: delivers nothing.
     int32_t Write(const void* buffer, int32_t count) override;
@@ -69,5 +58,6 @@ public:
 private:
     const uint8_t* data_ = nullptr;
     int32_t size_ = 0;
+    bool found_ = false;
     int32_t position_ = 0;
 };

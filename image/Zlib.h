@@ -52,7 +52,7 @@ public:
     // data is damaged.
     int32_t Read(void* buffer, int32_t count) override;
     int32_t Write(const void* buffer, int32_t count) override;
-    // Seek to 0 from the beginning restarts at source position 0; forward requests skip bytes;
-    // anything else changes nothing. Gives the position after the request.
+    // Seek to 0 from the beginning restarts at source position 0; forward requests skip bytes, up
+    // to the end of the data; anything else changes nothing. Gives the position after the request.
     int32_t Seek(int32_t offset, int origin) override;
 };

@@ -36,6 +36,12 @@ std::wstring ModulePath() {
     }
 }
 
+// A number in decimal. std::to_wstring would bring the runtime's wide printf along.
+std::wstring Decimal(uintptr_t value) {
+    std::string digits = std::to_string(static_cast<unsigned long long>(value));
+    return std::wstring(digits.begin(), digits.end());
+}
+
 std::wstring WithoutBackslash(std::wstring folder) {
     if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
     return folder;
@@ -100,7 +106,7 @@ bool StartCopy(const std::wstring& program, const std::wstring& folder) {
         return false;
     }
     std::wstring command = L"\"" + copy + L"\" " + kFinishSwitch + L" " +
-                           std::to_wstring(reinterpret_cast<uintptr_t>(self.Get())) + L" \"" +
+                           Decimal(reinterpret_cast<uintptr_t>(self.Get())) + L" \"" +
                            WithoutBackslash(folder) + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;

@@ -1,9 +1,6 @@
 #include "ui/Backend.h"
 
-#include <typeinfo>
-
 #include "base/Utf8.h"
-#include "image/Stream.h"
 #include "ui/Form.h"
 
 
@@ -83,44 +80,6 @@ void TApplication::SetIcon(plat::IconHandle icon) {
 }
 
 void SetBusyCursor(bool busy) { Backend().SetBusyCursor(busy); }
-
-std::string ReadableTypeName(const char* mangled) {
-    // Error kinds are plain class names, possibly in namespaces: "St13runtime_error",
-    // "N4tool5ErrorE", "6EAbort". The full demangler would add more code than the whole wizard
-    // for names no error of this program has; anything else is shown as it stands.
-    std::string name;
-    const char* p = mangled;
-    bool nested = false;
-    if (*p == 'N') {
-        nested = true;
-        ++p;
-    }
-    if (p[0] == 'S' && p[1] == 't') {
-        name = "std";
-        p += 2;
-    }
-    while (*p >= '0' && *p <= '9') {
-        size_t length = 0;
-        while (*p >= '0' && *p <= '9' && length < 4096) length = length * 10 + size_t(*p++ - '0');
-        size_t available = 0;
-        while (available < length && p[available]) ++available;
-        if (available < length) return mangled;
-        if (!name.empty()) name += "::";
-        name.append(p, length);
-        p += length;
-    }
-    if (nested && *p == 'E') ++p;
-    if (*p || name.empty()) return mangled;
-    return name;
-}
-
-void HandleException(const std::exception& error) {
-    if (dynamic_cast<const EAbort*>(&error)) return;
-    std::string kind = ReadableTypeName(typeid(error).name());
-    // Owned by the form shown, so that the form is active again once the box is closed.
-    plat::MessageBoxW(Backend().ShownFormWindow(), u"Exception " + WideOfUtf8(kind), Application.Title,
-                      plat::kMbTaskModal | plat::kMbIconError | plat::kMbOk);
-}
 
 void ResetUIState() {
     Application = TApplication();

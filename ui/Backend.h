@@ -65,12 +65,5 @@ extern TApplication Application;
 // The hourglass while long work runs on the user-interface thread.
 void SetBusyCursor(bool busy);
 
-// The readable name of a class from its type information name ("St9bad_alloc" gives
-// "std::bad_alloc"); a name it cannot read is given back unchanged.
-std::string ReadableTypeName(const char* mangled);
-// Shows an error that reached the framework while a window message was handled: a task-modal
-// box "Exception <kind>". The silent abort error shows nothing.
-void HandleException(const std::exception& error);
-
 // Back to the state at program start (for tests).
 void ResetUIState();

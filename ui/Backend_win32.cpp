@@ -44,13 +44,13 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     switch (message) {
     case WM_CLOSE:
         // The caption's close button, Alt+F4, the system menu: the modal loop asks the form.
-        if (!session.Closing) Guarded([&] { session.Form.Close(); });
+        if (!session.Closing) session.Form.Close();
         return 0;
     case WM_TIMER:
         for (auto& timer : session.Form.Timers)
             if (static_cast<WPARAM>(timer->Id()) == wParam) {
                 TTimer* t = timer.get();
-                Guarded([&] { t->Tick(); });
+                t->Tick();
                 break;
             }
         return 0;
@@ -79,7 +79,7 @@ LRESULT CALLBACK FormProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     }
     case kRefitMessage:
         session.RefitPosted = false;
-        Guarded([&] { FitToText(session.Form); });
+        FitToText(session.Form);
         return 0;
     case kRepairFocusMessage:
         session.RepairFocus();
@@ -165,26 +165,10 @@ public:
         SetForegroundWindow(session.Window);
         session.RestoreFocus();
         session.UpdateDefaultLook();
-        if (form.OnShown) {
-            try {
-                form.OnShown(&form);
-            } catch (const std::exception& error) {
-                HandleException(error);
-            } catch (...) {
-            }
-        }
+        if (form.OnShown) form.OnShown(&form);
 
         for (;;) {
-            bool ended = false;
-            try {
-                ended = form.ModalEnded();
-            } catch (const std::exception& error) {
-                HandleException(error);
-                form.ModalResult = mrNone;
-            } catch (...) {
-                form.ModalResult = mrNone;
-            }
-            if (ended) break;
+            if (form.ModalEnded()) break;
             MSG msg;
             BOOL got = GetMessageW(&msg, nullptr, 0, 0);
             if (got == 0) {

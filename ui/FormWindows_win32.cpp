@@ -213,8 +213,8 @@ void TSession::CreateChildren(TWinControl& parent, HWND parentWindow, bool defer
             raw->StandardProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OperatedProc)));
         raw->Initialize();
-        if (auto* combo = dynamic_cast<TComboBox*>(&control)) Guarded([&] { combo->WindowCreated(); });
-        if (auto* list = dynamic_cast<TListBox*>(&control)) Guarded([&] { list->WindowCreated(); });
+        if (auto* combo = dynamic_cast<TComboBox*>(&control)) combo->WindowCreated();
+        if (auto* list = dynamic_cast<TListBox*>(&control)) list->WindowCreated();
         if (auto* container = dynamic_cast<TWinControl*>(&control);
             container && raw->Kind == TPeerKind::Container) {
             // The children of a hidden container land in their own window: z-order within it

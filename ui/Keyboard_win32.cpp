@@ -24,7 +24,7 @@ void PressButton(TSession& session, TButton* button) {
     TWinPeer* peer = session.PeerOf(button);
     // As a user could: only a button on the screen and enabled.
     if (!peer || !peer->CanFocus()) return;
-    Guarded([&] { button->Click(); });
+    button->Click();
 }
 
 }  // namespace
@@ -85,7 +85,7 @@ bool TSession::HandleDialogKey(const MSG& msg) {
             auto& box = static_cast<TCheckBox&>(peer->Control);
             bool checked = !box.Checked();
             SendMessageW(peer->Window, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-            Guarded([&] { box.UserToggled(checked); });
+            box.UserToggled(checked);
             return true;
         }
         case TPeerKind::Label:

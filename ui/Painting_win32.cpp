@@ -47,9 +47,9 @@ void DrawListItem(TWinPeer& peer, const DRAWITEMSTRUCT& item) {
         canvas.FontColor = state.Selected ? clHighlightText : clWindowText;
         if (index >= 0 && items && index < items->Count()) {
             if (auto* combo = dynamic_cast<TComboBox*>(&peer.Control))
-                Guarded([&] { combo->DrawItem(index, rect, state, canvas); });
+                combo->DrawItem(index, rect, state, canvas);
             else if (auto* list = dynamic_cast<TListBox*>(&peer.Control))
-                Guarded([&] { list->DrawItem(index, rect, state, canvas); });
+                list->DrawItem(index, rect, state, canvas);
         } else {
             canvas.FillRect(rect);
         }

@@ -23,35 +23,35 @@ void OnCommand(TWinPeer& peer, int code) {
     case TPeerKind::Button:
         if (code == BN_CLICKED) {
             auto& button = static_cast<TButton&>(peer.Control);
-            Guarded([&] { button.Click(); });
+            button.Click();
         }
         break;
     case TPeerKind::CheckBox:
         if (code == BN_CLICKED) {
             bool checked = SendMessageW(peer.Window, BM_GETCHECK, 0, 0) == BST_CHECKED;
             auto& box = static_cast<TCheckBox&>(peer.Control);
-            Guarded([&] { box.UserToggled(checked); });
+            box.UserToggled(checked);
         }
         break;
     case TPeerKind::Edit:
         if (code == EN_CHANGE && !peer.SettingText) {
             Wide text = WindowText(peer.Window);
             auto& edit = static_cast<TEdit&>(peer.Control);
-            Guarded([&] { edit.UserEdited(text); });
+            edit.UserEdited(text);
         }
         break;
     case TPeerKind::ComboBox:
         if (code == CBN_SELCHANGE) {
             int index = static_cast<int>(SendMessageW(peer.Window, CB_GETCURSEL, 0, 0));
             auto& combo = static_cast<TComboBox&>(peer.Control);
-            Guarded([&] { combo.UserSelected(index); });
+            combo.UserSelected(index);
         }
         break;
     case TPeerKind::ListBox:
         if (code == LBN_SELCHANGE) {
             int index = static_cast<int>(SendMessageW(peer.Window, LB_GETCURSEL, 0, 0));
             auto& list = static_cast<TListBox&>(peer.Control);
-            Guarded([&] { list.UserSelected(index); });
+            list.UserSelected(index);
         }
         break;
     default:

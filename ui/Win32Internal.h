@@ -6,7 +6,6 @@
 
 #include <map>
 #include <memory>
-#include <exception>
 #include <vector>
 
 #include "ui/Backend.h"
@@ -190,24 +189,6 @@ int DropDownExtra(TControl& control);
 constexpr UINT kRepairFocusMessage = WM_APP + 1;
 // Posted to the form when a text changed (see TSession::PostRefit).
 constexpr UINT kRefitMessage = WM_APP + 2;
-
-// Stands for anything thrown that is not a std::exception.
-class EUnknownError : public std::exception {
-public:
-    const char* what() const noexcept override { return "unknown error"; }
-};
-
-// Runs an event handler of the framework: a std::exception is shown and the wizard goes on.
-template <class F>
-void Guarded(F&& handler) {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        HandleException(error);
-    } catch (...) {
-        HandleException(EUnknownError());
-    }
-}
 
 // ---- Messages of the windows that hold controls (ParentMessages_win32.cpp) ----
 

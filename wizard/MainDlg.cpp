@@ -45,10 +45,13 @@ TMainDlgForm::TMainDlgForm(const TRunSwitches& switches) : switches_(switches) {
     // The form description makes the controls; without every named one there is no wizard.
     if (!LoadFormResource(*this, "TMAINDLGFORM", &loadError_) || !FindControls()) return;
 
-    // The logo is the program's own resource: a damaged one stops the form here (EAbort).
+    // The logo is the program's own resource: a damaged one stops the form here.
     {
         TBitmap logo;
-        LoadLogo(logo);
+        if (!LoadLogo(logo)) {
+            loadError_ = "the logo could not be read";
+            return;
+        }
         LogoImage->SetPicture(logo);
     }
 

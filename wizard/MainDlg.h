@@ -26,7 +26,7 @@ class TMainDlgForm : public TForm {
 public:
     // Builds the form from its description, reads the previous choices, chooses the language and
     // the destination, starts the drive timer and, in an interactive run, shows the welcome page.
-    // Built() is false when the form description could not be followed.
+    // Built() is false when the form description could not be followed or the logo not read.
     explicit TMainDlgForm(const TRunSwitches& switches = TRunSwitches());
     ~TMainDlgForm() override;
     const char* ClassName() const override { return "TMainDlgForm"; }

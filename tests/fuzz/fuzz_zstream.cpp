@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TZDecompressionStream stream(&memory);
     std::string delivered;  // the bytes from position 0 on
     std::vector<uint8_t> buffer;
-    try {
+    {
         stream.Seek(0, soBeginning);
         for (size_t i = 0; i < plan.size() && i < 64; ++i) {
             uint8_t step = static_cast<uint8_t>(plan[i]);
@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 int32_t skip = i + 1 < plan.size() ? static_cast<uint8_t>(plan[++i]) : 1;
                 int32_t before = stream.Position();
                 int32_t after = stream.Seek(skip, soCurrent);
-                FUZZ_REQUIRE(after == before + skip);
+                FUZZ_REQUIRE(after >= before && after <= before + skip);
+                if (after < before + skip) return 0;  // a skip past the end of the data
                 delivered.append(expected, delivered.size(), static_cast<size_t>(skip));
                 continue;
             }
@@ -67,8 +68,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             delivered.append(reinterpret_cast<char*>(buffer.data()), static_cast<size_t>(got));
             FUZZ_REQUIRE(stream.Position() == static_cast<int32_t>(delivered.size()));
         }
-    } catch (const EAbort&) {
-        return 0;  // a skip past the end of the data
     }
     FUZZ_REQUIRE(delivered.size() <= expected.size());
     FUZZ_REQUIRE(expected.compare(0, delivered.size(), delivered) == 0);

@@ -210,13 +210,3 @@ TEST_F(FormLoader, CountsLinesOfAnyEndingAndALastLineWithoutOne) {
     EXPECT_NE(nullptr, form.FindControl("B"));
 }
 
-TEST(ErrorReport, NamesTheKindOfErrorReadably) {
-    EXPECT_EQ("std::bad_alloc", ReadableTypeName(typeid(std::bad_alloc).name()));
-    EXPECT_EQ("std::runtime_error", ReadableTypeName("St13runtime_error"));
-    EXPECT_EQ("EAbort", ReadableTypeName("6EAbort"));
-    EXPECT_EQ("ui::detail::Error", ReadableTypeName("N2ui6detail5ErrorE"));
-    // What it cannot read stands as it is: templates, a length past the end, nothing at all.
-    EXPECT_EQ("St6vectorIiSaIiEE", ReadableTypeName("St6vectorIiSaIiEE"));
-    EXPECT_EQ("9Short", ReadableTypeName("9Short"));
-    EXPECT_EQ("", ReadableTypeName(""));
-}

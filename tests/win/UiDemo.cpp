@@ -8,7 +8,7 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <stdexcept>
+#include <cstdlib>
 #include <string>
 
 #include "base/Utf8.h"
@@ -38,7 +38,6 @@ TForm DemoForm clientwidth=420 clientheight=300 caption="Tessaron UI Demo" onclo
   TImage Picture left=180 top=205 width=32 height=32
   TBevel Line left=12 top=240 width=396 height=2 shape=box style=lowered
   TLabel TickLbl left=12 top=250 caption="no ticks"
-  TButton ThrowBtn left=150 top=270 width=85 height=22 caption=Thro&w onclick=ThrowClick
   TButton OkBtn left=240 top=270 width=80 height=22 caption=OK default=true onclick=OkClick
   TButton CancelBtn left=328 top=270 width=80 height=22 caption=Cancel cancel=true onclick=CancelClick
 )";
@@ -91,7 +90,10 @@ TBitmap Gradient() {
 template <class T>
 T* Find(TForm& form, const char* name) {
     T* control = form.Find<T>(name);
-    if (!control) throw std::runtime_error(std::string("no control ") + name);
+    if (!control) {
+        std::printf("no control %s\n", name);
+        std::exit(1);
+    }
     return control;
 }
 
@@ -147,7 +149,6 @@ int main() {
         pages->SetActivePageIndex(1 - pages->ActivePageIndex());
         say("page " + std::to_string(pages->ActivePageIndex()));
     };
-    form.Handlers["ThrowClick"] = [&](TObject*) -> void { throw std::runtime_error("demo failure"); };
     form.Handlers["OkClick"] = [&](TObject*) { form.ModalResult = mrOk; };
     form.Handlers["CancelClick"] = [&](TObject*) { form.Close(); };
     form.CloseQueryHandlers["DemoCloseQuery"] = [&](TObject*, bool& canClose) {
