@@ -379,9 +379,10 @@ def main():
     parser.add_argument("--rounds", type=int, default=5)
     parser.add_argument("--window-rounds", type=int, default=5)
     parser.add_argument("--work", default=os.path.join(ROOT, "build", "bench"))
-    parser.add_argument("--baseline", help="also run an earlier build of the setup program: "
-                        "BASE-260 and BASE-1034 are its Windows build folders over the two "
-                        "payloads (made with make dist PAYLOAD=... WIN=...)")
+    parser.add_argument("--baseline", action="append", default=[],
+                        help="also run an earlier build of the setup program: BASE-260 and "
+                        "BASE-1034 are its Windows build folders over the two payloads (made "
+                        "with make dist PAYLOAD=... WIN=...); may be given more than once")
     args = parser.parse_args()
     work = os.path.abspath(args.work)
     os.makedirs(work, exist_ok=True)
@@ -396,9 +397,12 @@ def main():
         peer = build_peer(payload, work, tag)
         floor = build_floor(payload_bin, work, tag)
         candidates = [setup, peer, floor]
-        if args.baseline:
-            base = "%s-%s" % (args.baseline, tag)
-            candidates.append(Candidate("before -S", os.path.join(base, "tessaron-setup.exe"),
+        for baseline in args.baseline:
+            base = "%s-%s" % (baseline, tag)
+            # Named by the baseline's folder when there are several.
+            label = "before" if len(args.baseline) == 1 else \
+                "before:" + os.path.basename(os.path.normpath(baseline))
+            candidates.append(Candidate(label + " -S", os.path.join(base, "tessaron-setup.exe"),
                                         ["-S"], os.path.getsize(os.path.join(base, "payload",
                                                                              "payload.bin"))))
         sets[tag] = (payload, names, candidates)
