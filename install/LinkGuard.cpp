@@ -33,10 +33,6 @@ std::map<plat::Wide, THeldFolder>& Checked() {
     return folders;
 }
 
-plat::Wide Key(const plat::Wide& folder) {
-    return plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapUppercase, folder);
-}
-
 bool IsDriveRoot(const plat::Wide& folder) { return folder.size() == 3 && folder[1] == u':'; }
 
 // Takes over the folder (with its backslash) through a handle that may only read its
@@ -56,7 +52,7 @@ bool TakeOverShutOut(const plat::Wide& folder, const plat::Wide& parentFinal) {
 // over does not pass.
 bool RealFolder(const plat::Wide& folder, const plat::Wide& parentFinal, TFolderOwners owners,
                 plat::Wide* final) {
-    plat::Wide key = Key(folder);
+    plat::Wide key = PathKey(folder);
     auto known = Checked().find(key);
     if (known == Checked().end()) {
         THeldFolder held;
@@ -144,7 +140,7 @@ bool NoLinkOnTheWay(const plat::Wide& path) {
 plat::Handle HeldFolder(const plat::Wide& folder) {
     plat::Wide withBackslash = folder;
     AppendBackslash(withBackslash);
-    auto known = Checked().find(Key(withBackslash));
+    auto known = Checked().find(PathKey(withBackslash));
     return known == Checked().end() ? plat::kInvalidHandle : known->second.object.Handle.Get();
 }
 

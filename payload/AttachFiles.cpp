@@ -16,14 +16,6 @@ TAttachedFiles* AttachedFiles = nullptr;
 plat::Wide PublicDataDir;
 bool ForceOverwrite = false;
 
-namespace {
-
-plat::Wide Upper(const plat::Wide& text) {
-    return plat::LCMapStringW(plat::kLocaleUserDefault, plat::kLcmapUppercase, text);
-}
-
-}  // namespace
-
 void ResetAttachFilesState() {
     AttachedFiles = nullptr;
     PublicDataDir.clear();
@@ -69,10 +61,10 @@ bool TAttachedFiles::Load() {
 void TAttachedFiles::SelectFiles(const std::string& pattern, const plat::Wide& folder,
                                  CopyMode mode) {
     CopyMode effective = ForceOverwrite ? CopyAlways : mode;
-    plat::Wide wanted = Upper(WideOfUtf8(pattern));
+    plat::Wide wanted = PathKey(WideOfUtf8(pattern));
     bool folderPattern = !wanted.empty() && wanted.back() == u'\\';
     for (auto& entry : Entries) {
-        plat::Wide name = Upper(entry->Name);
+        plat::Wide name = PathKey(entry->Name);
         if (folderPattern) {
             if (name.compare(0, wanted.size(), wanted) == 0 && name.size() >= wanted.size())
                 AddFileToInstall(entry.get(), folder, effective, mode);
