@@ -144,6 +144,13 @@ plat::Handle HeldFolder(const plat::Wide& folder) {
     return known == Checked().end() ? plat::kInvalidHandle : known->second.object.Handle.Get();
 }
 
+plat::Wide HeldFolderFinal(const plat::Wide& folder) {
+    plat::Wide withBackslash = folder;
+    AppendBackslash(withBackslash);
+    auto known = Checked().find(PathKey(withBackslash));
+    return known == Checked().end() ? plat::Wide() : known->second.object.Final;
+}
+
 bool OwnedByTheAdministrators(const plat::Wide& path) {
     for (const TGuardedRoot* guarded = RootOf(path); guarded; guarded = RootOf(path, guarded))
         if (guarded->owners == TFolderOwners::Administrators) return true;

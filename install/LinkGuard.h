@@ -30,6 +30,9 @@ bool NoLinkOnTheWay(const plat::Wide& path);
 
 // The handle that holds the folder (checked by NoLinkOnTheWay in this run), or kInvalidHandle.
 plat::Handle HeldFolder(const plat::Wide& folder);
+// The final path that the folder's check found (the folder is held, so it still holds), or an
+// empty text when this run holds no such folder.
+plat::Wide HeldFolderFinal(const plat::Wide& folder);
 
 // True when the path lies in a folder guarded for the administrators (the folder itself
 // included).

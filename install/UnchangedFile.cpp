@@ -9,49 +9,50 @@
 
 namespace {
 
-// The same bytes as data, to the end of the file: the reads compare piece by piece, and one read
-// past the size must find nothing (the size holds only its low 32 bits).
+// The same bytes as data: the file's size is already known to be `size`, and nobody can write to
+// it while this handle (shared for reading only) is open.
 bool SameBytes(plat::Handle file, const uint8_t* data, uint32_t size) {
     char buffer[65536];
     uint32_t done = 0;
-    for (;;) {
+    while (done < size) {
         uint32_t want = size - done < sizeof buffer ? size - done : sizeof buffer;
-        if (want == 0) want = 1;
         uint32_t got = 0;
-        if (!plat::ReadFile(file, buffer, want, &got)) return false;
-        if (got == 0) return done == size;
-        if (got > size - done || std::memcmp(buffer, data + done, got) != 0) return false;
+        if (!plat::ReadFile(file, buffer, want, &got) || got == 0 || got > want ||
+            std::memcmp(buffer, data + done, got) != 0)
+            return false;
         done += got;
     }
+    return true;
 }
 
 }  // namespace
 
 bool HoldsExactly(const plat::Wide& path, const void* data, uint32_t size,
                   plat::FileTime lastWrite) {
-    uint32_t attributes = plat::GetFileAttributesW(path);
-    // A read-only file cannot be replaced; it is left to the write to fail over it as it always
-    // did.
-    if (attributes == plat::kInvalidFileAttributes ||
-        (attributes & (plat::kFileAttributeDirectory | plat::kFileAttributeReparsePoint |
-                       plat::kFileAttributeReadOnly)))
-        return false;
     // Shared for reading only: a file that another program is writing is never judged unchanged.
+    // A folder does not open without backup semantics.
     plat::TFileHandle file(plat::CreateFileW(path, plat::kGenericRead, plat::kFileShareRead,
                                              plat::kOpenExisting,
                                              plat::kFileFlagOpenReparsePoint));
     if (!file.Valid()) return false;
-    // What the handle reached must be the file itself, measured against its folder's final path.
-    plat::Wide folder = WithoutBackslash(ExtractFolder(path));
-    if (!IsFinalPathOfFile(plat::GetFinalPathNameByHandleW(file.Get()), path,
-                           FinalPathOf(folder, plat::kFileFlagBackupSemantics)))
+    // Everything else is read on the handle, in one call. A read-only file cannot be replaced;
+    // it is left to the write to fail over it as it always did. A file with a second name is
+    // also another name's: replacing it, as ever, leaves that one alone.
+    plat::ByHandleFileInformation info;
+    if (!plat::GetFileInformationByHandle(file.Get(), &info) ||
+        (info.attributes & (plat::kFileAttributeDirectory | plat::kFileAttributeReparsePoint |
+                            plat::kFileAttributeReadOnly)) ||
+        info.numberOfLinks != 1 || info.size != size || info.lastWriteTime != lastWrite)
         return false;
-    if (plat::GetFileSize(file.Get()) != size) return false;
+    // What the handle reached must be the file itself, measured against its folder's final path:
+    // the one its check found and that the run holds, else the folder opened now.
+    plat::Wide folder = WithoutBackslash(ExtractFolder(path));
+    plat::Wide folderFinal = HeldFolderFinal(folder);
+    if (folderFinal.empty()) folderFinal = FinalPathOf(folder, plat::kFileFlagBackupSemantics);
+    if (!IsFinalPathOfFile(plat::GetFinalPathNameByHandleW(file.Get()), path, folderFinal))
+        return false;
     // In the administrators' folders a file that someone else owns stays theirs to change while
     // it is kept: it is written anew, and the new one is the administrators'.
     if (OwnedByTheAdministrators(path) && !OwnedByAdministration(file.Get())) return false;
-    plat::FileTime written = 0;
-    if (!plat::GetFileTime(file.Get(), nullptr, nullptr, &written) || written != lastWrite)
-        return false;
     return SameBytes(file.Get(), static_cast<const uint8_t*>(data), size);
 }

@@ -162,6 +162,11 @@ TEST_F(Reinstall, AFileNotReachedAsItselfOrNotReplaceableIsTreatedAsAnyOther) {
              fake::PutFile(kExe, bytes, installedTime);
              fake::SetAttributes(kExe, plat::kFileAttributeReadOnly);
          }},
+        {"a file with a second name",
+         [&](const std::string& bytes) {
+             fake::PutFile(kExe, bytes, installedTime);
+             fake::SetHardLinkCount(kExe, 2);
+         }},
         {"a file another program holds open",
          [&](const std::string& bytes) {
              fake::PutFile(kExe, bytes, installedTime);
