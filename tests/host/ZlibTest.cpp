@@ -1,5 +1,6 @@
 // Inflation in one piece and as a stream, on good and on damaged data.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstring>
 #include <random>
