@@ -110,6 +110,9 @@ TEST(InflateZlib, HandMadeStreams) {
         {"zeros past the last length",
          {DYNAMIC_HEADER, 0xFE, 0xFF, 0xFF, 0x03, 0x00, 0x00, 0x00, 0x00}, kInflateBadCodeLengths,
          ""},
+        {"a repeat of the last length past the end",
+         {DYNAMIC_HEADER, 0x7E, 0x2B, 0xFE, 0xFF, 0x4F, 0xE0, 0x45, 0x00, 0x62, 0x00, 0x62},
+         kInflateBadCodeLengths, ""},
         {"no end-of-block code",
          {DYNAMIC_HEADER, 0x7E, 0x2B, 0xE2, 0xFF, 0xFF, 0x04, 0x02, 0x00, 0x00, 0x00, 0x00},
          kInflateBadCodeLengths, ""},
@@ -147,6 +150,17 @@ TEST(InflateZlib, HandMadeStreams) {
         EXPECT_EQ(c.status, outcome.status) << c.what;
         EXPECT_EQ(c.output, outcome.output) << c.what;
     }
+}
+
+TEST(InflateZlib, DistanceCode30IsRefusedEvenWhereItsDistanceWouldReach) {
+    // A stored block of 40,000 'x', then a fixed block: length 3 at distance code 30 (which
+    // would mean 32,769 and more), end of block, a check value of zeros.
+    Bytes input = {0x78, 0x01, 0x00, 0x40, 0x9C, 0xBF, 0x63};
+    input.insert(input.end(), 40000, 'x');
+    input.insert(input.end(), {0x03, 0x3E, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
+    Outcome outcome = InflateAll(input);
+    EXPECT_EQ(kInflateBadDistance, outcome.status);
+    EXPECT_EQ(std::string(40000, 'x'), outcome.output);
 }
 
 TEST(InflateZlib, StopsAtTheLimit) {

@@ -176,6 +176,21 @@ TEST_F(ZStream, ReadsFromWhereTheSourceStood) {
     EXPECT_EQ(raw, ReadAll(z, 4096));
 }
 
+TEST_F(ZStream, SeekToTheBeginningGoesToTheSourcesStartNotToWhereTheStreamBegan) {
+    std::string first = Deflate("the stream at source position 0");
+    std::string second(source->Bytes().begin(), source->Bytes().end());
+    std::string both = first + second;
+    TMemoryStream two(both.data(), static_cast<int32_t>(both.size()));
+    two.SetPosition(static_cast<int32_t>(first.size()));
+    TZDecompressionStream z(&two);
+    char head[100];
+    ASSERT_EQ(100, z.Read(head, 100));
+    EXPECT_EQ(std::string(raw, 0, 100), std::string(head, 100));
+    EXPECT_EQ(0, z.Seek(0, soBeginning));
+    EXPECT_EQ("the stream at source position 0", ReadAll(z, 4096))
+        << "the first stream, and nothing of the second one after it";
+}
+
 TEST_F(ZStream, DamagedDataEndsTheReadWithTheBytesDelivered) {
     std::string packed(source->Bytes().begin(), source->Bytes().end());
     for (size_t i = packed.size() / 3; i < packed.size() / 3 + 16; ++i) packed[i] ^= 0x33;
