@@ -78,7 +78,7 @@ public:
 private:
     // Keeps at least 25 bits in the buffer. Past the end of the input it shifts in zeros and
     // remembers it: Overrun() tells whether any of those were used.
-    void Refill() {
+    __attribute__((always_inline)) void Refill() {
         while (bitCount_ <= 24) {
             uint32_t byte = position_ < inLength_ ? in_[position_] : 0;
             ++position_;
@@ -86,7 +86,7 @@ private:
             bitCount_ += 8;
         }
     }
-    bool Overrun() const {
+    __attribute__((always_inline)) bool Overrun() const {
         return position_ > inLength_ && (position_ - inLength_) * 8 > bitCount_;
     }
     uint32_t Bits(int n) {
@@ -313,7 +313,17 @@ uint32_t Adler32(const uint8_t* data, uint32_t length) {
     while (length > 0) {
         uint32_t chunk = length < 5552 ? length : 5552;
         length -= chunk;
-        while (chunk-- > 0) {
+        for (; chunk >= 4; chunk -= 4, data += 4) {
+            a += data[0];
+            b += a;
+            a += data[1];
+            b += a;
+            a += data[2];
+            b += a;
+            a += data[3];
+            b += a;
+        }
+        for (; chunk > 0; --chunk) {
             a += *data++;
             b += a;
         }
