@@ -7,7 +7,6 @@ set(SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno
 add_compile_options(${SANITIZERS} -fsanitize=fuzzer-no-link -g)
 add_link_options(${SANITIZERS})
 
-set(TSD_ZLIB ZLIB::ZLIB)
 include(cmake/layers.cmake)
 
 # The packer's PE resource reader, which tsdpack runs over any file it is given.
@@ -19,7 +18,8 @@ foreach(source ${FUZZ_SOURCES})
   get_filename_component(name ${source} NAME_WE)
   add_executable(${name} ${source})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${name} PRIVATE tsd_app tsd_standin fuzz_pe_reader)
+  # zlib is the reference that the inflater's results are compared with.
+  target_link_libraries(${name} PRIVATE tsd_app tsd_standin fuzz_pe_reader ZLIB::ZLIB)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   target_compile_definitions(${name} PRIVATE TSD_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     TSD_PAYLOAD_FILE="")

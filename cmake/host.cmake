@@ -4,7 +4,6 @@ find_package(GTest REQUIRED)
 include(GoogleTest)
 enable_testing()
 
-set(TSD_ZLIB ZLIB::ZLIB)
 include(cmake/layers.cmake)
 
 # Build-time tools.
@@ -17,6 +16,10 @@ target_link_libraries(tsdpack PRIVATE packer_core)
 # Writes payloads with names that the packer refuses, for the setup programs of the name tests.
 add_executable(plant_payload_name tests/tools/plant_payload_name.cpp)
 target_link_libraries(plant_payload_name PRIVATE packer_core)
+# Prints the inflater's time over a payload beside zlib's (bench/inflate_bench.cpp; not a test).
+add_executable(inflate_bench bench/inflate_bench.cpp)
+target_include_directories(inflate_bench PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(inflate_bench PRIVATE tsd_image ZLIB::ZLIB)
 
 # Where the Windows build leaves its outputs (the real payload, the programs under test).
 set(WIN_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win32" CACHE PATH "Windows build folder")
@@ -26,7 +29,8 @@ set(WIN64_BUILD_DIR "${CMAKE_SOURCE_DIR}/build/win64" CACHE PATH "64-bit Windows
 file(GLOB HOST_TEST_SOURCES CONFIGURE_DEPENDS tests/host/*.cpp tests/contract/*.cpp)
 add_executable(host_tests ${HOST_TEST_SOURCES})
 target_include_directories(host_tests PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(host_tests PRIVATE tsd_app tsd_standin packer_core GTest::gtest
+# zlib compresses the tests' inputs; the programs inflate with their own code.
+target_link_libraries(host_tests PRIVATE tsd_app tsd_standin packer_core ZLIB::ZLIB GTest::gtest
   GTest::gtest_main)
 target_compile_definitions(host_tests PRIVATE
   TSD_PAYLOAD_FILE="${WIN_BUILD_DIR}/payload/payload.bin"

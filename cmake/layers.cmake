@@ -17,9 +17,9 @@
 # include folder holds links to its folder's headers alone, and the source tree itself is on no
 # library's include path. An include of a higher layer therefore does not compile.
 #
-# Before including this file: TSD_ZLIB names the zlib to link, and TSD_WINDOWS is true for the
-# Windows build, whose libraries take their *_win32.cpp files too and whose platform is the real
-# one (platform_win32) instead of the in-memory fake (platform_fake).
+# Before including this file: TSD_WINDOWS is true for the Windows build, whose libraries take
+# their *_win32.cpp files too and whose platform is the real one (platform_win32) instead of the
+# in-memory fake (platform_fake). No layer links zlib: the image layer inflates with its own code.
 
 # tsd_layer(<target> <folder> [USES <targets>...] [EXCLUDE <regex>] [PRIVATE_HEADERS])
 # PRIVATE_HEADERS keeps the folder's headers to the library itself (an implementation's own).
@@ -76,7 +76,7 @@ target_link_libraries(tsd_platform INTERFACE tsd_platform_interface ${implementa
 tsd_layer(tsd_product resources USES tsd_platform)
 tsd_layer(tsd_base base USES tsd_platform)
 tsd_layer(tsd_install install USES tsd_base tsd_product tsd_platform)
-tsd_layer(tsd_image image USES tsd_platform ${TSD_ZLIB})
+tsd_layer(tsd_image image USES tsd_platform)
 tsd_layer(tsd_lang wizard/lang USES tsd_base tsd_product tsd_platform)
 tsd_layer(tsd_payload payload USES tsd_install tsd_image tsd_lang)
 tsd_layer(tsd_ui ui USES tsd_base tsd_image tsd_platform)

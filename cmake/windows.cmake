@@ -16,7 +16,6 @@ else()
   set(MANIFEST_ARCH x86)
 endif()
 find_program(WINDRES NAMES ${MINGW_TRIPLE}-windres REQUIRED)
-find_library(ZLIB_STATIC NAMES libz.a REQUIRED)
 
 # Small programs start faster and the setup program carries one inside: optimise for size across
 # the whole program at link time (the objects carry both forms, so that plain archives still index
@@ -72,10 +71,7 @@ set(RUNTIME_ERRORS ${CMAKE_SOURCE_DIR}/platform/win32/runtime_errors.cpp
   ${CMAKE_SOURCE_DIR}/platform/win32/stack_guard.cpp)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/platform/win32/stack_guard.cpp PROPERTIES
   COMPILE_OPTIONS -fno-lto)
-# zlib's header comes with the cross compiler's libraries.
-include_directories(/usr/${MINGW_TRIPLE}/include)
 set(TSD_WINDOWS TRUE)
-set(TSD_ZLIB ${ZLIB_STATIC})
 include(cmake/layers.cmake)
 
 # The manifests name the program's own architecture, in their identity and in the common controls

@@ -7,111 +7,88 @@ bool InflateBuffer(const void* input, uint32_t inputLength, uint32_t initialCapa
     block->reset();
     *length = 0;
     uint64_t step = (static_cast<uint64_t>(inputLength) + 255) & ~uint64_t{255};
-    if (step == 0) step = 256;
+    if (step == 0 || step > kMaxInflatedLength) step = 256;
     uint64_t capacity = initialCapacity != 0 ? initialCapacity : step;
     if (capacity > maxLength) capacity = maxLength;
-    auto* data = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(capacity)));
-    if (!data) return false;
-
-    z_stream z;
-    std::memset(&z, 0, sizeof z);
-    if (inflateInit(&z) != Z_OK) {
-        std::free(data);
+    InflateOutput out;
+    out.data = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(capacity)));
+    if (!out.data) return false;
+    out.capacity = static_cast<uint32_t>(capacity);
+    out.step = static_cast<uint32_t>(step);
+    out.limit = maxLength;
+    if (InflateZlib(static_cast<const uint8_t*>(input), inputLength, &out) != kInflateOk) {
+        std::free(out.data);
         return false;
     }
-    z.next_in = static_cast<Bytef*>(const_cast<void*>(input));
-    z.avail_in = inputLength;
-    z.next_out = data;
-    z.avail_out = static_cast<uInt>(capacity);
-
-    bool ok = false;
-    for (;;) {
-        int result = inflate(&z, Z_NO_FLUSH);
-        if (result == Z_STREAM_END) {
-            ok = z.avail_in == 0;  // nothing may follow the stream
-            break;
-        }
-        // Only a full output block is a reason to go on; anything else (damaged data, a preset
-        // dictionary, input that ended early) would repeat without progress.
-        if ((result != Z_OK && result != Z_BUF_ERROR) || z.avail_out != 0) break;
-        if (capacity >= maxLength) break;
-        // The block at least doubles, so that data which inflates without end reaches the limit
-        // (or the end of memory) after a few dozen copies, not after one copy per step.
-        uint64_t produced = capacity;
-        capacity += capacity > step ? capacity : step;
-        if (capacity > maxLength) capacity = maxLength;
-        auto* grown = static_cast<uint8_t*>(std::realloc(data, static_cast<size_t>(capacity)));
-        if (!grown) break;
-        data = grown;
-        z.next_out = data + produced;
-        z.avail_out = static_cast<uInt>(capacity - produced);
-    }
-    uint32_t produced = static_cast<uint32_t>(z.total_out);
-    inflateEnd(&z);
-    if (!ok) {
-        std::free(data);
-        return false;
-    }
-    if (auto* shrunk = static_cast<uint8_t*>(std::realloc(data, produced ? produced : 1)))
-        data = shrunk;
-    block->reset(data);
-    *length = produced;
+    if (auto* shrunk = static_cast<uint8_t*>(std::realloc(out.data, out.length ? out.length : 1)))
+        out.data = shrunk;
+    block->reset(out.data);
+    *length = out.length;
     return true;
 }
 
 TCustomZStream::TCustomZStream(TStream* source)
-    : source_(source), sourcePosition_(source->Position()) {
-    std::memset(&zstate_, 0, sizeof zstate_);
-    zstate_.next_in = input_;
-    zstate_.avail_in = 0;
-}
+    : source_(source), sourcePosition_(source->Position()) {}
 
 TZDecompressionStream::TZDecompressionStream(TStream* source) : TCustomZStream(source) {
-    // A stream that zlib could not set up delivers nothing: inflate refuses its empty state.
-    inflateInit(&zstate_);
+    inflated_.limit = 0;
 }
 
-TZDecompressionStream::~TZDecompressionStream() { inflateEnd(&zstate_); }
+TZDecompressionStream::~TZDecompressionStream() { std::free(inflated_.data); }
+
+void TZDecompressionStream::Inflate(uint64_t wanted) {
+    if (wanted <= inflated_.length) return;
+    if (!loaded_) {
+        loaded_ = true;
+        source_->SetPosition(sourcePosition_);
+        uint8_t chunk[4096];
+        for (int32_t got; (got = source_->Read(chunk, sizeof chunk)) > 0;)
+            compressed_.insert(compressed_.end(), chunk, chunk + got);
+    }
+    // Only a run that stopped at its limit has more to give. Each new run starts over from the
+    // first byte with at least twice the limit, so all runs together cost at most twice the
+    // last one.
+    while (wanted > inflated_.length && status_ == kInflateOutputLimit &&
+           inflated_.limit < kMaxInflatedLength) {
+        uint64_t limit = 2 * static_cast<uint64_t>(inflated_.limit);
+        if (limit < wanted) limit = wanted;
+        if (limit < 65536) limit = 65536;
+        inflated_.limit = static_cast<uint32_t>(limit < kMaxInflatedLength ? limit : kMaxInflatedLength);
+        status_ = InflateZlib(compressed_.data(), static_cast<uint32_t>(compressed_.size()),
+                              &inflated_);
+    }
+}
 
 int32_t TZDecompressionStream::Read(void* buffer, int32_t count) {
     if (count <= 0) return 0;
-    zstate_.next_out = static_cast<Bytef*>(buffer);
-    zstate_.avail_out = static_cast<uInt>(count);
-    // Another user of the source may have moved it.
-    if (source_->Position() != sourcePosition_) source_->SetPosition(sourcePosition_);
-    while (zstate_.avail_out > 0) {
-        if (zstate_.avail_in == 0) {
-            int32_t got = source_->Read(input_, static_cast<int32_t>(sizeof input_));
-            if (got <= 0) return count - static_cast<int32_t>(zstate_.avail_out);
-            sourcePosition_ = source_->Position();
-            zstate_.next_in = input_;
-            zstate_.avail_in = static_cast<uInt>(got);
-        }
-        // The end of the stream or damaged data: deliver what there is rather than loop.
-        if (inflate(&zstate_, Z_NO_FLUSH) != Z_OK)
-            return count - static_cast<int32_t>(zstate_.avail_out);
-    }
-    return count;
+    Inflate(static_cast<uint64_t>(position_) + static_cast<uint32_t>(count));
+    // Whatever a damaged or unfinished stream gave before its fault is delivered.
+    uint32_t available = inflated_.length - static_cast<uint32_t>(position_);
+    int32_t delivered = available < static_cast<uint32_t>(count) ? static_cast<int32_t>(available) : count;
+    if (delivered > 0) std::memcpy(buffer, inflated_.data + position_, static_cast<size_t>(delivered));
+    position_ += delivered;
+    return delivered;
 }
 
 int32_t TZDecompressionStream::Write(const void* buffer, int32_t count) { return 0; }
 
 int32_t TZDecompressionStream::Seek(int32_t offset, int origin) {
-    int32_t position = static_cast<int32_t>(zstate_.total_out);
     if (offset == 0 && origin == soBeginning) {
-        inflateReset(&zstate_);
-        zstate_.next_in = input_;
-        zstate_.avail_in = 0;
         source_->SetPosition(0);
         sourcePosition_ = 0;
-    } else if ((origin == soCurrent && offset >= 0) ||
-               (origin == soBeginning && offset > position)) {
-        int32_t distance = origin == soCurrent ? offset : offset - position;
-        uint8_t scratch[4096];
+        compressed_.clear();
+        loaded_ = false;
+        inflated_.length = 0;
+        inflated_.limit = 0;
+        status_ = kInflateOutputLimit;
+        position_ = 0;
+    } else if ((origin == soCurrent && offset > 0) ||
+               (origin == soBeginning && offset > position_)) {
+        uint64_t target = origin == soCurrent ? static_cast<uint64_t>(position_) + offset
+                                              : static_cast<uint64_t>(offset);
         // Data that ends early ends the skip where it ends.
-        bool more = true;
-        for (int32_t i = 0; more && i < distance / 4096; ++i) more = ReadBuffer(scratch, 4096);
-        if (more) (void)ReadBuffer(scratch, distance % 4096);
+        Inflate(target);
+        position_ = static_cast<int32_t>(target < inflated_.length ? target : inflated_.length);
     }
-    return static_cast<int32_t>(zstate_.total_out);
+    return position_;
 }

@@ -1,13 +1,13 @@
 // Inflation of zlib data: the payload in one piece into one memory block, and the logo's image
-// data as a stream that inflates on demand.
+// data as a stream.
 #pragma once
 
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
-#include <zlib.h>
-
+#include "image/Inflate.h"
 #include "image/Stream.h"
 
 struct FreeBlock {
@@ -33,14 +33,14 @@ class TCustomZStream : public TStream {
 protected:
     explicit TCustomZStream(TStream* source);
 
-    TStream* source_;          // not owned
-    int32_t sourcePosition_;   // where the next compressed bytes are read from
-    z_stream zstate_;
-    uint8_t input_[65536];     // compressed bytes read and not yet inflated
+    TStream* source_;         // not owned
+    int32_t sourcePosition_;  // where the compressed bytes start
 };
 
 // Reads the inflated bytes of the zlib data that starts at the source's current position. Its
-// position is the number of bytes inflated so far; it does not know the inflated size.
+// position is the number of bytes inflated so far; it does not know the inflated size. On the
+// first read it takes the source's bytes from there to its end, and it inflates as far as its
+// reader has asked, at most twice that far: a reader that needs little holds little.
 class TZDecompressionStream : public TCustomZStream {
 public:
     explicit TZDecompressionStream(TStream* source);
@@ -55,4 +55,14 @@ public:
     // Seek to 0 from the beginning restarts at source position 0; forward requests skip bytes, up
     // to the end of the data; anything else changes nothing. Gives the position after the request.
     int32_t Seek(int32_t offset, int origin) override;
+
+private:
+    // Inflates until `wanted` bytes are there, or the data has no more.
+    void Inflate(uint64_t wanted);
+
+    std::vector<uint8_t> compressed_;  // the source's bytes, once read
+    bool loaded_ = false;
+    InflateOutput inflated_;
+    InflateStatus status_ = kInflateOutputLimit;  // as if a first run had stopped at limit 0
+    int32_t position_ = 0;
 };

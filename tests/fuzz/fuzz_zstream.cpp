@@ -1,6 +1,7 @@
 // TZDecompressionStream over arbitrary bytes, read in pieces of changing sizes with seeks in
 // between: it ends, never delivers more than asked, and what it delivers is a prefix of what
-// zlib inflates from the same bytes.
+// zlib inflates from the same bytes; where zlib finds the whole stream, read to the end it is
+// exactly zlib's output.
 #include <zlib.h>
 
 #include <cstring>
@@ -10,8 +11,10 @@
 
 namespace {
 
-// Everything zlib inflates from the bytes before it stops (at the end or at damage).
-std::string Reference(const std::string& bytes) {
+// Everything zlib inflates from the bytes before it stops (at the end or at damage); *complete
+// tells whether it reached the end of the stream.
+std::string Reference(const std::string& bytes, bool* complete) {
+    *complete = false;
     std::string out;
     z_stream z;
     std::memset(&z, 0, sizeof z);
@@ -26,6 +29,7 @@ std::string Reference(const std::string& bytes) {
         result = inflate(&z, Z_NO_FLUSH);
         out.append(reinterpret_cast<char*>(chunk), sizeof chunk - z.avail_out);
     } while (result == Z_OK && z.avail_out == 0 && out.size() < (16u << 20));
+    *complete = result == Z_STREAM_END;
     inflateEnd(&z);
     return out;
 }
@@ -36,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<std::string> parts = FuzzParts(data, size, 2);
     const std::string& plan = parts[0];    // piece sizes and seeks
     const std::string& source = parts[1];  // the compressed bytes
-    std::string expected = Reference(source);
+    bool complete;
+    std::string expected = Reference(source, &complete);
 
     TMemoryStream memory(source.data(), static_cast<int32_t>(source.size()));
     TZDecompressionStream stream(&memory);
@@ -71,5 +76,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     FUZZ_REQUIRE(delivered.size() <= expected.size());
     FUZZ_REQUIRE(expected.compare(0, delivered.size(), delivered) == 0);
+    if (complete) {
+        // The rest, to the end: all of it, nothing more, bytes after the stream or not.
+        buffer.assign(4096, 0);
+        for (int32_t got; (got = stream.Read(buffer.data(), 4096)) > 0;)
+            delivered.append(reinterpret_cast<char*>(buffer.data()), static_cast<size_t>(got));
+        FUZZ_REQUIRE(delivered == expected);
+    }
     return 0;
 }

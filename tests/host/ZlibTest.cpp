@@ -1,5 +1,6 @@
 // Inflation in one piece and as a stream, on good and on damaged data.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstring>
 #include <random>
@@ -173,6 +174,21 @@ TEST_F(ZStream, ReadsFromWhereTheSourceStood) {
     withPrefix.SetPosition(6);
     TZDecompressionStream z(&withPrefix);
     EXPECT_EQ(raw, ReadAll(z, 4096));
+}
+
+TEST_F(ZStream, SeekToTheBeginningGoesToTheSourcesStartNotToWhereTheStreamBegan) {
+    std::string first = Deflate("the stream at source position 0");
+    std::string second(source->Bytes().begin(), source->Bytes().end());
+    std::string both = first + second;
+    TMemoryStream two(both.data(), static_cast<int32_t>(both.size()));
+    two.SetPosition(static_cast<int32_t>(first.size()));
+    TZDecompressionStream z(&two);
+    char head[100];
+    ASSERT_EQ(100, z.Read(head, 100));
+    EXPECT_EQ(std::string(raw, 0, 100), std::string(head, 100));
+    EXPECT_EQ(0, z.Seek(0, soBeginning));
+    EXPECT_EQ("the stream at source position 0", ReadAll(z, 4096))
+        << "the first stream, and nothing of the second one after it";
 }
 
 TEST_F(ZStream, DamagedDataEndsTheReadWithTheBytesDelivered) {
