@@ -2,7 +2,7 @@
 // closes, and the map from each window back to its peer.
 #include <algorithm>
 #include <functional>
-#include <unordered_map>
+#include <map>
 
 #include "ui/Win32Backend.h"
 #include "ui/Win32Internal.h"
@@ -13,7 +13,7 @@ namespace win32ui {
 
 namespace {
 
-std::unordered_map<HWND, TWinPeer*> g_peers;
+std::map<HWND, TWinPeer*> g_peers;
 
 TPeerKind KindOf(TControl& control) {
     if (dynamic_cast<TForm*>(&control)) return TPeerKind::Form;
