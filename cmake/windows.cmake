@@ -46,10 +46,14 @@ set(WIN_LINK_FLAGS -static -static-libgcc -static-libstdc++ -Wl,--no-insert-time
 list(APPEND WIN_LINK_FLAGS -Wl,--dynamicbase -Wl,--nxcompat -Wl,--tsaware
   -Wl,--major-subsystem-version,6 -Wl,--minor-subsystem-version,1
   -Wl,--major-os-version,6 -Wl,--minor-os-version,1)
+# 32-bit Windows keeps its stack aligned to 4 bytes only, and calls the window procedures so: code
+# that keeps it aligned to 16 on its own pays with padding and realignment in every frame, for
+# nothing, as these programs use no SSE.
+set(SIZE_FLAGS_X86 -mpreferred-stack-boundary=2)
 # A 64-bit program's exceptions are always table-based; the flag only exists for 32-bit images.
 if(MANIFEST_ARCH STREQUAL "x86")
-  add_compile_options(-fno-asynchronous-unwind-tables)
-  list(APPEND WIN_LINK_FLAGS -fno-asynchronous-unwind-tables -Wl,--no-seh)
+  add_compile_options(-fno-asynchronous-unwind-tables ${SIZE_FLAGS_X86})
+  list(APPEND WIN_LINK_FLAGS -fno-asynchronous-unwind-tables -Wl,--no-seh ${SIZE_FLAGS_X86})
 else()
   # Addresses above 4 GB for the image and its heap: full ASLR for a 64-bit program.
   list(APPEND WIN_LINK_FLAGS -Wl,--high-entropy-va)
