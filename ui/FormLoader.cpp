@@ -69,10 +69,10 @@ bool ApplyProperty(TForm& form, TControl& control, const std::string& key,
     if (key == "onclick" || key == "onchange") {
         auto handler = form.Handlers.find(value);
         if (handler == form.Handlers.end()) return false;
-        if (auto* b = dynamic_cast<TButton*>(&control); b && key == "onclick") return b->OnClick = handler->second, true;
-        if (auto* c = dynamic_cast<TCheckBox*>(&control); c && key == "onclick") return c->OnClick = handler->second, true;
-        if (auto* e = dynamic_cast<TEdit*>(&control); e && key == "onchange") return e->OnChange = handler->second, true;
-        if (auto* l = dynamic_cast<TItemList*>(&control); l && key == "onchange") return l->OnChange = handler->second, true;
+        if (auto* b = As<TButton>(&control); b && key == "onclick") return b->OnClick = handler->second, true;
+        if (auto* c = As<TCheckBox>(&control); c && key == "onclick") return c->OnClick = handler->second, true;
+        if (auto* e = As<TEdit>(&control); e && key == "onchange") return e->OnChange = handler->second, true;
+        if (auto* l = As<TItemList>(&control); l && key == "onchange") return l->OnChange = handler->second, true;
         return false;
     }
     return control.SetProperty(key, value);
@@ -80,7 +80,7 @@ bool ApplyProperty(TForm& form, TControl& control, const std::string& key,
 
 void CallLoaded(TControl& control) {
     control.Loaded();
-    if (auto* container = dynamic_cast<TWinControl*>(&control))
+    if (auto* container = As<TWinControl>(&control))
         for (auto& child : container->Children()) CallLoaded(*child);
 }
 
@@ -137,7 +137,7 @@ bool LoadFormDescription(TForm& form, const std::string& text, std::string* erro
                 return fail("property " + key + "=" + value + " does not fit " + line.name);
         size_t level = static_cast<size_t>(line.indent / 2);
         levels.resize(level);
-        if (auto* container = dynamic_cast<TWinControl*>(control)) levels.push_back(container);
+        if (auto* container = As<TWinControl>(control)) levels.push_back(container);
     }
     if (first) return *error = "the description is empty", false;
     CallLoaded(form);

@@ -16,22 +16,22 @@ namespace {
 std::unordered_map<HWND, TWinPeer*> g_peers;
 
 TPeerKind KindOf(TControl& control) {
-    if (dynamic_cast<TForm*>(&control)) return TPeerKind::Form;
-    if (dynamic_cast<TLabel*>(&control)) return TPeerKind::Label;
-    if (dynamic_cast<TButton*>(&control)) return TPeerKind::Button;
-    if (dynamic_cast<TCheckBox*>(&control)) return TPeerKind::CheckBox;
-    if (dynamic_cast<TEdit*>(&control)) return TPeerKind::Edit;
-    if (dynamic_cast<TMemo*>(&control)) return TPeerKind::Memo;
-    if (dynamic_cast<TComboBox*>(&control)) return TPeerKind::ComboBox;
-    if (dynamic_cast<TListBox*>(&control)) return TPeerKind::ListBox;
-    if (dynamic_cast<TBevel*>(&control)) return TPeerKind::Bevel;
-    if (dynamic_cast<TWinControl*>(&control)) return TPeerKind::Container;
+    if (As<TForm>(&control)) return TPeerKind::Form;
+    if (As<TLabel>(&control)) return TPeerKind::Label;
+    if (As<TButton>(&control)) return TPeerKind::Button;
+    if (As<TCheckBox>(&control)) return TPeerKind::CheckBox;
+    if (As<TEdit>(&control)) return TPeerKind::Edit;
+    if (As<TMemo>(&control)) return TPeerKind::Memo;
+    if (As<TComboBox>(&control)) return TPeerKind::ComboBox;
+    if (As<TListBox>(&control)) return TPeerKind::ListBox;
+    if (As<TBevel>(&control)) return TPeerKind::Bevel;
+    if (As<TWinControl>(&control)) return TPeerKind::Container;
     return TPeerKind::Image;  // any other graphic control: drawn by PaintGraphic
 }
 
 bool OwnerDrawn(TControl& control) {
-    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo->OwnerDraw;
-    if (auto* list = dynamic_cast<TListBox*>(&control)) return list->OwnerDraw;
+    if (auto* combo = As<TComboBox>(&control)) return combo->OwnerDraw;
+    if (auto* list = As<TListBox>(&control)) return list->OwnerDraw;
     return false;
 }
 
@@ -213,9 +213,9 @@ void TSession::CreateChildren(TWinControl& parent, HWND parentWindow, bool defer
             raw->StandardProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OperatedProc)));
         raw->Initialize();
-        if (auto* combo = dynamic_cast<TComboBox*>(&control)) combo->WindowCreated();
-        if (auto* list = dynamic_cast<TListBox*>(&control)) list->WindowCreated();
-        if (auto* container = dynamic_cast<TWinControl*>(&control);
+        if (auto* combo = As<TComboBox>(&control)) combo->WindowCreated();
+        if (auto* list = As<TListBox>(&control)) list->WindowCreated();
+        if (auto* container = As<TWinControl>(&control);
             container && raw->Kind == TPeerKind::Container) {
             // The children of a hidden container land in their own window: z-order within it
             // does not depend on when they are made.
@@ -257,7 +257,7 @@ void TSession::OrderPeers() {
         }
         const TControl& control = *parent->Children()[next++];
         take(control);
-        if (auto* container = dynamic_cast<const TWinControl*>(&control))
+        if (auto* container = As<TWinControl>(&control))
             path.emplace_back(container, 0);
     }
     // Anything not reached keeps its place after the rest.

@@ -69,7 +69,7 @@ void OnCommand(TWinPeer& peer, int code) {
     default: break;
     }
     if (gotFocus) {
-        if (auto* control = dynamic_cast<TWinControl*>(&peer.Control)) session.Form.ActiveControl = control;
+        if (auto* control = As<TWinControl>(&peer.Control)) session.Form.ActiveControl = control;
         session.UpdateDefaultLook();
     } else if (peer.Kind == TPeerKind::Button && code == BN_KILLFOCUS) {
         session.UpdateDefaultLook();

@@ -56,12 +56,11 @@ TBitmap ItemPicture() {
 
 // An owner-drawn list: each line a picture and its text.
 class TDemoList : public TListBox {
-public:
+    TSD_CLASS(TDemoList, TListBox)
     TDemoList() {
         OwnerDraw = true;
         ItemHeight = 20;
     }
-    const char* ClassName() const override { return "TDemoList"; }
     void DrawItem(int index, const TRect& rect, TOwnerDrawState, TCanvas& canvas) override {
         canvas.FillRect(rect);
         canvas.DrawTransparent(rect.Left + 2, rect.Top + 2, picture_);
@@ -99,7 +98,7 @@ T* Find(TForm& form, const char* name) {
 
 bool AnyPeer(TControl& control) {
     if (control.Peer) return true;
-    if (auto* container = dynamic_cast<TWinControl*>(&control))
+    if (auto* container = As<TWinControl>(&control))
         for (auto& child : container->Children())
             if (AnyPeer(*child)) return true;
     return false;
