@@ -1,15 +1,26 @@
 #include "ui/FormLoader.h"
 
-#include <map>
 #include <vector>
 
 #include "platform/platform.h"
 
 namespace {
 
-std::map<std::string, TControlFactory>& Classes() {
-    static std::map<std::string, TControlFactory> classes;
+struct TRegisteredClass {
+    std::string name;
+    TControlFactory make;
+};
+
+// A dozen classes, looked up once per line of a description: a list does.
+std::vector<TRegisteredClass>& Classes() {
+    static std::vector<TRegisteredClass> classes;
     return classes;
+}
+
+TRegisteredClass* FindClass(const std::string& name) {
+    for (TRegisteredClass& c : Classes())
+        if (c.name == name) return &c;
+    return nullptr;
 }
 
 struct Line {
@@ -87,7 +98,11 @@ void CallLoaded(TControl& control) {
 }  // namespace
 
 void RegisterControlClass(const std::string& className, TControlFactory factory) {
-    Classes()[className] = std::move(factory);
+    if (TRegisteredClass* known = FindClass(className)) {
+        known->make = factory;
+        return;
+    }
+    Classes().push_back({className, factory});
 }
 
 void ResetControlClasses() { Classes().clear(); }
@@ -125,10 +140,10 @@ bool LoadFormDescription(TForm& form, const std::string& text, std::string* erro
         } else {
             size_t level = static_cast<size_t>(line.indent / 2);
             if (level == 0 || level > levels.size()) return fail("indentation does not follow a container");
-            auto factory = Classes().find(line.className);
-            if (factory == Classes().end()) return fail("unknown class " + line.className);
+            TRegisteredClass* registered = FindClass(line.className);
+            if (!registered) return fail("unknown class " + line.className);
             if (form.FindControl(line.name)) return fail("a second control named " + line.name);
-            control = factory->second();
+            control = registered->make();
             control->Name = line.name;
             control->SetParent(levels[level - 1]);
         }
