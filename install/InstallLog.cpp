@@ -1,6 +1,6 @@
 #include "install/InstallLog.h"
 
-#include <unordered_set>
+#include <set>
 
 #include "base/TextCompare.h"
 #include "install/CheckedObject.h"
@@ -94,8 +94,8 @@ void ResetInstallLog() {
 namespace {
 
 // Folders that ForceFolders saw existing or created successfully in this run, as passed to it.
-std::unordered_set<Wide>& KnownFolders() {
-    static std::unordered_set<Wide> folders;
+std::set<Wide>& KnownFolders() {
+    static std::set<Wide> folders;
     return folders;
 }
 

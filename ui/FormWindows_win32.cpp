@@ -2,7 +2,8 @@
 // closes, and the map from each window back to its peer.
 #include <algorithm>
 #include <functional>
-#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "ui/Win32Backend.h"
 #include "ui/Win32Internal.h"
@@ -13,7 +14,26 @@ namespace win32ui {
 
 namespace {
 
-std::unordered_map<HWND, TWinPeer*> g_peers;
+// The windows of the shown forms and their peers: a few dozen, so a list does.
+std::vector<std::pair<HWND, TWinPeer*>> g_peers;
+
+void RememberPeer(HWND window, TWinPeer* peer) {
+    for (auto& entry : g_peers)
+        if (entry.first == window) {
+            entry.second = peer;
+            return;
+        }
+    g_peers.emplace_back(window, peer);
+}
+
+void ForgetPeer(HWND window) {
+    for (auto& entry : g_peers)
+        if (entry.first == window) {
+            entry = g_peers.back();
+            g_peers.pop_back();
+            return;
+        }
+}
 
 TPeerKind KindOf(TControl& control) {
     if (As<TForm>(&control)) return TPeerKind::Form;
@@ -117,14 +137,15 @@ TWinPeer::TWinPeer(TSession& session, TControl& control, TPeerKind kind, int id)
     : Session(session), Control(control), Kind(kind), Id(id) {}
 
 TWinPeer::~TWinPeer() {
-    if (Window) g_peers.erase(Window);
+    if (Window) ForgetPeer(Window);
     if (Control.Peer == this) Control.Peer = nullptr;
     if (NameAtom) GlobalDeleteAtom(NameAtom);
 }
 
 TWinPeer* PeerOfWindow(HWND window) {
-    auto found = g_peers.find(window);
-    return found == g_peers.end() ? nullptr : found->second;
+    for (const auto& entry : g_peers)
+        if (entry.first == window) return entry.second;
+    return nullptr;
 }
 
 TSession* SessionOfWindow(HWND window) {
@@ -133,6 +154,12 @@ TSession* SessionOfWindow(HWND window) {
 }
 
 TWinPeer* TSession::PeerOf(HWND window) const { return PeerOfWindow(window); }
+
+TWinPeer* TSession::PeerById(int id) const {
+    for (const auto& entry : ById)
+        if (entry.first == id) return entry.second;
+    return nullptr;
+}
 
 TWinPeer* TSession::PeerOf(const TControl* control) const {
     for (auto& peer : Peers)
@@ -159,7 +186,7 @@ bool TSession::CreateWindows() {
                              std::max(y, 0), width, height, Owner, nullptr, instance, nullptr);
     if (!Window) return false;
     formPeer->Window = Window;
-    g_peers[Window] = formPeer.get();
+    RememberPeer(Window, formPeer.get());
     Form.Peer = formPeer.get();
     formPeer->Initialize();
     // Per monitor: the form may have been made on a monitor whose DPI is not the system's.
@@ -183,7 +210,7 @@ void TSession::CreateChildren(TWinControl& parent, HWND parentWindow, bool defer
         auto peer = std::make_unique<TWinPeer>(*this, control, KindOf(control), id);
         // Known by its identifier before the window exists: owner-drawn lists ask their
         // item height while they are being created.
-        ById[id] = peer.get();
+        ById.emplace_back(id, peer.get());
         TChildClass cls = ChildClassOf(*peer);
         DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS | cls.style;
         if (control.Visible()) childStyle |= WS_VISIBLE;
@@ -200,11 +227,15 @@ void TSession::CreateChildren(TWinControl& parent, HWND parentWindow, bool defer
         TWinPeer* raw = peer.get();
         Peers.push_back(std::move(peer));
         if (!window) {
-            ById.erase(id);
+            for (auto entry = ById.begin(); entry != ById.end(); ++entry)
+                if (entry->first == id) {
+                    ById.erase(entry);
+                    break;
+                }
             continue;
         }
         raw->Window = window;
-        g_peers[window] = raw;
+        RememberPeer(window, raw);
         control.Peer = raw;
         // Z-order follows creation order, as in a dialog box: an earlier sibling lies above a
         // later one, and a screen reader meets each label right before its control.
