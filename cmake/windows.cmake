@@ -31,13 +31,17 @@ add_compile_options(-ffunction-sections -fdata-sections -flto -ffat-lto-objects
 # the unwinder. A 32-bit program needs no unwind tables at all then; a 64-bit one keeps them, as
 # Windows itself walks its stack by them.
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-exceptions>)
+# No run-time type information either: its type objects and names cost kilobytes, and the one
+# question the code asks at run time, what class a control or PNG chunk is, the classes answer
+# themselves (ui/ClassType.h, TChunk::KindOf).
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
 # The runtime's strings are instantiated in each program (cmake/implicit_strings.h), except in
 # the test programs that use the runtime's string streams (TSD_RUNTIME_STREAMS), whose classes
 # this toolchain cannot link when instantiated in the program.
 add_compile_options(
   "$<$<AND:$<COMPILE_LANGUAGE:CXX>,$<NOT:$<BOOL:$<TARGET_PROPERTY:TSD_RUNTIME_STREAMS>>>>:SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/implicit_strings.h>")
 set(WIN_LINK_FLAGS -static -static-libgcc -static-libstdc++ -Wl,--no-insert-timestamp
-  -Wl,--gc-sections -Os -flto -flto-partition=one -fno-exceptions)
+  -Wl,--gc-sections -Os -flto -flto-partition=one -fno-exceptions -fno-rtti)
 # What Windows' binary checkers ask of a program: a relocatable image (ASLR) that runs with data
 # execution prevention, is terminal-server aware, and declares that it registers no SEH handler
 # (the programs use no exceptions, and this toolchain's would unwind through DWARF tables, so no

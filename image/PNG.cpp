@@ -66,7 +66,7 @@ TChunkRead ReadChunk(TStream& stream, int32_t size, TChunkList& list) {
     int64_t afterCrc = static_cast<int64_t>(stream.Position()) + kCrcLength;
     stream.SetPosition(static_cast<int32_t>(std::min<int64_t>(afterCrc, size)));
 
-    if (dynamic_cast<TChunkIDAT*>(chunk.get())) {
+    if (chunk->KindOf() == TChunkKind::IDAT) {
         if (TChunkIDAT* first = list.Find<TChunkIDAT>()) {
             // All image data forms one compressed stream, in file order.
             first->Data.Seek(0, soEnd);
@@ -76,7 +76,7 @@ TChunkRead ReadChunk(TStream& stream, int32_t size, TChunkList& list) {
             return TChunkRead::More;
         }
     }
-    bool end = dynamic_cast<TChunkIEND*>(chunk.get()) != nullptr;
+    bool end = chunk->KindOf() == TChunkKind::IEND;
     list.Items.push_back(std::move(chunk));
     return end ? TChunkRead::End : TChunkRead::More;
 }
@@ -262,7 +262,7 @@ bool TPNGImage::LoadFromStream(TStream& stream) {
     if (read == TChunkRead::Damaged) return false;
 
     const auto* header =
-        list.Items.empty() ? nullptr : dynamic_cast<const TChunkIHDR*>(list.Items.front().get());
+        list.Items.empty() ? nullptr : TChunkList::As<const TChunkIHDR>(list.Items.front().get());
     if (!header || !list.Find<TChunkIDAT>()) return false;
     // Only indexed, non-interlaced images decode correctly here, and only with a palette that
     // PNG allows (1 to 256 entries).

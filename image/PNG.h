@@ -15,10 +15,16 @@ class TPNGImage;
 
 using TChunkName = std::array<uint8_t, 4>;
 
+// The class of a chunk object, asked at run time (the Windows programs have no compiler type
+// information). The chunk classes derive from TChunk alone, so one value per class suffices.
+enum class TChunkKind : uint8_t { Other, IHDR, PLTE, IDAT, IEND };
+
 class TChunk {
 public:
     TChunk(TChunkList& owner, const TChunkName& name);
     virtual ~TChunk() = default;
+    static constexpr TChunkKind Kind = TChunkKind::Other;
+    virtual TChunkKind KindOf() const { return Kind; }
     TChunk(const TChunk&) = delete;
     TChunk& operator=(const TChunk&) = delete;
 
@@ -32,6 +38,8 @@ public:
 
 class TChunkIHDR : public TChunk {
 public:
+    static constexpr TChunkKind Kind = TChunkKind::IHDR;
+    TChunkKind KindOf() const override { return Kind; }
     TChunkIHDR(TChunkList& owner, const TChunkName& name);
     // The header's fields; a header shorter than 13 bytes reads as zeros where it ends.
     uint32_t Width() const;
@@ -43,6 +51,8 @@ public:
 
 class TChunkPLTE : public TChunk {
 public:
+    static constexpr TChunkKind Kind = TChunkKind::PLTE;
+    TChunkKind KindOf() const override { return Kind; }
     using TChunk::TChunk;
     // One entry per RGB triple (length div 3), flags 0; the logical palette of version
     // kPaletteVersion that a platform palette would be made from.
@@ -52,6 +62,8 @@ public:
 
 class TChunkIDAT : public TChunk {
 public:
+    static constexpr TChunkKind Kind = TChunkKind::IDAT;
+    TChunkKind KindOf() const override { return Kind; }
     using TChunk::TChunk;
     // Inflates the collected image data row by row into the owner's image.
     bool Decode() override;
@@ -59,6 +71,8 @@ public:
 
 class TChunkIEND : public TChunk {
 public:
+    static constexpr TChunkKind Kind = TChunkKind::IEND;
+    TChunkKind KindOf() const override { return Kind; }
     using TChunk::TChunk;
 };
 
@@ -99,14 +113,19 @@ public:
     template <class T>
     T* Find() const {
         for (const auto& chunk : Items)
-            if (auto* found = dynamic_cast<T*>(chunk.get())) return found;
+            if (auto* found = As<T>(chunk.get())) return found;
         return nullptr;
     }
     template <class T>
     T* FindLast() const {
         for (auto it = Items.rbegin(); it != Items.rend(); ++it)
-            if (auto* found = dynamic_cast<T*>(it->get())) return found;
+            if (auto* found = As<T>(it->get())) return found;
         return nullptr;
+    }
+    // The chunk as a T when it is one; nullptr otherwise.
+    template <class T>
+    static T* As(TChunk* chunk) {
+        return chunk->KindOf() == T::Kind ? static_cast<T*>(chunk) : nullptr;
     }
 };
 

@@ -18,7 +18,7 @@ const TLabel* LabelBefore(const TControl& control) {
     if (!parent) return nullptr;
     const auto& siblings = parent->Children();
     for (size_t i = 1; i < siblings.size(); ++i)
-        if (siblings[i].get() == &control) return dynamic_cast<const TLabel*>(siblings[i - 1].get());
+        if (siblings[i].get() == &control) return As<TLabel>(siblings[i - 1].get());
     return nullptr;
 }
 
@@ -26,8 +26,8 @@ namespace {
 
 // Controls whose own text is their content, not their name.
 bool NamedByLabel(const TControl& control) {
-    return dynamic_cast<const TEdit*>(&control) || dynamic_cast<const TMemo*>(&control) ||
-           dynamic_cast<const TItemList*>(&control);
+    return As<TEdit>(&control) || As<TMemo>(&control) ||
+           As<TItemList>(&control);
 }
 
 }  // namespace
@@ -42,8 +42,8 @@ Wide AccessibleNameOf(const TControl& control) {
 }
 
 bool StartsGroup(const TControl& control) {
-    if (dynamic_cast<const TLabel*>(&control)) return true;
-    auto* operated = dynamic_cast<const TWinControl*>(&control);
+    if (As<TLabel>(&control)) return true;
+    auto* operated = As<TWinControl>(&control);
     if (!operated || !operated->TabStop) return false;
     return !LabelBefore(control);
 }

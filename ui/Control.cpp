@@ -19,7 +19,7 @@ void TControl::SetParent(TWinControl* parent) {
 TForm* TControl::OwningForm() {
     TControl* c = this;
     while (c->parent_) c = c->parent_;
-    return dynamic_cast<TForm*>(c);
+    return As<TForm>(c);
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -29,7 +29,7 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     width_ = width;
     height_ = height;
     Changed(TChange::Bounds);
-    if (auto* self = dynamic_cast<TWinControl*>(this)) self->AlignControls();
+    if (auto* self = As<TWinControl>(this)) self->AlignControls();
     if (align_ != TAlign::None && parent_) parent_->AlignControls();
 }
 

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "ui/ClassType.h"
 
 using plat::Wide;
 
@@ -73,11 +74,13 @@ class TForm;
 class TComponent : public TObject {
 public:
     std::string Name;
-    virtual const char* ClassName() const = 0;
 };
 
 class TControl : public TComponent {
 public:
+    using ClassSelf = TControl;
+    static constexpr TClass Class{nullptr};
+    virtual const TClass& ClassType() const { return Class; }
     ~TControl() override;
 
     TWinControl* Parent() const { return parent_; }
@@ -141,7 +144,7 @@ protected:
 };
 
 class TWinControl : public TControl {
-public:
+    TSD_CLASS(TWinControl, TControl)
     const std::vector<std::unique_ptr<TControl>>& Children() const { return children_; }
     void Adopt(TControl* child);
     void Release(TControl* child);

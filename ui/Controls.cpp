@@ -176,13 +176,13 @@ void TImage::SetPicture(const TBitmap& bitmap) {
 int TPageControl::PageCount() const {
     int n = 0;
     for (auto& c : Children())
-        if (dynamic_cast<TTabSheet*>(c.get())) ++n;
+        if (As<TTabSheet>(c.get())) ++n;
     return n;
 }
 
 TTabSheet* TPageControl::Page(int index) const {
     for (auto& c : Children())
-        if (auto* page = dynamic_cast<TTabSheet*>(c.get()))
+        if (auto* page = As<TTabSheet>(c.get()))
             if (index-- == 0) return page;
     return nullptr;
 }
@@ -198,7 +198,7 @@ void TPageControl::SetActivePageIndex(int index) {
 }
 
 int TTabSheet::PageIndex() const {
-    auto* pages = dynamic_cast<TPageControl*>(Parent());
+    auto* pages = As<TPageControl>(Parent());
     if (!pages) return -1;
     for (int i = 0; i < pages->PageCount(); ++i)
         if (pages->Page(i) == this) return i;

@@ -8,8 +8,7 @@
 #include "ui/Control.h"
 
 class TLabel : public TControl {
-public:
-    const char* ClassName() const override { return "TLabel"; }
+    TSD_CLASS(TLabel, TControl)
     bool AutoSize = true;  // width and height follow the text
     bool WordWrap = false;
     // One line that shortens a long path in its middle ("ellipsis=path").
@@ -23,9 +22,8 @@ protected:
 };
 
 class TButton : public TWinControl {
-public:
+    TSD_CLASS(TButton, TWinControl)
     TButton() { TabStop = true; }
-    const char* ClassName() const override { return "TButton"; }
     bool Default = false;  // pressed by Enter
     bool Cancel = false;   // pressed by Escape
     TNotifyEvent OnClick;
@@ -36,9 +34,8 @@ public:
 };
 
 class TCheckBox : public TWinControl {
-public:
+    TSD_CLASS(TCheckBox, TWinControl)
     TCheckBox() { TabStop = true; }
-    const char* ClassName() const override { return "TCheckBox"; }
     bool Checked() const { return checked_; }
     void SetChecked(bool checked);
     TNotifyEvent OnClick;
@@ -51,9 +48,8 @@ private:
 };
 
 class TEdit : public TWinControl {
-public:
+    TSD_CLASS(TEdit, TWinControl)
     TEdit() { TabStop = true; }
-    const char* ClassName() const override { return "TEdit"; }
     const Wide& Text() const { return Caption(); }
     void SetText(const Wide& text) { SetCaption(text); }
     TNotifyEvent OnChange;
@@ -63,9 +59,8 @@ public:
 };
 
 class TMemo : public TWinControl {
-public:
+    TSD_CLASS(TMemo, TWinControl)
     TMemo() { TabStop = true; }
-    const char* ClassName() const override { return "TMemo"; }
     bool ReadOnly = false;
     bool VerticalScrollBar = false;
     const std::vector<Wide>& Lines() const { return lines_; }
@@ -81,7 +76,7 @@ private:
 // A list of items with one selected item (or none, -1): the base of the list box and the
 // drop-down list, which differ only in how their window shows the items.
 class TItemList : public TWinControl {
-public:
+    TSD_CLASS(TItemList, TWinControl)
     TItemList() { TabStop = true; }
     const std::vector<Wide>& Items() const { return items_; }
     intptr_t ItemData(int index) const { return data_[static_cast<size_t>(index)]; }
@@ -113,21 +108,18 @@ protected:
 };
 
 class TComboBox : public TItemList {
-public:
-    const char* ClassName() const override { return "TComboBox"; }
+    TSD_CLASS(TComboBox, TItemList)
     bool SetProperty(const std::string& key, const std::string& value) override;
 };
 
 class TListBox : public TItemList {
-public:
-    const char* ClassName() const override { return "TListBox"; }
+    TSD_CLASS(TListBox, TItemList)
 };
 
 enum class TBevelCut { None, Lowered, Raised };
 
 class TPanel : public TWinControl {
-public:
-    const char* ClassName() const override { return "TPanel"; }
+    TSD_CLASS(TPanel, TWinControl)
     TBevelCut BevelInner = TBevelCut::None;
     TBevelCut BevelOuter = TBevelCut::Raised;
     bool SetProperty(const std::string& key, const std::string& value) override;
@@ -136,16 +128,14 @@ public:
 enum class TBevelShape { Box, LeftLine };
 
 class TBevel : public TControl {
-public:
-    const char* ClassName() const override { return "TBevel"; }
+    TSD_CLASS(TBevel, TControl)
     TBevelShape Shape = TBevelShape::Box;
     TBevelCut Style = TBevelCut::Lowered;
     bool SetProperty(const std::string& key, const std::string& value) override;
 };
 
 class TImage : public TControl {
-public:
-    const char* ClassName() const override { return "TImage"; }
+    TSD_CLASS(TImage, TControl)
     const TBitmap& Picture() const { return picture_; }
     void SetPicture(const TBitmap& bitmap);
 
@@ -157,8 +147,7 @@ class TTabSheet;
 
 // A container of pages of which only the active one is visible; it shows no tabs and no frame.
 class TPageControl : public TWinControl {
-public:
-    const char* ClassName() const override { return "TPageControl"; }
+    TSD_CLASS(TPageControl, TWinControl)
     int PageCount() const;
     TTabSheet* Page(int index) const;
     // -1 before a page was first shown.
@@ -171,9 +160,8 @@ private:
 
 // A page: fills its page control and is visible only while it is the active page.
 class TTabSheet : public TWinControl {
-public:
+    TSD_CLASS(TTabSheet, TWinControl)
     TTabSheet() { visible_ = false; }
-    const char* ClassName() const override { return "TTabSheet"; }
     int PageIndex() const;
     void Loaded() override;
 };

@@ -9,7 +9,7 @@ namespace win32ui {
 std::vector<TWinPeer*> TSession::TabStops() const {
     std::vector<TWinPeer*> stops;
     for (auto& peer : Peers) {
-        auto* control = dynamic_cast<TWinControl*>(&peer->Control);
+        auto* control = As<TWinControl>(&peer->Control);
         if (control && control->TabStop && peer->Kind != TPeerKind::Form && peer->CanFocus())
             stops.push_back(peer.get());
     }

@@ -1,7 +1,7 @@
 // DPI, fonts and colours of the Win32 backend. Lengths in the framework are pixels at 96 dots
 // per inch; the program declares itself DPI aware, so they are scaled here to the screen's DPI.
-#include <map>
-#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "ui/Win32Internal.h"
 #include "ui/Accessibility.h"
@@ -17,7 +17,14 @@ HDC MeasureDC() {
     return dc;
 }
 
-using TFontKey = std::tuple<std::u16string, int, bool, int>;
+// A font made once, for its face, height, weight and the DPI it was scaled to.
+struct TMadeFont {
+    Wide name;
+    int height;
+    bool bold;
+    int dpi;
+    HFONT handle;
+};
 
 int SystemDpi() {
     static int dpi = [] {
@@ -77,10 +84,13 @@ int Unscale(int value) {
 }
 
 HFONT FontOf(const TFont& font) {
-    static std::map<TFontKey, HFONT> fonts;
-    TFontKey key{font.Name, font.Height, font.Bold, ScreenDpi()};
-    auto found = fonts.find(key);
-    if (found != fonts.end()) return found->second;
+    // A handful of fonts over a run: a list does.
+    static std::vector<TMadeFont> fonts;
+    int dpi = ScreenDpi();
+    for (const TMadeFont& made : fonts)
+        if (made.name == font.Name && made.height == font.Height && made.bold == font.Bold &&
+            made.dpi == dpi)
+            return made.handle;
     LOGFONTW lf = {};
     if (font.IsSystem()) {
         if (!MessageFontAt(ScreenDpi(), &lf)) {
@@ -96,7 +106,7 @@ HFONT FontOf(const TFont& font) {
     if (font.Bold) lf.lfWeight = FW_BOLD;
     HFONT handle = CreateFontIndirectW(&lf);
     if (!handle) handle = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    fonts[key] = handle;
+    fonts.push_back({font.Name, font.Height, font.Bold, dpi, handle});
     return handle;
 }
 
@@ -119,11 +129,11 @@ COLORREF BackgroundColorOf(TColor designed) { return ColorOf(ShownBackground(des
 COLORREF TextColorOf(TColor designed) { return ColorOf(ShownTextColor(designed, HighContrastOn())); }
 
 HBRUSH BrushOf(COLORREF color) {
-    static std::map<COLORREF, HBRUSH> brushes;
-    auto found = brushes.find(color);
-    if (found != brushes.end()) return found->second;
+    static std::vector<std::pair<COLORREF, HBRUSH>> brushes;
+    for (const auto& made : brushes)
+        if (made.first == color) return made.second;
     HBRUSH brush = CreateSolidBrush(color);
-    brushes[color] = brush;
+    brushes.emplace_back(color, brush);
     return brush;
 }
 

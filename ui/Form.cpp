@@ -44,7 +44,7 @@ template <class Pred>
 TControl* FindIn(TWinControl& parent, Pred pred) {
     for (auto& child : parent.Children()) {
         if (pred(child.get())) return child.get();
-        if (auto* container = dynamic_cast<TWinControl*>(child.get()))
+        if (auto* container = As<TWinControl>(child.get()))
             if (TControl* found = FindIn(*container, pred)) return found;
     }
     return nullptr;
@@ -53,15 +53,15 @@ TControl* FindIn(TWinControl& parent, Pred pred) {
 }  // namespace
 
 TButton* TForm::DefaultButton() {
-    return dynamic_cast<TButton*>(FindIn(*this, [](TControl* c) {
-        auto* b = dynamic_cast<TButton*>(c);
+    return As<TButton>(FindIn(*this, [](TControl* c) {
+        auto* b = As<TButton>(c);
         return b && b->Default;
     }));
 }
 
 TButton* TForm::CancelButton() {
-    return dynamic_cast<TButton*>(FindIn(*this, [](TControl* c) {
-        auto* b = dynamic_cast<TButton*>(c);
+    return As<TButton>(FindIn(*this, [](TControl* c) {
+        auto* b = As<TButton>(c);
         return b && b->Cancel;
     }));
 }

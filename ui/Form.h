@@ -34,8 +34,7 @@ private:
 };
 
 class TForm : public TWinControl {
-public:
-    const char* ClassName() const override { return "TForm"; }
+    TSD_CLASS(TForm, TWinControl)
 
     // The handlers that the form description may name, registered before it is loaded.
     std::map<std::string, TNotifyEvent> Handlers;
@@ -71,7 +70,7 @@ public:
     TControl* FindControl(const std::string& name);
     template <class T>
     T* Find(const std::string& name) {
-        return dynamic_cast<T*>(FindControl(name));
+        return As<T>(FindControl(name));
     }
     TTimer* AddTimer(int id);
 

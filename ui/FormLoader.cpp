@@ -1,15 +1,26 @@
 #include "ui/FormLoader.h"
 
-#include <map>
 #include <vector>
 
 #include "platform/platform.h"
 
 namespace {
 
-std::map<std::string, TControlFactory>& Classes() {
-    static std::map<std::string, TControlFactory> classes;
+struct TRegisteredClass {
+    std::string name;
+    TControlFactory make;
+};
+
+// A dozen classes, looked up once per line of a description: a list does.
+std::vector<TRegisteredClass>& Classes() {
+    static std::vector<TRegisteredClass> classes;
     return classes;
+}
+
+TRegisteredClass* FindClass(const std::string& name) {
+    for (TRegisteredClass& c : Classes())
+        if (c.name == name) return &c;
+    return nullptr;
 }
 
 struct Line {
@@ -69,10 +80,10 @@ bool ApplyProperty(TForm& form, TControl& control, const std::string& key,
     if (key == "onclick" || key == "onchange") {
         auto handler = form.Handlers.find(value);
         if (handler == form.Handlers.end()) return false;
-        if (auto* b = dynamic_cast<TButton*>(&control); b && key == "onclick") return b->OnClick = handler->second, true;
-        if (auto* c = dynamic_cast<TCheckBox*>(&control); c && key == "onclick") return c->OnClick = handler->second, true;
-        if (auto* e = dynamic_cast<TEdit*>(&control); e && key == "onchange") return e->OnChange = handler->second, true;
-        if (auto* l = dynamic_cast<TItemList*>(&control); l && key == "onchange") return l->OnChange = handler->second, true;
+        if (auto* b = As<TButton>(&control); b && key == "onclick") return b->OnClick = handler->second, true;
+        if (auto* c = As<TCheckBox>(&control); c && key == "onclick") return c->OnClick = handler->second, true;
+        if (auto* e = As<TEdit>(&control); e && key == "onchange") return e->OnChange = handler->second, true;
+        if (auto* l = As<TItemList>(&control); l && key == "onchange") return l->OnChange = handler->second, true;
         return false;
     }
     return control.SetProperty(key, value);
@@ -80,14 +91,18 @@ bool ApplyProperty(TForm& form, TControl& control, const std::string& key,
 
 void CallLoaded(TControl& control) {
     control.Loaded();
-    if (auto* container = dynamic_cast<TWinControl*>(&control))
+    if (auto* container = As<TWinControl>(&control))
         for (auto& child : container->Children()) CallLoaded(*child);
 }
 
 }  // namespace
 
 void RegisterControlClass(const std::string& className, TControlFactory factory) {
-    Classes()[className] = std::move(factory);
+    if (TRegisteredClass* known = FindClass(className)) {
+        known->make = factory;
+        return;
+    }
+    Classes().push_back({className, factory});
 }
 
 void ResetControlClasses() { Classes().clear(); }
@@ -125,10 +140,10 @@ bool LoadFormDescription(TForm& form, const std::string& text, std::string* erro
         } else {
             size_t level = static_cast<size_t>(line.indent / 2);
             if (level == 0 || level > levels.size()) return fail("indentation does not follow a container");
-            auto factory = Classes().find(line.className);
-            if (factory == Classes().end()) return fail("unknown class " + line.className);
+            TRegisteredClass* registered = FindClass(line.className);
+            if (!registered) return fail("unknown class " + line.className);
             if (form.FindControl(line.name)) return fail("a second control named " + line.name);
-            control = factory->second();
+            control = registered->make();
             control->Name = line.name;
             control->SetParent(levels[level - 1]);
         }
@@ -137,7 +152,7 @@ bool LoadFormDescription(TForm& form, const std::string& text, std::string* erro
                 return fail("property " + key + "=" + value + " does not fit " + line.name);
         size_t level = static_cast<size_t>(line.indent / 2);
         levels.resize(level);
-        if (auto* container = dynamic_cast<TWinControl*>(control)) levels.push_back(container);
+        if (auto* container = As<TWinControl>(control)) levels.push_back(container);
     }
     if (first) return *error = "the description is empty", false;
     CallLoaded(form);

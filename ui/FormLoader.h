@@ -12,13 +12,19 @@
 // properties (on...) name entries of the form's Handlers. Classes must be registered.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "ui/Form.h"
 
-using TControlFactory = std::function<TControl*()>;
+// Makes a new control of one class (a plain function: a class needs no state to be made).
+using TControlFactory = TControl* (*)();
 
+template <class T>
+TControl* NewControl() {
+    return new T;
+}
+
+// A second registration of a name replaces the first.
 void RegisterControlClass(const std::string& className, TControlFactory factory);
 // Forgets every registered class (for tests).
 void ResetControlClasses();

@@ -2,7 +2,8 @@
 // closes, and the map from each window back to its peer.
 #include <algorithm>
 #include <functional>
-#include <map>
+#include <utility>
+#include <vector>
 
 #include "ui/Win32Backend.h"
 #include "ui/Win32Internal.h"
@@ -13,25 +14,44 @@ namespace win32ui {
 
 namespace {
 
-std::map<HWND, TWinPeer*> g_peers;
+// The windows of the shown forms and their peers: a few dozen, so a list does.
+std::vector<std::pair<HWND, TWinPeer*>> g_peers;
+
+void RememberPeer(HWND window, TWinPeer* peer) {
+    for (auto& entry : g_peers)
+        if (entry.first == window) {
+            entry.second = peer;
+            return;
+        }
+    g_peers.emplace_back(window, peer);
+}
+
+void ForgetPeer(HWND window) {
+    for (auto& entry : g_peers)
+        if (entry.first == window) {
+            entry = g_peers.back();
+            g_peers.pop_back();
+            return;
+        }
+}
 
 TPeerKind KindOf(TControl& control) {
-    if (dynamic_cast<TForm*>(&control)) return TPeerKind::Form;
-    if (dynamic_cast<TLabel*>(&control)) return TPeerKind::Label;
-    if (dynamic_cast<TButton*>(&control)) return TPeerKind::Button;
-    if (dynamic_cast<TCheckBox*>(&control)) return TPeerKind::CheckBox;
-    if (dynamic_cast<TEdit*>(&control)) return TPeerKind::Edit;
-    if (dynamic_cast<TMemo*>(&control)) return TPeerKind::Memo;
-    if (dynamic_cast<TComboBox*>(&control)) return TPeerKind::ComboBox;
-    if (dynamic_cast<TListBox*>(&control)) return TPeerKind::ListBox;
-    if (dynamic_cast<TBevel*>(&control)) return TPeerKind::Bevel;
-    if (dynamic_cast<TWinControl*>(&control)) return TPeerKind::Container;
+    if (As<TForm>(&control)) return TPeerKind::Form;
+    if (As<TLabel>(&control)) return TPeerKind::Label;
+    if (As<TButton>(&control)) return TPeerKind::Button;
+    if (As<TCheckBox>(&control)) return TPeerKind::CheckBox;
+    if (As<TEdit>(&control)) return TPeerKind::Edit;
+    if (As<TMemo>(&control)) return TPeerKind::Memo;
+    if (As<TComboBox>(&control)) return TPeerKind::ComboBox;
+    if (As<TListBox>(&control)) return TPeerKind::ListBox;
+    if (As<TBevel>(&control)) return TPeerKind::Bevel;
+    if (As<TWinControl>(&control)) return TPeerKind::Container;
     return TPeerKind::Image;  // any other graphic control: drawn by PaintGraphic
 }
 
 bool OwnerDrawn(TControl& control) {
-    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo->OwnerDraw;
-    if (auto* list = dynamic_cast<TListBox*>(&control)) return list->OwnerDraw;
+    if (auto* combo = As<TComboBox>(&control)) return combo->OwnerDraw;
+    if (auto* list = As<TListBox>(&control)) return list->OwnerDraw;
     return false;
 }
 
@@ -117,14 +137,15 @@ TWinPeer::TWinPeer(TSession& session, TControl& control, TPeerKind kind, int id)
     : Session(session), Control(control), Kind(kind), Id(id) {}
 
 TWinPeer::~TWinPeer() {
-    if (Window) g_peers.erase(Window);
+    if (Window) ForgetPeer(Window);
     if (Control.Peer == this) Control.Peer = nullptr;
     if (NameAtom) GlobalDeleteAtom(NameAtom);
 }
 
 TWinPeer* PeerOfWindow(HWND window) {
-    auto found = g_peers.find(window);
-    return found == g_peers.end() ? nullptr : found->second;
+    for (const auto& entry : g_peers)
+        if (entry.first == window) return entry.second;
+    return nullptr;
 }
 
 TSession* SessionOfWindow(HWND window) {
@@ -133,6 +154,12 @@ TSession* SessionOfWindow(HWND window) {
 }
 
 TWinPeer* TSession::PeerOf(HWND window) const { return PeerOfWindow(window); }
+
+TWinPeer* TSession::PeerById(int id) const {
+    for (const auto& entry : ById)
+        if (entry.first == id) return entry.second;
+    return nullptr;
+}
 
 TWinPeer* TSession::PeerOf(const TControl* control) const {
     for (auto& peer : Peers)
@@ -159,7 +186,7 @@ bool TSession::CreateWindows() {
                              std::max(y, 0), width, height, Owner, nullptr, instance, nullptr);
     if (!Window) return false;
     formPeer->Window = Window;
-    g_peers[Window] = formPeer.get();
+    RememberPeer(Window, formPeer.get());
     Form.Peer = formPeer.get();
     formPeer->Initialize();
     // Per monitor: the form may have been made on a monitor whose DPI is not the system's.
@@ -183,7 +210,7 @@ void TSession::CreateChildren(TWinControl& parent, HWND parentWindow, bool defer
         auto peer = std::make_unique<TWinPeer>(*this, control, KindOf(control), id);
         // Known by its identifier before the window exists: owner-drawn lists ask their
         // item height while they are being created.
-        ById[id] = peer.get();
+        ById.emplace_back(id, peer.get());
         TChildClass cls = ChildClassOf(*peer);
         DWORD childStyle = WS_CHILD | WS_CLIPSIBLINGS | cls.style;
         if (control.Visible()) childStyle |= WS_VISIBLE;
@@ -200,11 +227,15 @@ void TSession::CreateChildren(TWinControl& parent, HWND parentWindow, bool defer
         TWinPeer* raw = peer.get();
         Peers.push_back(std::move(peer));
         if (!window) {
-            ById.erase(id);
+            for (auto entry = ById.begin(); entry != ById.end(); ++entry)
+                if (entry->first == id) {
+                    ById.erase(entry);
+                    break;
+                }
             continue;
         }
         raw->Window = window;
-        g_peers[window] = raw;
+        RememberPeer(window, raw);
         control.Peer = raw;
         // Z-order follows creation order, as in a dialog box: an earlier sibling lies above a
         // later one, and a screen reader meets each label right before its control.
@@ -213,9 +244,9 @@ void TSession::CreateChildren(TWinControl& parent, HWND parentWindow, bool defer
             raw->StandardProc = reinterpret_cast<WNDPROC>(
                 SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OperatedProc)));
         raw->Initialize();
-        if (auto* combo = dynamic_cast<TComboBox*>(&control)) combo->WindowCreated();
-        if (auto* list = dynamic_cast<TListBox*>(&control)) list->WindowCreated();
-        if (auto* container = dynamic_cast<TWinControl*>(&control);
+        if (auto* combo = As<TComboBox>(&control)) combo->WindowCreated();
+        if (auto* list = As<TListBox>(&control)) list->WindowCreated();
+        if (auto* container = As<TWinControl>(&control);
             container && raw->Kind == TPeerKind::Container) {
             // The children of a hidden container land in their own window: z-order within it
             // does not depend on when they are made.
@@ -257,7 +288,7 @@ void TSession::OrderPeers() {
         }
         const TControl& control = *parent->Children()[next++];
         take(control);
-        if (auto* container = dynamic_cast<const TWinControl*>(&control))
+        if (auto* container = As<TWinControl>(&control))
             path.emplace_back(container, 0);
     }
     // Anything not reached keeps its place after the rest.

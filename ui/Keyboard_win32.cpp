@@ -91,7 +91,7 @@ bool TSession::HandleDialogKey(const MSG& msg) {
         case TPeerKind::Label:
             // A label's accelerator moves to the control after it.
             for (size_t j = i + 1; j < Peers.size(); ++j) {
-                auto* next = dynamic_cast<TWinControl*>(&Peers[j]->Control);
+                auto* next = As<TWinControl>(&Peers[j]->Control);
                 if (next && next->TabStop && FocusPeer(Peers[j].get())) return true;
             }
             return true;

@@ -46,9 +46,9 @@ void DrawListItem(TWinPeer& peer, const DRAWITEMSTRUCT& item) {
         canvas.BrushColor = state.Selected ? clHighlight : clWindow;
         canvas.FontColor = state.Selected ? clHighlightText : clWindowText;
         if (index >= 0 && items && index < items->Count()) {
-            if (auto* combo = dynamic_cast<TComboBox*>(&peer.Control))
+            if (auto* combo = As<TComboBox>(&peer.Control))
                 combo->DrawItem(index, rect, state, canvas);
-            else if (auto* list = dynamic_cast<TListBox*>(&peer.Control))
+            else if (auto* list = As<TListBox>(&peer.Control))
                 list->DrawItem(index, rect, state, canvas);
         } else {
             canvas.FillRect(rect);
@@ -61,7 +61,7 @@ void PaintContainer(TWinPeer& peer, HDC dc) {
     RECT r;
     GetClientRect(peer.Window, &r);
     FillRect(dc, &r, BrushOf(BackgroundOf(&peer.Control)));
-    if (auto* panel = dynamic_cast<TPanel*>(&peer.Control)) {
+    if (auto* panel = As<TPanel>(&peer.Control)) {
         if (panel->BevelOuter != TBevelCut::None) Frame3D(dc, r, panel->BevelOuter);
         if (panel->BevelInner != TBevelCut::None) Frame3D(dc, r, panel->BevelInner);
         if (!panel->Caption().empty()) {
@@ -78,7 +78,7 @@ void PaintGraphic(TWinPeer& peer, HDC dc) {
     RECT r;
     GetClientRect(peer.Window, &r);
     FillRect(dc, &r, BrushOf(BackgroundOf(peer.Control.Parent())));
-    if (auto* bevel = dynamic_cast<TBevel*>(&peer.Control)) {
+    if (auto* bevel = As<TBevel>(&peer.Control)) {
         if (bevel->Style == TBevelCut::None) return;
         COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), shadow = GetSysColor(COLOR_BTNSHADOW);
         COLORREF first = bevel->Style == TBevelCut::Lowered ? shadow : light;
@@ -94,7 +94,7 @@ void PaintGraphic(TWinPeer& peer, HDC dc) {
             FillSolid(dc, right, 0, right + 1, bottom, second);
             FillSolid(dc, 1, bottom, right + 1, bottom + 1, second);
         }
-    } else if (auto* image = dynamic_cast<TImage*>(&peer.Control)) {
+    } else if (auto* image = As<TImage>(&peer.Control)) {
         const TBitmap& picture = image->Picture();
         DrawBitmap(dc, 0, 0, Scale(picture.Width()), Scale(picture.Height()), picture);
     }

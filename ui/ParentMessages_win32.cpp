@@ -69,7 +69,7 @@ void OnCommand(TWinPeer& peer, int code) {
     default: break;
     }
     if (gotFocus) {
-        if (auto* control = dynamic_cast<TWinControl*>(&peer.Control)) session.Form.ActiveControl = control;
+        if (auto* control = As<TWinControl>(&peer.Control)) session.Form.ActiveControl = control;
         session.UpdateDefaultLook();
     } else if (peer.Kind == TPeerKind::Button && code == BN_KILLFOCUS) {
         session.UpdateDefaultLook();
@@ -99,9 +99,9 @@ bool HandleParentMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
         auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
         TSession* session = SessionOfWindow(window);
         if (!session) return false;
-        auto found = session->ById.find(static_cast<int>(item->CtlID));
-        if (found == session->ById.end()) return false;
-        item->itemHeight = static_cast<UINT>(Scale(ItemHeightOf(found->second->Control)));
+        TWinPeer* peer = session->PeerById(static_cast<int>(item->CtlID));
+        if (!peer) return false;
+        item->itemHeight = static_cast<UINT>(Scale(ItemHeightOf(peer->Control)));
         *result = TRUE;
         return true;
     }

@@ -7,8 +7,8 @@
 namespace win32ui {
 
 const TItemList* ItemsOf(TControl& control) {
-    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo;
-    if (auto* list = dynamic_cast<TListBox*>(&control)) return list;
+    if (auto* combo = As<TComboBox>(&control)) return combo;
+    if (auto* list = As<TListBox>(&control)) return list;
     return nullptr;
 }
 
@@ -19,8 +19,8 @@ bool EnabledInTree(const TControl& control) {
 }
 
 int ItemHeightOf(TControl& control) {
-    if (auto* combo = dynamic_cast<TComboBox*>(&control)) return combo->ItemHeight;
-    if (auto* list = dynamic_cast<TListBox*>(&control)) return list->ItemHeight;
+    if (auto* combo = As<TComboBox>(&control)) return combo->ItemHeight;
+    if (auto* list = As<TListBox>(&control)) return list->ItemHeight;
     return 16;
 }
 

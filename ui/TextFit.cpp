@@ -69,7 +69,7 @@ TRect BoundsOf(const TControl& c) { return {c.Left(), c.Top(), c.Left() + c.Widt
 void Need(const TControl& control, int roomRight, int* width, int* height) {
     const TFont& font = control.EffectiveFont();
     int ch = Backend().CharHeight(font);
-    if (auto* label = dynamic_cast<const TLabel*>(&control)) {
+    if (auto* label = As<TLabel>(&control)) {
         if (label->Caption().empty() || label->PathEllipsis) return;
         // A label sized to its text that no longer fits its row wraps within it.
         if (label->AutoSize && *width > roomRight) {
@@ -78,16 +78,16 @@ void Need(const TControl& control, int roomRight, int* width, int* height) {
         }
         if (!label->AutoSize && label->WordWrap)
             *height = std::max(*height, WrappedTextHeight(font, label->Caption(), *width));
-    } else if (dynamic_cast<const TEdit*>(&control)) {
+    } else if (As<TEdit>(&control)) {
         *height = std::max(*height, ch + kEditFrame);
-    } else if (dynamic_cast<const TCheckBox*>(&control)) {
+    } else if (As<TCheckBox>(&control)) {
         if (control.Caption().empty()) return;
         int box = ch + kCheckGap;
         int text = Backend().TextWidth(font, control.Caption());
         *width = std::max(*width, std::min(box + text, roomRight));
         int lines = std::max(1, WrappedTextHeight(font, control.Caption(), *width - box) / std::max(ch, 1));
         *height = std::max(*height, lines * ch + 2);
-    } else if (dynamic_cast<const TButton*>(&control)) {
+    } else if (As<TButton>(&control)) {
         *height = std::max(*height, ch + kButtonFrame);
         int text = Backend().TextWidth(font, control.Caption()) + kButtonSides;
         *width = std::max(*width, std::min(text, roomRight));
@@ -105,12 +105,12 @@ int FitOne(TControl& control, int shiftDown, int columnRight, int parentWidth,
     // column the controls of the parent share (a page may reach beyond the form's edge); the
     // last push button of a row may take the parent's margin.
     int roomRight = columnRight - d.Left;
-    if (dynamic_cast<TButton*>(&control)) roomRight = std::max(roomRight, parentWidth - kKeptGap - d.Left);
+    if (As<TButton>(&control)) roomRight = std::max(roomRight, parentWidth - kKeptGap - d.Left);
     for (const TRect& s : siblings)
         if (s.Left >= d.Right && s.Top < d.Bottom && s.Bottom > d.Top) roomRight = std::min(roomRight, s.Left - d.Left);
     if (roomRight > 0) Need(control, roomRight, &width, &height);
     int grow = 0;
-    if (auto* container = dynamic_cast<TWinControl*>(&control)) {
+    if (auto* container = As<TWinControl>(&control)) {
         control.SetBounds(d.Left, d.Top + shiftDown, width, height);
         grow = FitChildren(*container, designs);
         height += grow;
@@ -130,7 +130,7 @@ int FitChildren(TWinControl& parent, std::map<const TControl*, TRect>& designs) 
     }
     // Pages fill their container and grow as one: the tallest page decides.
     bool pages = !children.empty() && std::all_of(children.begin(), children.end(), [](TControl* c) {
-        return dynamic_cast<TTabSheet*>(c) != nullptr;
+        return As<TTabSheet>(c) != nullptr;
     });
     if (pages) {
         int grow = 0;
@@ -141,7 +141,7 @@ int FitChildren(TWinControl& parent, std::map<const TControl*, TRect>& designs) 
     // The column: as far right as the controls of fixed width reach, within the parent.
     int columnRight = 0;
     for (size_t j = 0; j < children.size(); ++j) {
-        auto* label = dynamic_cast<TLabel*>(children[j]);
+        auto* label = As<TLabel>(children[j]);
         if ((label && label->AutoSize) || children[j]->Align() != TAlign::None) continue;
         columnRight = std::max(columnRight, rects[j].Right);
     }
@@ -159,12 +159,12 @@ int FitChildren(TWinControl& parent, std::map<const TControl*, TRect>& designs) 
             if (!oldBottom[k] || oldBottom[k] > d.Top + kRowTolerance) continue;
             // A designed overlap stays (a bevel over a panel's edge); text never overlaps.
             int gap = d.Top - oldBottom[k];
-            bool text = dynamic_cast<TLabel*>(children[k]) || dynamic_cast<TCheckBox*>(children[k]);
+            bool text = As<TLabel>(children[k]) || As<TCheckBox>(children[k]);
             int keep = gap < 0 ? (text ? 0 : gap) : std::min(gap, kKeptGap);
             shift = std::max(shift, newBottom[k] + keep - d.Top);
         }
         // A control reaching beyond the column keeps its width; a label sized to its text does not.
-        auto* label = dynamic_cast<TLabel*>(children[j]);
+        auto* label = As<TLabel>(children[j]);
         int right = label && label->AutoSize ? columnRight : std::max(columnRight, rects[j].Right);
         int grow = FitOne(*children[j], shift, right, pd.Right - pd.Left, designs, rects);
         oldBottom[j] = d.Bottom;
@@ -187,7 +187,7 @@ int FitChildren(TWinControl& parent, std::map<const TControl*, TRect>& designs) 
 
 void Collect(TControl& control, std::map<const TControl*, TRect>& designs) {
     if (!designs.count(&control)) designs[&control] = BoundsOf(control);
-    if (auto* container = dynamic_cast<TWinControl*>(&control))
+    if (auto* container = As<TWinControl>(&control))
         for (auto& child : container->Children()) Collect(*child, designs);
 }
 
@@ -216,7 +216,7 @@ void FitToText(TForm& form) {
     form.FittedBounds.clear();
     std::function<void(TControl&)> remember = [&](TControl& c) {
         form.FittedBounds[&c] = BoundsOf(c);
-        if (auto* container = dynamic_cast<TWinControl*>(&c))
+        if (auto* container = As<TWinControl>(&c))
             for (auto& child : container->Children()) remember(*child);
     };
     remember(form);

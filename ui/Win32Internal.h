@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "ui/Backend.h"
@@ -123,7 +123,10 @@ public:
     HWND Window = nullptr;
     HWND Owner = nullptr;  // the form shown below this one, disabled meanwhile
     std::vector<std::unique_ptr<TWinPeer>> Peers;  // in creation order; the form's first
-    std::map<int, TWinPeer*> ById;
+    // The peers by their window's identifier, from just before the window is made (a list: a
+    // few dozen, asked only for owner-drawn items' heights).
+    std::vector<std::pair<int, TWinPeer*>> ById;
+    TWinPeer* PeerById(int id) const;
     HWND LastFocus = nullptr;
     bool Closing = false;           // the windows are going: notifications are not passed on
     bool RepairPosted = false;

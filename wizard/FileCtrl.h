@@ -20,10 +20,9 @@ class TDriveComboBox;
 void InsertFolderName(std::vector<Wide>& names, const Wide& name);
 
 class TDirectoryListBox : public TListBox {
-public:
+    TSD_CLASS(TDirectoryListBox, TListBox)
     TDirectoryListBox();
     ~TDirectoryListBox() override;
-    const char* ClassName() const override { return "TDirectoryListBox"; }
 
     // The current folder. Starts as one NUL character, which matches no drive.
     const Wide& Folder() const { return folder_; }
@@ -59,10 +58,9 @@ private:
 };
 
 class TDriveComboBox : public TComboBox {
-public:
+    TSD_CLASS(TDriveComboBox, TComboBox)
     TDriveComboBox();
     ~TDriveComboBox() override;
-    const char* ClassName() const override { return "TDriveComboBox"; }
 
     TDirectoryListBox* DirList() const { return dirList_; }
     void SetDirList(TDirectoryListBox* list);

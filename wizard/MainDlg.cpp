@@ -13,20 +13,20 @@ Wide MainDir;
 TMainDlgForm* MainDlgForm = nullptr;
 
 void RegisterFormControlClasses() {
-    RegisterControlClass("TBevel", [] { return new TBevel; });
-    RegisterControlClass("TButton", [] { return new TButton; });
-    RegisterControlClass("TCheckBox", [] { return new TCheckBox; });
+    RegisterControlClass("TBevel", NewControl<TBevel>);
+    RegisterControlClass("TButton", NewControl<TButton>);
+    RegisterControlClass("TCheckBox", NewControl<TCheckBox>);
     // The language box is a plain drop-down list.
-    RegisterControlClass("TComboBox", [] { return new TComboBox; });
-    RegisterControlClass("TDirectoryListBox", [] { return new TDirectoryListBox; });
-    RegisterControlClass("TDriveComboBox", [] { return new TDriveComboBox; });
-    RegisterControlClass("TEdit", [] { return new TEdit; });
-    RegisterControlClass("TImage", [] { return new TImage; });
-    RegisterControlClass("TLabel", [] { return new TLabel; });
-    RegisterControlClass("TMemo", [] { return new TMemo; });
-    RegisterControlClass("TPanel", [] { return new TPanel; });
-    RegisterControlClass("TPageControl", [] { return new TPageControl; });
-    RegisterControlClass("TTabSheet", [] { return new TTabSheet; });
+    RegisterControlClass("TComboBox", NewControl<TComboBox>);
+    RegisterControlClass("TDirectoryListBox", NewControl<TDirectoryListBox>);
+    RegisterControlClass("TDriveComboBox", NewControl<TDriveComboBox>);
+    RegisterControlClass("TEdit", NewControl<TEdit>);
+    RegisterControlClass("TImage", NewControl<TImage>);
+    RegisterControlClass("TLabel", NewControl<TLabel>);
+    RegisterControlClass("TMemo", NewControl<TMemo>);
+    RegisterControlClass("TPanel", NewControl<TPanel>);
+    RegisterControlClass("TPageControl", NewControl<TPageControl>);
+    RegisterControlClass("TTabSheet", NewControl<TTabSheet>);
 }
 
 void ResetMainDlgState() {

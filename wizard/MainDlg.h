@@ -23,13 +23,12 @@ constexpr uint8_t kWelcomePage = 0, kLicensePage = 1, kDestinationPage = 2, kRea
                   kInstallingPage = 4, kFinishedPage = 5, kClosingStep = 6, kNoPage = 255;
 
 class TMainDlgForm : public TForm {
-public:
+    TSD_CLASS(TMainDlgForm, TForm)
     // Builds the form from its description, reads the previous choices, chooses the language and
     // the destination, starts the drive timer and, in an interactive run, shows the welcome page.
     // Built() is false when the form description could not be followed or the logo not read.
     explicit TMainDlgForm(const TRunSwitches& switches = TRunSwitches());
     ~TMainDlgForm() override;
-    const char* ClassName() const override { return "TMainDlgForm"; }
     bool Built() const { return loaded_; }
     const std::string& LoadError() const { return loadError_; }
 

@@ -445,8 +445,8 @@ TEST_F(FileCtrlDriveSelector, WindowCreationBeforeAnyFolderLeavesTheListAlone) {
 }
 
 TEST_F(FileCtrlDriveSelector, TheFormDescriptionLinksTheListByName) {
-    RegisterControlClass("TDirectoryListBox", [] { return new TDirectoryListBox; });
-    RegisterControlClass("TDriveComboBox", [] { return new TDriveComboBox; });
+    RegisterControlClass("TDirectoryListBox", NewControl<TDirectoryListBox>);
+    RegisterControlClass("TDriveComboBox", NewControl<TDriveComboBox>);
     TForm form;
     std::string error;
     // The selector comes first: the link is made once the whole form is there.

@@ -1,7 +1,8 @@
 // The built Windows programs read back as Windows' binary checkers and the loader read them: the
 // header flags (ASLR, DEP, no SEH, terminal-server aware), the Windows 7 subsystem and OS
 // version, imports of system libraries only (the runtime and the stack protector are linked in),
-// the stack protector itself, and each program's manifest.
+// the stack protector itself, the absence of run-time type information, and each program's
+// manifest.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -243,6 +244,20 @@ TEST(ProgramHardening, StackProtectorIsLinkedIn) {
     ASSERT_FALSE(symbols.empty()) << "the test copy keeps its symbol table";
     EXPECT_EQ(1u, symbols.count("___stack_chk_fail"));
     EXPECT_EQ(1u, symbols.count("___stack_chk_guard"));
+}
+
+TEST(ProgramHardening, NoRunTimeTypeInformationIsLinkedIn) {
+    // Type objects ("__ZTI"), their names ("__ZTS") and the runtime's cast would be there if any
+    // part were compiled with it; the classes answer for their own class instead.
+    Program program;
+    ASSERT_NO_FATAL_FAILURE(LoadProgram("tessaron-setup-damaged.exe", &program));
+    std::set<std::string> symbols = program.DefinedSymbols();
+    ASSERT_FALSE(symbols.empty()) << "the test copy keeps its symbol table";
+    for (const std::string& symbol : symbols) {
+        EXPECT_NE(0u, symbol.rfind("__ZTI", 0)) << symbol;
+        EXPECT_NE(0u, symbol.rfind("__ZTS", 0)) << symbol;
+    }
+    EXPECT_EQ(0u, symbols.count("___dynamic_cast"));
 }
 
 std::string Manifest(const std::string& name, const char* build = TSD_WIN_BUILD_DIR) {

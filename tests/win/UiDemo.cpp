@@ -56,12 +56,11 @@ TBitmap ItemPicture() {
 
 // An owner-drawn list: each line a picture and its text.
 class TDemoList : public TListBox {
-public:
+    TSD_CLASS(TDemoList, TListBox)
     TDemoList() {
         OwnerDraw = true;
         ItemHeight = 20;
     }
-    const char* ClassName() const override { return "TDemoList"; }
     void DrawItem(int index, const TRect& rect, TOwnerDrawState, TCanvas& canvas) override {
         canvas.FillRect(rect);
         canvas.DrawTransparent(rect.Left + 2, rect.Top + 2, picture_);
@@ -99,7 +98,7 @@ T* Find(TForm& form, const char* name) {
 
 bool AnyPeer(TControl& control) {
     if (control.Peer) return true;
-    if (auto* container = dynamic_cast<TWinControl*>(&control))
+    if (auto* container = As<TWinControl>(&control))
         for (auto& child : container->Children())
             if (AnyPeer(*child)) return true;
     return false;
@@ -109,18 +108,18 @@ bool AnyPeer(TControl& control) {
 
 int main() {
     InstallWin32Backend();
-    RegisterControlClass("TPanel", [] { return new TPanel; });
-    RegisterControlClass("TLabel", [] { return new TLabel; });
-    RegisterControlClass("TButton", [] { return new TButton; });
-    RegisterControlClass("TCheckBox", [] { return new TCheckBox; });
-    RegisterControlClass("TEdit", [] { return new TEdit; });
-    RegisterControlClass("TComboBox", [] { return new TComboBox; });
-    RegisterControlClass("TDemoList", [] { return new TDemoList; });
-    RegisterControlClass("TPageControl", [] { return new TPageControl; });
-    RegisterControlClass("TTabSheet", [] { return new TTabSheet; });
-    RegisterControlClass("TMemo", [] { return new TMemo; });
-    RegisterControlClass("TImage", [] { return new TImage; });
-    RegisterControlClass("TBevel", [] { return new TBevel; });
+    RegisterControlClass("TPanel", NewControl<TPanel>);
+    RegisterControlClass("TLabel", NewControl<TLabel>);
+    RegisterControlClass("TButton", NewControl<TButton>);
+    RegisterControlClass("TCheckBox", NewControl<TCheckBox>);
+    RegisterControlClass("TEdit", NewControl<TEdit>);
+    RegisterControlClass("TComboBox", NewControl<TComboBox>);
+    RegisterControlClass("TDemoList", NewControl<TDemoList>);
+    RegisterControlClass("TPageControl", NewControl<TPageControl>);
+    RegisterControlClass("TTabSheet", NewControl<TTabSheet>);
+    RegisterControlClass("TMemo", NewControl<TMemo>);
+    RegisterControlClass("TImage", NewControl<TImage>);
+    RegisterControlClass("TBevel", NewControl<TBevel>);
     Application.SetIcon(plat::LoadIconW(1));
     Application.SetTitle(u"Tessaron UI Demo");
 

@@ -42,6 +42,8 @@
 //   wait CONTROL STATE [SECONDS]     until the control is in that state (as expect)
 //   expect_items CONTROL N           number of items of a list or drop-down list
 //   expect_selected CONTROL "TEXT"   the text of the selected item
+//   expect_item_height CONTROL N     the height of the items of a list or drop-down list, in
+//                                      pixels (as the program answered when asked for it)
 //   msgbox press yes|no|ok|cancel|retry|abort|ignore [text "TEXT" | contains "TEXT"] [SECONDS]
 //   no_msgbox                        no message box of the program is open
 //   screenshot FILE                  the current window's screen area as a 24-bit BMP
@@ -846,6 +848,12 @@ void Run(const std::vector<std::wstring>& w) {
         bool combo = IsClass(c, L"combobox");
         int count = static_cast<int>(Send(c, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
         if (count != ToInt(w[2])) Fail(Utf8(w[1]) + " has " + std::to_string(count) + " items, expected " + Utf8(w[2]));
+    } else if (cmd == L"expect_item_height") {
+        Need(w, 3);
+        HWND c = Control(w[1]);
+        bool combo = IsClass(c, L"combobox");
+        int height = static_cast<int>(Send(c, combo ? CB_GETITEMHEIGHT : LB_GETITEMHEIGHT, 0, 0));
+        if (height != ToInt(w[2])) Fail(Utf8(w[1]) + " has items " + std::to_string(height) + " pixels high, expected " + Utf8(w[2]));
     } else if (cmd == L"expect_selected") {
         Need(w, 3);
         HWND c = Control(w[1]);

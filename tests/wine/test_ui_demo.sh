@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Win32 window backend with a small form holding every kind of control (ui_demo.exe),
 # driven as a user would: clicks, accelerators, Tab order, typing, drop-down list and list box
-# selections, page switching, a refused close, a timer that stops itself, Enter on the default
+# selections (and the owner-drawn list's item height at 96 and 120 dots per inch), page switching, a refused close, a timer that stops itself, Enter on the default
 # button. Without a display the form ends at once with Cancel.
 source "$(dirname "$0")/lib.sh"
 new_prefix
@@ -43,6 +43,7 @@ select ColorBox text "Blue"
 expect_text StatusLbl "color=Blue"
 expect_selected ColorBox "Blue"
 expect_items ItemsLst 3
+expect_item_height ItemsLst 20
 select ItemsLst index 2
 expect_text StatusLbl "item=2"
 expect_selected ItemsLst "gamma"
@@ -93,6 +94,7 @@ wineserver -w
 cat >"$TEST_DIR/dpi.txt" <<SCRIPT
 window class TessaronForm 20
 expect_client_size 525 375
+expect_item_height ItemsLst 25
 screenshot $TEST_DIR/demo-120dpi.bmp
 key return
 wait_exit 20
