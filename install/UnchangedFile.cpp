@@ -38,11 +38,11 @@ bool HoldsExactly(const plat::Wide& path, const void* data, uint32_t size,
     // Everything else is read on the handle, in one call. A read-only file cannot be replaced;
     // it is left to the write to fail over it as it always did. A file with a second name is
     // also another name's: replacing it, as ever, leaves that one alone.
-    plat::ByHandleFileInformation info;
-    if (!plat::GetFileInformationByHandle(file.Get(), &info) ||
-        (info.attributes & (plat::kFileAttributeDirectory | plat::kFileAttributeReparsePoint |
-                            plat::kFileAttributeReadOnly)) ||
-        info.numberOfLinks != 1 || info.size != size || info.lastWriteTime != lastWrite)
+    plat::OpenFileFacts facts;
+    if (!plat::GetOpenFileFacts(file.Get(), &facts) ||
+        (facts.attributes & (plat::kFileAttributeDirectory | plat::kFileAttributeReparsePoint |
+                             plat::kFileAttributeReadOnly)) ||
+        facts.numberOfLinks != 1 || facts.size != size || facts.lastWriteTime != lastWrite)
         return false;
     // What the handle reached must be the file itself, measured against its folder's final path:
     // the one its check found and that the run holds, else the folder opened now.

@@ -295,6 +295,16 @@ Wide GetFinalPathNameByHandleW(Handle file);
 // The attributes, times, size and link count of what the handle has open (the handle needs no
 // access right beyond FILE_READ_ATTRIBUTES).
 bool GetFileInformationByHandle(Handle file, ByHandleFileInformation* info);
+// What a file's own information tells through its handle: its attributes, last-write time, size
+// and names (hard links). Unlike GetFileInformationByHandle it asks nothing of the volume (its
+// serial number), which Wine answers slowly: fit for a question asked of every installed file.
+struct OpenFileFacts {
+    uint32_t attributes = 0;
+    FileTime lastWriteTime = 0;
+    uint64_t size = 0;
+    uint32_t numberOfLinks = 0;
+};
+bool GetOpenFileFacts(Handle file, OpenFileFacts* facts);
 // Changes the attributes (and times) of what the handle has open; needs FILE_WRITE_ATTRIBUTES.
 bool SetFileInformationByHandle(Handle file, const FileBasicInfo& info);
 // Marks what the handle has open for deletion (needs DELETE access): it goes, by no name but the

@@ -39,6 +39,16 @@ bool GetFileInformationByHandle(Handle file, ByHandleFileInformation* info) {
     return true;
 }
 
+bool GetOpenFileFacts(Handle file, OpenFileFacts* facts) {
+    const Node* node = NodeOfHandle(file);
+    if (!node) return false;
+    facts->attributes = Reported(*node);
+    facts->lastWriteTime = node->written;
+    facts->size = node->folder ? 0 : node->bytes.size();
+    facts->numberOfLinks = node->folder ? 1 : node->hardLinks;
+    return true;
+}
+
 bool SetFileInformationByHandle(Handle file, const FileBasicInfo& info) {
     if (M().ended) return Fail(kErrorAccessDenied), false;
     OpenFile* open = nullptr;

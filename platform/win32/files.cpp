@@ -49,6 +49,19 @@ Wide GetFinalPathNameByHandleW(Handle file) {
     }
 }
 
+bool GetOpenFileFacts(Handle file, OpenFileFacts* facts) {
+    FILE_BASIC_INFO basic;
+    FILE_STANDARD_INFO standard;
+    if (!::GetFileInformationByHandleEx(H(file), ::FileBasicInfo, &basic, sizeof basic) ||
+        !::GetFileInformationByHandleEx(H(file), ::FileStandardInfo, &standard, sizeof standard))
+        return false;
+    facts->attributes = basic.FileAttributes;
+    facts->lastWriteTime = static_cast<FileTime>(basic.LastWriteTime.QuadPart);
+    facts->size = static_cast<uint64_t>(standard.EndOfFile.QuadPart);
+    facts->numberOfLinks = standard.NumberOfLinks;
+    return true;
+}
+
 bool GetFileInformationByHandle(Handle file, ByHandleFileInformation* info) {
     BY_HANDLE_FILE_INFORMATION got;
     if (!::GetFileInformationByHandle(H(file), &got)) return false;

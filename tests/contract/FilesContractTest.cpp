@@ -329,6 +329,39 @@ TEST_F(ContractFiles, FileTimesRoundTrip) {
     }
 }
 
+// The facts of an open file agree with what GetFileInformationByHandle tells of it: attributes,
+// last-write time to the tick, size and its single name; a folder shows as one.
+TEST_F(ContractFiles, OpenFileFactsAgreeWithTheFullInformation) {
+    FileTime stamp = 0;
+    ASSERT_TRUE(SystemTimeToFileTime(SystemTimeOf(2021, 6, 15, 12, 34, 56, 789), &stamp));
+    Wide path = In(u"facts.txt");
+    ASSERT_TRUE(WriteWholeFile(path, "twelve bytes"));
+    Handle file = CreateFileW(path, kGenericRead | kGenericWrite, kFileShareRead, kOpenExisting,
+                              kFileAttributeNormal);
+    ASSERT_NE(file, kInvalidHandle);
+    ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &stamp));
+    OpenFileFacts facts;
+    ASSERT_TRUE(GetOpenFileFacts(file, &facts));
+    ByHandleFileInformation info;
+    ASSERT_TRUE(GetFileInformationByHandle(file, &info));
+    EXPECT_EQ(12u, facts.size);
+    EXPECT_EQ(1u, facts.numberOfLinks);
+    EXPECT_EQ(stamp, facts.lastWriteTime);
+    EXPECT_EQ(info.attributes, facts.attributes);
+    EXPECT_EQ(0u, facts.attributes & kFileAttributeDirectory);
+    EXPECT_TRUE(CloseHandle(file));
+
+    Wide folder = In(u"facts");
+    ASSERT_TRUE(CreateDirectoryW(folder));
+    Handle held = CreateFileW(folder, 0, kFileShareRead | kFileShareWrite | kFileShareDelete,
+                              kOpenExisting, kFileFlagBackupSemantics);
+    ASSERT_NE(held, kInvalidHandle);
+    ASSERT_TRUE(GetOpenFileFacts(held, &facts));
+    EXPECT_NE(0u, facts.attributes & kFileAttributeDirectory);
+    EXPECT_TRUE(CloseHandle(held));
+    EXPECT_FALSE(GetOpenFileFacts(kInvalidHandle, &facts));
+}
+
 TEST_F(ContractFiles, WritingStampsTheFileWithTheClock) {
     const FileTime kTwoSeconds = 20000000;
     FileTime start = GetSystemTimeAsFileTime();
