@@ -137,18 +137,26 @@ bool NoLinkOnTheWay(const plat::Wide& path) {
     return true;
 }
 
-plat::Handle HeldFolder(const plat::Wide& folder) {
+namespace {
+
+// The folder's hold in this run, or nullptr.
+const THeldFolder* Held(const plat::Wide& folder) {
     plat::Wide withBackslash = folder;
     AppendBackslash(withBackslash);
     auto known = Checked().find(PathKey(withBackslash));
-    return known == Checked().end() ? plat::kInvalidHandle : known->second.object.Handle.Get();
+    return known == Checked().end() ? nullptr : &known->second;
+}
+
+}  // namespace
+
+plat::Handle HeldFolder(const plat::Wide& folder) {
+    const THeldFolder* held = Held(folder);
+    return held ? held->object.Handle.Get() : plat::kInvalidHandle;
 }
 
 plat::Wide HeldFolderFinal(const plat::Wide& folder) {
-    plat::Wide withBackslash = folder;
-    AppendBackslash(withBackslash);
-    auto known = Checked().find(PathKey(withBackslash));
-    return known == Checked().end() ? plat::Wide() : known->second.object.Final;
+    const THeldFolder* held = Held(folder);
+    return held ? held->object.Final : plat::Wide();
 }
 
 bool OwnedByTheAdministrators(const plat::Wide& path) {
