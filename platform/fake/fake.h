@@ -166,6 +166,8 @@ void SetTempPath(const Wide& path);
 void SetTimeZoneBias(int biasMinutes);
 void SetLocalTime(const plat::SystemTime& local);
 void SetUserLCID(uint32_t lcid);
+// CompareStringA calls since the machine was reset: each is a call into the system's collation.
+int CollationCount();
 
 // ---- Resources ----
 // An icon for LoadIconW(n) is the group-icon resource of type "#14" and name "#n".

@@ -176,6 +176,7 @@ Wide LCMapStringW(uint32_t locale, uint32_t flags, const Wide& text) {
 }
 
 int CompareStringA(uint32_t locale, uint32_t flags, const std::string& a, const std::string& b) {
+    ++M().collations;
     std::vector<Weight> wa, wb;
     std::vector<Special> sa, sb;
     Weigh(a, flags, &wa, &sa);
@@ -196,5 +197,7 @@ int CompareStringA(uint32_t locale, uint32_t flags, const std::string& a, const 
 namespace fake {
 
 void SetUserLCID(uint32_t lcid) { detail::M().lcid = lcid; }
+
+int CollationCount() { return detail::M().collations; }
 
 }  // namespace fake

@@ -1,6 +1,8 @@
 // Merging a run's shared files into the update log.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "install/InstUtils.h"
 #include "tests/host/TestMachine.h"
 #include "wizard/engine/UpdateLog.h"
@@ -38,6 +40,31 @@ TEST_F(UpdateLog, FilesNoLongerShippedKeepTheirOldMarker) {
     EXPECT_EQ((Lines{UpdateLogMarker(1.0), "C:\\P\\old.rtf\t!", UpdateLogMarker(2.0), "C:\\P\\A.RTF\t!"}),
               merged)
         << "lines differing only in case are the same line";
+}
+
+TEST_F(UpdateLog, AReinstallationAsksTheCollationAboutOncePerLine) {
+    Lines run;
+    for (int i = 0; i < 200; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "C:\\P\\file%03d.rtf\t!", i);
+        run.push_back(name);
+    }
+    Lines first = MergeUpdateLog({}, run, 1.0);
+    int before = fake::CollationCount();
+    Lines merged = MergeUpdateLog(first, run, 2.0);
+    Lines expected = {UpdateLogMarker(2.0)};
+    expected.insert(expected.end(), run.begin(), run.end());
+    EXPECT_EQ(expected, merged);
+    // 199 to see that the lines are in order, a few to look for the old marker.
+    EXPECT_LE(fake::CollationCount() - before, 199 + 10);
+}
+
+TEST_F(UpdateLog, AnOldLineEqualOnlyToTheCollationIsStillThisRunsLine) {
+    Lines first = MergeUpdateLog({}, {"C:\\P\\z.rtf\t!", "C:\\P\\b.rtf\t!", "C:\\P\\a.rtf\t!"}, 1.0);
+    Lines merged = MergeUpdateLog(first, {"C:\\p\\Z.RTF\t!", "C:\\p\\a.rtf\t!"}, 2.0);
+    EXPECT_EQ((Lines{UpdateLogMarker(1.0), "C:\\P\\b.rtf\t!", UpdateLogMarker(2.0), "C:\\p\\a.rtf\t!",
+                     "C:\\p\\Z.RTF\t!"}),
+              merged);
 }
 
 TEST_F(UpdateLog, EmptyLinesAndRunsOfMarkersAreTidied) {

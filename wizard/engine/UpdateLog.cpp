@@ -21,19 +21,29 @@ std::string UpdateLogMarker(double installStamp) {
     return marker;
 }
 
+namespace {
+
+bool LogTextLess(const std::string& a, const std::string& b) { return CompareLogText(a, b) < 0; }
+
+}  // namespace
+
 std::vector<std::string> MergeUpdateLog(std::vector<std::string> lines,
                                         std::vector<std::string> runLines, double installStamp) {
-    std::stable_sort(runLines.begin(), runLines.end(), [](const std::string& a, const std::string& b) {
-        return CompareLogText(a, b) < 0;
-    });
+    // Every comparison asks the system's collation. A run's lines come, as a rule, already in
+    // its order: finding that out costs one comparison per line, sorting them many more.
+    if (!std::is_sorted(runLines.begin(), runLines.end(), LogTextLess))
+        std::stable_sort(runLines.begin(), runLines.end(), LogTextLess);
+    // An old line that is byte for byte one of this run's is found without the collation (a
+    // reinstallation's are, nearly all); any other is looked for as the collation sees it.
+    std::vector<std::string> exact = runLines;
+    std::sort(exact.begin(), exact.end());
     auto isRunLine = [&](const std::string& line) {
-        return std::binary_search(runLines.begin(), runLines.end(), line,
-                                  [](const std::string& a, const std::string& b) {
-                                      return CompareLogText(a, b) < 0;
-                                  });
+        return std::binary_search(exact.begin(), exact.end(), line) ||
+               std::binary_search(runLines.begin(), runLines.end(), line, LogTextLess);
     };
-    for (size_t i = lines.size(); i-- > 0;)
-        if (lines[i].empty() || isRunLine(lines[i])) lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+    lines.erase(std::remove_if(lines.begin(), lines.end(),
+                               [&](const std::string& line) { return line.empty() || isRunLine(line); }),
+                lines.end());
     for (size_t i = lines.size(); i-- > 1;)
         if (lines[i][0] == '*' && lines[i - 1][0] == '*')
             lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
