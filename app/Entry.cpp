@@ -65,9 +65,11 @@ void RecordInstallation(TMainDlgForm& form) {
 int32_t Run() {
     TComSession com;
     RegisterFormControlClasses();
-    Application.SetIcon(plat::LoadIconW(1));
     TRunSwitches switches = ReadRunSwitches(ProgramArguments());
     if (switches.Silent) Silent = true;
+    // Only a window shows the icon, and a silent run has none (loading the icon would also start
+    // the window system's themes, for nothing).
+    if (!Silent) Application.SetIcon(plat::LoadIconW(1));
     // A silent run shows no window: its controls need no fonts, window classes or common
     // controls, so they keep their state without the window backend.
     if (Silent) SetBackend(nullptr);

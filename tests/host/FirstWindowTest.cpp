@@ -17,6 +17,7 @@ public:
         ++Shows;
         PayloadReadWhenShown = AttachedFiles != nullptr;
         ComWhenShown = fake::OleInitialized();
+        IconWhenShown = Application.Icon != 0;
         PageWhenShown = MainDlgForm ? MainDlgForm->CurrentPage() : kNoPage;
         return inner_->RunModal(form);
     }
@@ -29,6 +30,7 @@ public:
     int Shows = 0;
     bool PayloadReadWhenShown = true;
     bool ComWhenShown = true;
+    bool IconWhenShown = false;
     uint8_t PageWhenShown = kNoPage;
 
 private:
@@ -43,6 +45,7 @@ protected:
         SetBackend(&watching_);
         // The program starts COM itself (the test machine's process had it started).
         plat::OleUninitialize();
+        fake::SetResource("#14", "#1", "the application's icon");
     }
     void TearDown() override { SetBackend(nullptr); }
     // The user presses Next (and Finish) until the wizard closes; the first press notes whether
@@ -65,6 +68,7 @@ TEST_F(FirstWindow, TheWelcomePageIsShownBeforeThePayloadIsReadAndTheUserActsAft
     EXPECT_EQ(1, watching_.Shows);
     EXPECT_FALSE(watching_.PayloadReadWhenShown);
     EXPECT_EQ(kWelcomePage, watching_.PageWhenShown);
+    EXPECT_TRUE(watching_.IconWhenShown) << "the window carries the application's icon";
     EXPECT_TRUE(payloadReadWhenActing_);
     EXPECT_TRUE(fake::FileExistsAt(kMain + u"\\tsd.exe")) << "the installation went on as ever";
 }
@@ -81,6 +85,7 @@ TEST_F(FirstWindow, ASilentRunStartsCOMForItsShortcuts) {
     ASSERT_EQ(0, SetupMain());
     EXPECT_TRUE(fake::LinkAt(kCommonPrograms + kLinkName, nullptr));
     EXPECT_FALSE(fake::OleInitialized());
+    EXPECT_EQ(0u, Application.Icon) << "no window, so no icon is loaded";
 }
 
 TEST_F(FirstWindow, ADamagedPayloadClosesTheShownWizardWithItsMessageAndNothingDone) {
