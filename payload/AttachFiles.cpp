@@ -17,6 +17,8 @@ plat::Wide PublicDataDir;
 bool ForceOverwrite = false;
 
 void ResetAttachFilesState() {
+    // The process that ends frees what it held, the inflated payload with it.
+    delete AttachedFiles;
     AttachedFiles = nullptr;
     PublicDataDir.clear();
     ForceOverwrite = false;
