@@ -23,6 +23,8 @@ std::vector<TGuardedRoot>& Roots() {
 struct THeldFolder {
     TCheckedObject object;
     bool administrations = false;  // its owner was found, or made, the administration
+    // Patterns its entries were listed with in this run, and whether any entry matched.
+    std::vector<std::pair<plat::Wide, bool>> listed;
 };
 
 // Folders (upper-cased, with their backslash) found to be real ones in this run, each held open
@@ -140,7 +142,7 @@ bool NoLinkOnTheWay(const plat::Wide& path) {
 namespace {
 
 // The folder's hold in this run, or nullptr.
-const THeldFolder* Held(const plat::Wide& folder) {
+THeldFolder* Held(const plat::Wide& folder) {
     plat::Wide withBackslash = folder;
     AppendBackslash(withBackslash);
     auto known = Checked().find(PathKey(withBackslash));
@@ -157,6 +159,21 @@ plat::Handle HeldFolder(const plat::Wide& folder) {
 plat::Wide HeldFolderFinal(const plat::Wide& folder) {
     const THeldFolder* held = Held(folder);
     return held ? held->object.Final : plat::Wide();
+}
+
+bool HeldFolderMayHold(const plat::Wide& folder, const plat::Wide& pattern) {
+    THeldFolder* held = Held(folder);
+    if (!held) return true;
+    for (const auto& listed : held->listed)
+        if (listed.first == pattern) return listed.second;
+    // Listed through the held folder's path: nobody can rename it, or a folder above it, while
+    // the run holds them.
+    plat::FindData found;
+    plat::Handle search = plat::FindFirstFileW(JoinPath(WithoutBackslash(folder), pattern), &found);
+    bool any = search != plat::kInvalidHandle || plat::GetLastError() != plat::kErrorFileNotFound;
+    if (search != plat::kInvalidHandle) plat::FindClose(search);
+    held->listed.emplace_back(pattern, any);
+    return any;
 }
 
 bool OwnedByTheAdministrators(const plat::Wide& path) {

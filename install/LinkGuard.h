@@ -33,6 +33,11 @@ plat::Handle HeldFolder(const plat::Wide& folder);
 // The final path that the folder's check found (the folder is held, so it still holds), or an
 // empty text when this run holds no such folder.
 plat::Wide HeldFolderFinal(const plat::Wide& folder);
+// False only when the folder is held in this run and, when first asked about the pattern (such as
+// "*.~*"), had no entry that matches it; true otherwise, and whenever that could not be told. The
+// answer is kept for the rest of the run: it serves to skip looking for names one by one that a
+// run before this one may have left, not for anything this run makes there.
+bool HeldFolderMayHold(const plat::Wide& folder, const plat::Wide& pattern);
 
 // True when the path lies in a folder guarded for the administrators (the folder itself
 // included).

@@ -12,6 +12,8 @@ namespace {
 // Temporary names held by folders, links or files that cannot be removed are passed over; this
 // many make a folder where nothing can be created fail soon.
 constexpr unsigned kTemporaryNameAttempts = 100;
+// Every name of the temporary scheme (Candidate) matches it.
+constexpr char16_t kTemporaryNamePattern[] = u"*.~*";
 
 // Something else holds the name: a file or a link that leads nowhere (folders were passed over
 // before; a refusal is a refusal).
@@ -116,7 +118,10 @@ bool WriteWholeFile(const plat::Wide& path, const void* data, uint32_t size,
     // A reinstallation finds most files as it left them: reading one costs far less than writing,
     // flushing and moving it. The temporary name is still cleared as a replacement would clear it.
     if (how.KeepUnchanged && HoldsExactly(path, data, size, how.LastWrite)) {
-        TemporaryNameFor(path, how.Reserved);
+        // A folder that held no temporary name at all when first asked has nothing to clear: one
+        // listing of it spares a look-up per file (under Wine, a search of the folder for a name
+        // that is not there).
+        if (HeldFolderMayHold(ExtractFolder(path), kTemporaryNamePattern)) TemporaryNameFor(path, how.Reserved);
         return true;
     }
     for (unsigned n = 0; n < kTemporaryNameAttempts; ++n) {

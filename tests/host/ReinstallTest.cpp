@@ -10,6 +10,7 @@
 #include "app/Entry.h"
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
+#include "install/LinkGuard.h"
 #include "install/RunFlags.h"
 #include "payload/AttachFiles.h"
 #include "payload/PayloadFormat.h"
@@ -98,6 +99,39 @@ TEST_F(Reinstall, AnUnchangedFileIsNotWrittenFlushedOrMovedButLoggedAsEver) {
     EXPECT_EQ((std::vector<std::string>{"File Copy: " + Utf8Of(kExe)}), *LogList);
     EXPECT_EQ((std::vector<plat::Wide>{u"tsd.exe"}), fake::ListTree(kFolder));
     EXPECT_EQ(0, fake::OpenHandleCount());
+}
+
+TEST_F(Reinstall, InAHeldFolderTheLeftoverBesideAnUnchangedFileStillGoes) {
+    GuardFolder(kFolder);
+    fake::PutFile(kExe + u".~0", "half of a program");
+    Counts before = Counts::Now();
+    ASSERT_TRUE(Install());
+    Counts done = Counts::Now() - before;
+    EXPECT_EQ(0, done[Operation::CreateFile]);
+    EXPECT_EQ(1, done[Operation::DeleteFile]) << "the leftover";
+    EXPECT_EQ((std::vector<plat::Wide>{u"tsd.exe"}), fake::ListTree(kFolder));
+    ForgetGuardedFolders();
+}
+
+TEST(HeldFolderListing, AnswersOncePerRunAndOnlyForAHeldFolder) {
+    StartFreshProcess();
+    fake::PutFolder(u"C:\\G\\Empty");
+    fake::PutFile(u"C:\\G\\Left\\a.txt.~3", "left by a killed run");
+    fake::PutFolder(u"C:\\Free");
+    GuardFolder(u"C:\\G");
+    ASSERT_TRUE(NoLinkOnTheWay(u"C:\\G\\Empty\\x.txt"));
+    ASSERT_TRUE(NoLinkOnTheWay(u"C:\\G\\Left\\x.txt"));
+    EXPECT_FALSE(HeldFolderMayHold(u"C:\\G\\Empty\\", u"*.~*"));
+    EXPECT_TRUE(HeldFolderMayHold(u"C:\\G\\Left\\", u"*.~*"));
+    EXPECT_TRUE(HeldFolderMayHold(u"C:\\Free\\", u"*.~*")) << "a folder the run does not hold";
+    // The first answer stands for the run: it is about what earlier runs left.
+    fake::PutFile(u"C:\\G\\Empty\\b.txt.~0", "");
+    EXPECT_FALSE(HeldFolderMayHold(u"C:\\G\\Empty\\", u"*.~*"));
+    EXPECT_TRUE(HeldFolderMayHold(u"C:\\G\\Empty\\", u"*.~0")) << "another pattern is listed anew";
+    ForgetGuardedFolders();
+    ASSERT_TRUE(NoLinkOnTheWay(u"C:\\G\\Empty\\x.txt"));
+    EXPECT_TRUE(HeldFolderMayHold(u"C:\\G\\Empty\\", u"*.~*")) << "a new run lists it again";
+    ForgetGuardedFolders();
 }
 
 TEST_F(Reinstall, AFileThatDiffersInAnyWayIsReplaced) {
