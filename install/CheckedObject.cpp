@@ -26,7 +26,7 @@ TPathState OpenChecked(const plat::Wide& path, const plat::Wide& parentFinal, bo
     object.Handle.Reset(plat::CreateFileW(path, rights, plat::kFileShareRead | plat::kFileShareWrite,
                                           plat::kOpenExisting, kItself));
     if (!object.Handle.Valid()) return StateOfFailedOpen();
-    if (!plat::GetFileInformationByHandle(object.Handle.Get(), &object.Info)) return TPathState::Unknown;
+    if (!plat::GetOpenFileFacts(object.Handle.Get(), &object.Info)) return TPathState::Unknown;
     if (object.Info.attributes & plat::kFileAttributeReparsePoint) return TPathState::Link;
     bool isFolder = (object.Info.attributes & plat::kFileAttributeDirectory) != 0;
     object.Final = plat::GetFinalPathNameByHandleW(object.Handle.Get());
@@ -82,7 +82,7 @@ bool ReadPlainFile(const plat::Wide& path, std::string* bytes) {
     TCheckedObject file;
     file.Handle.Reset(plat::CreateFileW(path, plat::kGenericRead, plat::kFileShareRead,
                                         plat::kOpenExisting, plat::kFileFlagOpenReparsePoint));
-    if (!file.Handle.Valid() || !plat::GetFileInformationByHandle(file.Handle.Get(), &file.Info) ||
+    if (!file.Handle.Valid() || !plat::GetOpenFileFacts(file.Handle.Get(), &file.Info) ||
         (file.Info.attributes & (plat::kFileAttributeReparsePoint | plat::kFileAttributeDirectory)))
         return false;
     plat::Wide final = plat::GetFinalPathNameByHandleW(file.Handle.Get());

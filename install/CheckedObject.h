@@ -23,7 +23,7 @@ enum class TPathState {
 
 struct TCheckedObject {
     plat::TFileHandle Handle;
-    plat::ByHandleFileInformation Info;
+    plat::OpenFileFacts Info;  // attributes, last-write time, size and number of names
     plat::Wide Final;  // its final path
 };
 
