@@ -33,13 +33,16 @@ std::vector<std::string> MergeUpdateLog(std::vector<std::string> lines,
     // its order: finding that out costs one comparison per line, sorting them many more.
     if (!std::is_sorted(runLines.begin(), runLines.end(), LogTextLess))
         std::stable_sort(runLines.begin(), runLines.end(), LogTextLess);
-    // An old line that is byte for byte one of this run's is found without the collation (a
-    // reinstallation's are, nearly all); any other is looked for as the collation sees it.
-    std::vector<std::string> exact = runLines;
-    std::sort(exact.begin(), exact.end());
+    // The old lines are in the same order. One that is byte for byte the next of this run's
+    // lines (a reinstallation's are, nearly all) is found without the collation; any other is
+    // looked for as the collation sees it.
+    size_t next = 0;
     auto isRunLine = [&](const std::string& line) {
-        return std::binary_search(exact.begin(), exact.end(), line) ||
-               std::binary_search(runLines.begin(), runLines.end(), line, LogTextLess);
+        if (next < runLines.size() && runLines[next] == line) {
+            ++next;
+            return true;
+        }
+        return std::binary_search(runLines.begin(), runLines.end(), line, LogTextLess);
     };
     lines.erase(std::remove_if(lines.begin(), lines.end(),
                                [&](const std::string& line) { return line.empty() || isRunLine(line); }),
