@@ -30,9 +30,6 @@ bool NoLinkOnTheWay(const plat::Wide& path);
 
 // The handle that holds the folder (checked by NoLinkOnTheWay in this run), or kInvalidHandle.
 plat::Handle HeldFolder(const plat::Wide& folder);
-// The final path that the folder's check found (the folder is held, so it still holds), or an
-// empty text when this run holds no such folder.
-plat::Wide HeldFolderFinal(const plat::Wide& folder);
 // False only when the folder is held in this run and, when first asked about the pattern (such as
 // "*.~*"), had no entry that matches it; true otherwise, and whenever that could not be told. The
 // answer is kept for the rest of the run: it serves to skip looking for names one by one that a

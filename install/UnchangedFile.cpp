@@ -31,9 +31,18 @@ bool HoldsExactly(const plat::Wide& path, const void* data, uint32_t size,
                   plat::FileTime lastWrite) {
     // Shared for reading only: a file that another program is writing is never judged unchanged.
     // A folder does not open without backup semantics.
-    plat::TFileHandle file(plat::CreateFileW(path, plat::kGenericRead, plat::kFileShareRead,
-                                             plat::kOpenExisting,
-                                             plat::kFileFlagOpenReparsePoint));
+    // In a folder that the run holds, the file is opened through that folder's handle: it is then
+    // the folder's own, whatever became of the names above it, and needs no final path. Elsewhere
+    // it is opened by its path and its final path tells what that reached.
+    plat::Wide folder = WithoutBackslash(ExtractFolder(path));
+    plat::Handle held = HeldFolder(folder);
+    constexpr uint32_t kShare = plat::kFileShareRead;
+    constexpr uint32_t kItself = plat::kFileFlagOpenReparsePoint;
+    plat::TFileHandle file(
+        held != plat::kInvalidHandle
+            ? plat::OpenFileInFolder(held, path.substr(ExtractFolder(path).size()),
+                                     plat::kGenericRead, kShare, kItself)
+            : plat::CreateFileW(path, plat::kGenericRead, kShare, plat::kOpenExisting, kItself));
     if (!file.Valid()) return false;
     // Everything else is read on the handle, in one call. A read-only file cannot be replaced;
     // it is left to the write to fail over it as it always did. A file with a second name is
@@ -44,12 +53,9 @@ bool HoldsExactly(const plat::Wide& path, const void* data, uint32_t size,
                              plat::kFileAttributeReadOnly)) ||
         facts.numberOfLinks != 1 || facts.size != size || facts.lastWriteTime != lastWrite)
         return false;
-    // What the handle reached must be the file itself, measured against its folder's final path:
-    // the one its check found and that the run holds, else the folder opened now.
-    plat::Wide folder = WithoutBackslash(ExtractFolder(path));
-    plat::Wide folderFinal = HeldFolderFinal(folder);
-    if (folderFinal.empty()) folderFinal = FinalPathOf(folder, plat::kFileFlagBackupSemantics);
-    if (!IsFinalPathOfFile(plat::GetFinalPathNameByHandleW(file.Get()), path, folderFinal))
+    if (held == plat::kInvalidHandle &&
+        !IsFinalPathOfFile(plat::GetFinalPathNameByHandleW(file.Get()), path,
+                           FinalPathOf(folder, plat::kFileFlagBackupSemantics)))
         return false;
     // In the administrators' folders a file that someone else owns stays theirs to change while
     // it is kept: it is written anew, and the new one is the administrators'.

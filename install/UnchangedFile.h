@@ -7,7 +7,8 @@
 #include "platform/platform.h"
 
 // True when the path names a plain, writable file with one name, reached as itself (no folder,
-// no link, nothing read through a link: IsFinalPathOfFile) whose last-write time (UTC) is exactly
+// no link, nothing read through a link: opened through the folder's handle where the run holds
+// the folder, else checked with IsFinalPathOfFile) whose last-write time (UTC) is exactly
 // `lastWrite` and whose bytes are exactly these. A file that another program has open for
 // writing, or that cannot be read to its end, is not unchanged. A size that differs decides
 // before any byte is read.

@@ -305,6 +305,13 @@ struct OpenFileFacts {
     uint32_t numberOfLinks = 0;
 };
 bool GetOpenFileFacts(Handle file, OpenFileFacts* facts);
+// Opens the existing file `name` of the folder that `folder` has open (the handle needs no rights
+// of its own; Windows and Wine: NtCreateFile relative to it). The name is one element, never a
+// path: what is opened lies in that very folder, whichever names lead to it meanwhile, with no
+// folder above it looked up again. A folder, or a name with a separator, a colon or only dots,
+// does not open. The rights, sharing and flags are CreateFileW's.
+Handle OpenFileInFolder(Handle folder, const Wide& name, uint32_t access, uint32_t shareMode,
+                        uint32_t flagsAndAttributes);
 // Changes the attributes (and times) of what the handle has open; needs FILE_WRITE_ATTRIBUTES.
 bool SetFileInformationByHandle(Handle file, const FileBasicInfo& info);
 // Marks what the handle has open for deletion (needs DELETE access): it goes, by no name but the

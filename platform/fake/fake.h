@@ -168,6 +168,8 @@ void SetLocalTime(const plat::SystemTime& local);
 void SetUserLCID(uint32_t lcid);
 // CompareStringA calls since the machine was reset: each is a call into the system's collation.
 int CollationCount();
+// GetFinalPathNameByHandleW calls since the machine was reset: each asks the system for a path.
+int FinalPathCount();
 
 // ---- Resources ----
 // An icon for LoadIconW(n) is the group-icon resource of type "#14" and name "#n".

@@ -200,6 +200,22 @@ Handle CreateFileW(const Wide& path, uint32_t access, uint32_t shareMode, uint32
     return NewHandle(object);
 }
 
+Handle OpenFileInFolder(Handle folder, const Wide& name, uint32_t access, uint32_t shareMode,
+                        uint32_t flagsAndAttributes) {
+    HandleObject* object = Lookup(folder, HandleObject::kFile);
+    if (!object) return Fail(kErrorInvalidHandle), kInvalidHandle;
+    if (name.empty() || name.find_first_not_of(u'.') == Wide::npos ||
+        name.find_first_of(u"\\/:") != Wide::npos)
+        return Fail(kErrorInvalidName), kInvalidHandle;
+    // Here a handle names its object by the key it was opened under, which nobody can rename
+    // while the folder is held: the file is looked up below that key, never through a link
+    // in its place.
+    const Node* held = FindNode(object->file.key);
+    if (!held || !held->folder) return Fail(kErrorPathNotFound), kInvalidHandle;
+    return CreateFileW(DisplayOfKey(object->file.key) + u"\\" + name, access, shareMode,
+                       kOpenExisting, flagsAndAttributes & ~kFileFlagBackupSemantics);
+}
+
 bool ReadFile(Handle file, void* buffer, uint32_t count, uint32_t* read) {
     if (read) *read = 0;
     HandleObject* object = Lookup(file, HandleObject::kFile);
@@ -217,6 +233,7 @@ bool ReadFile(Handle file, void* buffer, uint32_t count, uint32_t* read) {
 }
 
 Wide GetFinalPathNameByHandleW(Handle file) {
+    ++M().finalPaths;
     HandleObject* object = Lookup(file, HandleObject::kFile);
     if (!object) return Fail(kErrorInvalidHandle), Wide();
     if (!FindNode(object->file.key)) return Fail(kErrorFileNotFound), Wide();
@@ -361,3 +378,9 @@ bool CloseHandle(Handle handle) {
 }
 
 }  // namespace plat
+
+namespace fake {
+
+int FinalPathCount() { return detail::M().finalPaths; }
+
+}  // namespace fake

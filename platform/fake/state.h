@@ -132,6 +132,7 @@ struct Machine {
     plat::FileTime localNow = 0;  // the clock, in local time; it does not run by itself
     uint32_t lcid = 0x0409;
     int collations = 0;  // CompareStringA calls
+    int finalPaths = 0;  // GetFinalPathNameByHandleW calls
 
     std::map<std::pair<std::string, std::string>, std::string> resources;
 

@@ -113,6 +113,23 @@ TEST_F(Reinstall, InAHeldFolderTheLeftoverBesideAnUnchangedFileStillGoes) {
     ForgetGuardedFolders();
 }
 
+TEST_F(Reinstall, InAHeldFolderAnUnchangedFileIsOpenedThroughTheFolderAndAsksNoFinalPath) {
+    GuardFolder(kFolder);
+    ASSERT_TRUE(NoLinkOnTheWay(kExe));
+    int before = fake::FinalPathCount();
+    Counts writes = Counts::Now();
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(0, (Counts::Now() - writes)[Operation::CreateFile]) << "kept";
+    EXPECT_EQ(0, fake::FinalPathCount() - before);
+    EXPECT_EQ(installedCreation, CreationTime(kExe));
+    ForgetGuardedFolders();
+    // Where the run holds no folder, what the path reached is still asked.
+    before = fake::FinalPathCount();
+    ASSERT_TRUE(Install());
+    EXPECT_LE(1, fake::FinalPathCount() - before);
+    EXPECT_EQ(installedCreation, CreationTime(kExe));
+}
+
 TEST(HeldFolderListing, AnswersOncePerRunAndOnlyForAHeldFolder) {
     StartFreshProcess();
     fake::PutFolder(u"C:\\G\\Empty");
