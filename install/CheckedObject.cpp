@@ -6,6 +6,7 @@ namespace {
 
 constexpr uint32_t kRights =
     plat::kFileReadData | plat::kDelete | plat::kFileReadAttributes | plat::kFileWriteAttributes;
+constexpr uint32_t kHoldingRights = plat::kFileReadData | plat::kFileReadAttributes | plat::kReadControl;
 constexpr uint32_t kItself = plat::kFileFlagOpenReparsePoint | plat::kFileFlagBackupSemantics;
 
 TPathState StateOfFailedOpen() {
@@ -21,10 +22,17 @@ TPathState OpenChecked(const plat::Wide& path, const plat::Wide& parentFinal, bo
                        TCheckedObject* out, TCheckedFor use) {
     TCheckedObject object;
     uint32_t rights = use == TCheckedFor::Deletion  ? kRights
-                      : use == TCheckedFor::Holding ? plat::kFileReadData | plat::kFileReadAttributes
+                      : use == TCheckedFor::Holding ? kHoldingRights
                                                     : plat::kFileReadAttributes;
-    object.Handle.Reset(plat::CreateFileW(path, rights, plat::kFileShareRead | plat::kFileShareWrite,
-                                          plat::kOpenExisting, kItself));
+    constexpr uint32_t kShare = plat::kFileShareRead | plat::kFileShareWrite;
+    object.Handle.Reset(plat::CreateFileW(path, rights, kShare, plat::kOpenExisting, kItself));
+    // A folder held with the right to read its security has its owner read through the hold
+    // itself, not through a second open of it; one whose list refuses that right is held as
+    // before, without it.
+    if (!object.Handle.Valid() && use == TCheckedFor::Holding &&
+        plat::GetLastError() == plat::kErrorAccessDenied)
+        object.Handle.Reset(plat::CreateFileW(path, rights & ~plat::kReadControl, kShare,
+                                              plat::kOpenExisting, kItself));
     if (!object.Handle.Valid()) return StateOfFailedOpen();
     if (!plat::GetOpenFileFacts(object.Handle.Get(), &object.Info)) return TPathState::Unknown;
     if (object.Info.attributes & plat::kFileAttributeReparsePoint) return TPathState::Link;

@@ -64,6 +64,7 @@ constexpr uint32_t kInvalidSetFilePointer = 0xFFFFFFFFu;
 constexpr uint32_t kMoveFileWriteThrough = 0x8;
 // Standard and specific access rights asked for by the opens that check and delete one object.
 constexpr uint32_t kDelete = 0x00010000u;
+constexpr uint32_t kReadControl = 0x00020000u;  // reading the owner and the access list
 constexpr uint32_t kFileReadData = 0x1;  // FILE_LIST_DIRECTORY for a folder
 constexpr uint32_t kFileReadAttributes = 0x80;
 constexpr uint32_t kFileWriteAttributes = 0x100;

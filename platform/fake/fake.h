@@ -170,6 +170,9 @@ void SetUserLCID(uint32_t lcid);
 int CollationCount();
 // GetFinalPathNameByHandleW calls since the machine was reset: each asks the system for a path.
 int FinalPathCount();
+// GetSecurityInfo calls through a handle without the right to read security, each of which opens
+// the object a second time.
+int SecurityReopenCount();
 
 // ---- Resources ----
 // An icon for LoadIconW(n) is the group-icon resource of type "#14" and name "#n".

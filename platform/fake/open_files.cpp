@@ -382,5 +382,6 @@ bool CloseHandle(Handle handle) {
 namespace fake {
 
 int FinalPathCount() { return detail::M().finalPaths; }
+int SecurityReopenCount() { return detail::M().securityReopens; }
 
 }  // namespace fake

@@ -123,6 +123,9 @@ bool GetSecurityInfo(Handle object, ObjectSecurity* out) {
     *out = ObjectSecurity();
     const Node* node = NodeOf(object);
     if (!node) return false;
+    // Windows reads it through a second open of the object when the handle lacks the right.
+    if (!(Lookup(object, HandleObject::kFile)->file.access & (kReadControl | kGenericRead)))
+        ++M().securityReopens;
     *out = node->security;
     return true;
 }

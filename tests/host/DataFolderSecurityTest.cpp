@@ -131,6 +131,28 @@ TEST_F(DataFolderSecurity, AFolderWhoseListShutsTheAdministratorsOutIsTakenOverA
     EXPECT_EQ("planted", fake::FileBytes(kPublic + u"\\theirs.txt"));
 }
 
+TEST_F(DataFolderSecurity, AHeldFolderHasItsOwnerReadThroughTheHoldItself) {
+    int before = fake::SecurityReopenCount();
+    ASSERT_EQ(0, Setup());
+    EXPECT_EQ(0, fake::SecurityReopenCount() - before);
+}
+
+TEST_F(DataFolderSecurity, AFolderOfTheAdministratorsThatRefusesReadingItsSecurityIsHeldAllTheSame) {
+    fake::PutFolder(kTemplates);
+    plat::ObjectSecurity guarded;
+    guarded.owner = u"S-1-5-32-544";
+    guarded.daclProtected = true;
+    guarded.dacl = {{u"S-1-5-32-544", plat::kReadControl, kInherit, false},
+                    {u"S-1-5-32-544", 0x1F01FF, kInherit},
+                    {u"S-1-5-32-545", 0x1200A9, kInherit}};
+    fake::SetSecurity(kTemplates, guarded);
+    ASSERT_EQ(0, Setup());
+    EXPECT_TRUE(fake::FileExistsAt(kLetter));
+    plat::ObjectSecurity after = fake::SecurityOf(kTemplates);
+    EXPECT_EQ(3u, after.dacl.size()) << "not taken over: it was the administrators' already";
+    EXPECT_FALSE(after.dacl.empty() || after.dacl[0].allowed);
+}
+
 TEST_F(DataFolderSecurity, AFolderThatCannotBeTakenOverGetsNothingWritten) {
     PlantFolderOfAnotherUser(kPublic);
     fake::DenySecurityChange(kPublic);
