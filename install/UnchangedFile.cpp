@@ -34,13 +34,14 @@ bool HoldsExactly(const plat::Wide& path, const void* data, uint32_t size,
     // In a folder that the run holds, the file is opened through that folder's handle: it is then
     // the folder's own, whatever became of the names above it, and needs no final path. Elsewhere
     // it is opened by its path and its final path tells what that reached.
-    plat::Wide folder = WithoutBackslash(ExtractFolder(path));
+    plat::Wide parent = ExtractFolder(path);
+    plat::Wide folder = WithoutBackslash(parent);
     plat::Handle held = HeldFolder(folder);
     constexpr uint32_t kShare = plat::kFileShareRead;
     constexpr uint32_t kItself = plat::kFileFlagOpenReparsePoint;
     plat::TFileHandle file(
         held != plat::kInvalidHandle
-            ? plat::OpenFileInFolder(held, path.substr(ExtractFolder(path).size()),
+            ? plat::OpenFileInFolder(held, path.substr(parent.size()),
                                      plat::kGenericRead, kShare, kItself)
             : plat::CreateFileW(path, plat::kGenericRead, kShare, plat::kOpenExisting, kItself));
     if (!file.Valid()) return false;
