@@ -156,6 +156,11 @@ plat::Handle HeldFolder(const plat::Wide& folder) {
     return held ? held->object.Handle.Get() : plat::kInvalidHandle;
 }
 
+plat::Wide HeldFolderFinal(const plat::Wide& folder) {
+    const THeldFolder* held = Held(folder);
+    return held ? held->object.Final : plat::Wide();
+}
+
 bool HeldFolderMayHold(const plat::Wide& folder, const plat::Wide& pattern) {
     THeldFolder* held = Held(folder);
     if (!held) return true;

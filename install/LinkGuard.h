@@ -30,6 +30,8 @@ bool NoLinkOnTheWay(const plat::Wide& path);
 
 // The handle that holds the folder (checked by NoLinkOnTheWay in this run), or kInvalidHandle.
 plat::Handle HeldFolder(const plat::Wide& folder);
+// The final path that the held folder's check found, or an empty text when it is not held.
+plat::Wide HeldFolderFinal(const plat::Wide& folder);
 // False only when the folder is held in this run and, when first asked about the pattern (such as
 // "*.~*"), had no entry that matches it; true otherwise, and whenever that could not be told. The
 // answer is kept for the rest of the run: it serves to skip looking for names one by one that a

@@ -32,8 +32,7 @@ bool HoldsExactly(const plat::Wide& path, const void* data, uint32_t size,
     // Shared for reading only: a file that another program is writing is never judged unchanged.
     // A folder does not open without backup semantics.
     // In a folder that the run holds, the file is opened through that folder's handle: it is then
-    // the folder's own, whatever became of the names above it, and needs no final path. Elsewhere
-    // it is opened by its path and its final path tells what that reached.
+    // the folder's own, whatever became of the names above it. Elsewhere it is opened by its path.
     plat::Wide parent = ExtractFolder(path);
     plat::Wide folder = WithoutBackslash(parent);
     plat::Handle held = HeldFolder(folder);
@@ -54,9 +53,14 @@ bool HoldsExactly(const plat::Wide& path, const void* data, uint32_t size,
                              plat::kFileAttributeReadOnly)) ||
         facts.numberOfLinks != 1 || facts.size != size || facts.lastWriteTime != lastWrite)
         return false;
-    if (held == plat::kInvalidHandle &&
-        !IsFinalPathOfFile(plat::GetFinalPathNameByHandleW(file.Get()), path,
-                           FinalPathOf(folder, plat::kFileFlagBackupSemantics)))
+    // What the handle reached must be the file itself, measured against its folder's final path:
+    // the one its check found, else the folder's now. Windows opens a link there as the link,
+    // which the attributes above refuse; Wine opens what it leads to even through the folder's
+    // handle, and only the final path tells.
+    plat::Wide folderFinal = held != plat::kInvalidHandle
+                                 ? HeldFolderFinal(folder)
+                                 : FinalPathOf(folder, plat::kFileFlagBackupSemantics);
+    if (!IsFinalPathOfFile(plat::GetFinalPathNameByHandleW(file.Get()), path, folderFinal))
         return false;
     // In the administrators' folders a file that someone else owns stays theirs to change while
     // it is kept: it is written anew, and the new one is the administrators'.

@@ -113,20 +113,22 @@ TEST_F(Reinstall, InAHeldFolderTheLeftoverBesideAnUnchangedFileStillGoes) {
     ForgetGuardedFolders();
 }
 
-TEST_F(Reinstall, InAHeldFolderAnUnchangedFileIsOpenedThroughTheFolderAndAsksNoFinalPath) {
+// The file's final path is asked in either case (Wine opens what a link leads to, even through the
+// folder's handle); the folder's is the one its hold found, not asked again.
+TEST_F(Reinstall, InAHeldFolderAnUnchangedFileAsksOnlyItsOwnFinalPath) {
     GuardFolder(kFolder);
     ASSERT_TRUE(NoLinkOnTheWay(kExe));
     int before = fake::FinalPathCount();
     Counts writes = Counts::Now();
     ASSERT_TRUE(Install());
     EXPECT_EQ(0, (Counts::Now() - writes)[Operation::CreateFile]) << "kept";
-    EXPECT_EQ(0, fake::FinalPathCount() - before);
+    EXPECT_EQ(1, fake::FinalPathCount() - before);
     EXPECT_EQ(installedCreation, CreationTime(kExe));
     ForgetGuardedFolders();
-    // Where the run holds no folder, what the path reached is still asked.
+    // Where the run holds no folder, the folder's final path is asked too.
     before = fake::FinalPathCount();
     ASSERT_TRUE(Install());
-    EXPECT_LE(1, fake::FinalPathCount() - before);
+    EXPECT_EQ(2, fake::FinalPathCount() - before);
     EXPECT_EQ(installedCreation, CreationTime(kExe));
 }
 
@@ -167,8 +169,14 @@ TEST_F(Reinstall, AFileThatDiffersInAnyWayIsReplaced) {
         {"empty", "", 0},
     };
     int minute = 0;
+    // In a folder the run does not hold, and in one that it holds from an earlier run.
+    for (bool held : {false, true})
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(std::string(c.name) + (held ? ", held folder" : ""));
+        if (held) {
+            GuardFolder(kFolder);
+            ASSERT_TRUE(NoLinkOnTheWay(kExe));
+        }
         fake::PutFile(kExe, c.bytes, c.time ? c.time : installedTime);
         plat::FileTime created = CreationTime(kExe);
         fake::SetLocalTime(plat::SystemTimeOf(2026, 3, 15, 9, ++minute, 0));
@@ -181,6 +189,7 @@ TEST_F(Reinstall, AFileThatDiffersInAnyWayIsReplaced) {
         EXPECT_EQ(installedTime, fake::FileWriteTime(kExe));
         EXPECT_NE(created, CreationTime(kExe)) << "a new file took its place";
         EXPECT_EQ((std::vector<plat::Wide>{u"tsd.exe"}), fake::ListTree(kFolder));
+        ForgetGuardedFolders();
     }
 }
 
@@ -224,8 +233,9 @@ TEST_F(Reinstall, AFileNotReachedAsItselfOrNotReplaceableIsTreatedAsAnyOther) {
              fake::HoldOpen(kExe);
          }},
     };
+    for (bool held : {false, true})
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(std::string(c.name) + (held ? ", held folder" : ""));
         struct Outcome {
             bool ok;
             int32_t exitCode;
@@ -235,6 +245,10 @@ TEST_F(Reinstall, AFileNotReachedAsItselfOrNotReplaceableIsTreatedAsAnyOther) {
         };
         auto run = [&](const std::string& bytes) {
             fake::SaveMachine();
+            if (held) {
+                GuardFolder(kFolder);
+                EXPECT_TRUE(NoLinkOnTheWay(kExe));
+            }
             c.plant(bytes);
             ExitCode = 0;
             Counts before = Counts::Now();
@@ -246,6 +260,7 @@ TEST_F(Reinstall, AFileNotReachedAsItselfOrNotReplaceableIsTreatedAsAnyOther) {
             fake::HoldOpen(kExe, false);
             out.tree = fake::ListTree(u"C:\\Apps");
             out.atTarget = fake::FileExistsAt(elsewhere) ? fake::FileBytes(elsewhere) : "none";
+            ForgetGuardedFolders();
             fake::RestoreMachine();
             return out;
         };
