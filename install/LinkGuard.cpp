@@ -1,6 +1,7 @@
 #include "install/LinkGuard.h"
 
 #include <map>
+#include <set>
 #include <vector>
 
 #include "install/CheckedObject.h"
@@ -32,6 +33,13 @@ struct THeldFolder {
 // its place while the run writes below it.
 std::map<plat::Wide, THeldFolder>& Checked() {
     static std::map<plat::Wide, THeldFolder> folders;
+    return folders;
+}
+
+// Folders (keys as above) that did not exist when the run first looked for them: it made them, or
+// someone else did meanwhile.
+std::set<plat::Wide>& FoundMissing() {
+    static std::set<plat::Wide> folders;
     return folders;
 }
 
@@ -68,7 +76,10 @@ bool RealFolder(const plat::Wide& folder, const plat::Wide& parentFinal, TFolder
             state = OpenChecked(WithoutBackslash(folder), parentFinal, true, &held.object,
                                 TCheckedFor::Holding);
         final->clear();
-        if (state == TPathState::Missing) return true;
+        if (state == TPathState::Missing) {
+            FoundMissing().insert(key);
+            return true;
+        }
         if (state != TPathState::Real) return false;
         known = Checked().emplace(key, std::move(held)).first;
     }
@@ -99,7 +110,10 @@ void ForgetGuardedFolders() {
     ForgetCheckedFolders();
 }
 
-void ForgetCheckedFolders() { Checked().clear(); }
+void ForgetCheckedFolders() {
+    Checked().clear();
+    FoundMissing().clear();
+}
 
 namespace {
 
@@ -159,6 +173,13 @@ plat::Handle HeldFolder(const plat::Wide& folder) {
 plat::Wide HeldFolderFinal(const plat::Wide& folder) {
     const THeldFolder* held = Held(folder);
     return held ? held->object.Final : plat::Wide();
+}
+
+bool HeldFolderWasThere(const plat::Wide& folder) {
+    plat::Wide withBackslash = folder;
+    AppendBackslash(withBackslash);
+    plat::Wide key = PathKey(withBackslash);
+    return Checked().count(key) != 0 && FoundMissing().count(key) == 0;
 }
 
 bool HeldFolderMayHold(const plat::Wide& folder, const plat::Wide& pattern) {

@@ -93,6 +93,15 @@ bool Free(const plat::Wide& candidate, const std::function<bool(const plat::Wide
     return attributes == plat::kInvalidFileAttributes || RemoveLeftover(candidate);
 }
 
+// An unchanged file is left as it is; the temporary name is still cleared as a replacement would
+// clear it. A folder that held no temporary name at all when first asked has nothing to clear:
+// one listing of it spares a look-up per file (under Wine, a search of the folder for a name that
+// is not there).
+bool KeptAsItIs(const plat::Wide& path, const TSafeWrite& how) {
+    if (HeldFolderMayHold(ExtractFolder(path), kTemporaryNamePattern)) TemporaryNameFor(path, how.Reserved);
+    return true;
+}
+
 }  // namespace
 
 plat::Wide TemporaryNameFor(const plat::Wide& path,
@@ -106,6 +115,11 @@ bool WriteWholeFile(const plat::Wide& path, const void* data, uint32_t size,
                     const TSafeWrite& how) {
     // Nothing is written where a link in the installation's folders would lead.
     if (!NoLinkOnTheWay(path)) return false;
+    // A reinstallation finds most files as it left them, in folders that were there before it:
+    // such a file is judged on its own handle first, which tells all that the look-up below
+    // would, and the look-up is spared. Anything else takes the way below, as ever.
+    const bool keptFirst = how.KeepUnchanged && HeldFolderWasThere(ExtractFolder(path));
+    if (keptFirst && HoldsExactly(path, data, size, how.LastWrite)) return KeptAsItIs(path, how);
     uint32_t attributes = plat::GetFileAttributesW(path);
     bool exists = attributes != plat::kInvalidFileAttributes;
     // A link is neither followed nor replaced, and a folder is not a file.
@@ -115,15 +129,9 @@ bool WriteWholeFile(const plat::Wide& path, const void* data, uint32_t size,
     // loses no bytes that were there before, and a flush per file would slow every first
     // installation.
     if (!how.NeverPartial && !exists) return WriteNewContent(path, data, size, how, false);
-    // A reinstallation finds most files as it left them: reading one costs far less than writing,
-    // flushing and moving it. The temporary name is still cleared as a replacement would clear it.
-    if (how.KeepUnchanged && HoldsExactly(path, data, size, how.LastWrite)) {
-        // A folder that held no temporary name at all when first asked has nothing to clear: one
-        // listing of it spares a look-up per file (under Wine, a search of the folder for a name
-        // that is not there).
-        if (HeldFolderMayHold(ExtractFolder(path), kTemporaryNamePattern)) TemporaryNameFor(path, how.Reserved);
-        return true;
-    }
+    // Reading an unchanged file costs far less than writing, flushing and moving it.
+    if (how.KeepUnchanged && !keptFirst && HoldsExactly(path, data, size, how.LastWrite))
+        return KeptAsItIs(path, how);
     for (unsigned n = 0; n < kTemporaryNameAttempts; ++n) {
         plat::Wide temporary = Candidate(path, n);
         if (!Free(temporary, how.Reserved)) continue;

@@ -170,6 +170,8 @@ void SetUserLCID(uint32_t lcid);
 int CollationCount();
 // GetFinalPathNameByHandleW calls since the machine was reset: each asks the system for a path.
 int FinalPathCount();
+// GetFileAttributesW calls since the machine was reset: each looks a path up.
+int AttributeLookupCount();
 // GetSecurityInfo calls through a handle without the right to read security, each of which opens
 // the object a second time.
 int SecurityReopenCount();

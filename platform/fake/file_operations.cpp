@@ -53,6 +53,7 @@ void EraseTree(const Wide& key) {
 }  // namespace
 
 uint32_t GetFileAttributesW(const Wide& path) {
+    ++M().attributeLookups;
     Path p = ParsePath(path);
     uint32_t error = 0;
     const Node* node = nullptr;

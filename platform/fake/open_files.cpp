@@ -382,6 +382,7 @@ bool CloseHandle(Handle handle) {
 namespace fake {
 
 int FinalPathCount() { return detail::M().finalPaths; }
+int AttributeLookupCount() { return detail::M().attributeLookups; }
 int SecurityReopenCount() { return detail::M().securityReopens; }
 
 }  // namespace fake

@@ -133,6 +133,7 @@ struct Machine {
     uint32_t lcid = 0x0409;
     int collations = 0;  // CompareStringA calls
     int finalPaths = 0;  // GetFinalPathNameByHandleW calls
+    int attributeLookups = 0;  // GetFileAttributesW calls
     int securityReopens = 0;  // GetSecurityInfo calls on a handle without READ_CONTROL
 
     std::map<std::pair<std::string, std::string>, std::string> resources;

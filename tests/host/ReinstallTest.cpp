@@ -132,6 +132,41 @@ TEST_F(Reinstall, InAHeldFolderAnUnchangedFileAsksOnlyItsOwnFinalPath) {
     EXPECT_EQ(installedCreation, CreationTime(kExe));
 }
 
+TEST_F(Reinstall, InAHeldFolderOfAnEarlierRunAnUnchangedFileIsNotLookedUpByItsPath) {
+    GuardFolder(kFolder);
+    ASSERT_TRUE(NoLinkOnTheWay(kExe));
+    int before = fake::AttributeLookupCount();
+    Counts writes = Counts::Now();
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(0, (Counts::Now() - writes)[Operation::CreateFile]) << "kept";
+    EXPECT_EQ(0, fake::AttributeLookupCount() - before);
+    EXPECT_EQ(installedCreation, CreationTime(kExe));
+    ForgetGuardedFolders();
+}
+
+TEST(HeldFolderAge, AFolderWasThereWhenItExistedAtTheRunsFirstLook) {
+    StartFreshProcess();
+    fake::PutFolder(u"C:\\G\\Old");
+    GuardFolder(u"C:\\G");
+    ASSERT_TRUE(NoLinkOnTheWay(u"C:\\G\\Old\\x.txt"));
+    ASSERT_TRUE(NoLinkOnTheWay(u"C:\\G\\New\\x.txt"));
+    ASSERT_TRUE(plat::CreateDirectoryW(u"C:\\G\\New"));
+    ASSERT_TRUE(NoLinkOnTheWay(u"C:\\G\\New\\x.txt"));
+    ASSERT_NE(plat::kInvalidHandle, HeldFolder(u"C:\\G\\New"));
+    EXPECT_TRUE(HeldFolderWasThere(u"C:\\G\\Old\\"));
+    EXPECT_TRUE(HeldFolderWasThere(u"c:\\g\\old")) << "in any spelling";
+    EXPECT_TRUE(HeldFolderWasThere(u"C:\\G\\"));
+    EXPECT_FALSE(HeldFolderWasThere(u"C:\\G\\New\\")) << "made after the first look";
+    fake::PutFolder(u"C:\\Free");
+    EXPECT_FALSE(HeldFolderWasThere(u"C:\\Free\\")) << "not held";
+    // A new run looks anew: the folder is an earlier run's now.
+    ForgetGuardedFolders();
+    GuardFolder(u"C:\\G");
+    ASSERT_TRUE(NoLinkOnTheWay(u"C:\\G\\New\\x.txt"));
+    EXPECT_TRUE(HeldFolderWasThere(u"C:\\G\\New\\"));
+    ForgetGuardedFolders();
+}
+
 TEST(HeldFolderListing, AnswersOncePerRunAndOnlyForAHeldFolder) {
     StartFreshProcess();
     fake::PutFolder(u"C:\\G\\Empty");
@@ -176,6 +211,7 @@ TEST_F(Reinstall, AFileThatDiffersInAnyWayIsReplaced) {
         if (held) {
             GuardFolder(kFolder);
             ASSERT_TRUE(NoLinkOnTheWay(kExe));
+            ASSERT_TRUE(HeldFolderWasThere(kFolder));
         }
         fake::PutFile(kExe, c.bytes, c.time ? c.time : installedTime);
         plat::FileTime created = CreationTime(kExe);
