@@ -69,3 +69,16 @@ done
 leftover=$(find "$main" "$data" -name '*.~*' ! -type d | head -3)
 [ -z "$leftover" ] || fail "temporary files left: $leftover"
 echo "ok: the planted folders are passed over and no temporary file is left"
+
+# A link in place of an unchanged file, leading to a copy with the same bytes and time: the link is
+# not kept as the installed file, and the copy behind it stays as it was.
+plant_victim
+cp -p "$main/tsd.exe" "$victim/tsd.exe"
+rm "$main/tsd.exe"
+ln -s "$victim/tsd.exe" "$main/tsd.exe"
+run_wine_headless 120 "$setup" /S
+expect_code 0 "a link at an unchanged file"
+[ ! -L "$main/tsd.exe" ] || fail "the link was kept as the installed file"
+cmp -s "$WIN_BUILD_DIR/tsd.exe" "$main/tsd.exe" || fail "tsd.exe not written"
+cmp -s "$WIN_BUILD_DIR/tsd.exe" "$victim/tsd.exe" || fail "the copy behind the link changed"
+echo "ok: a link at an unchanged file is replaced, its target untouched"
