@@ -1,7 +1,6 @@
 // Merging a run's shared files into the update log.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 
 #include "install/InstUtils.h"
@@ -58,56 +57,6 @@ TEST_F(UpdateLog, AReinstallationAsksTheCollationAboutOncePerLine) {
     EXPECT_EQ(expected, merged);
     // 199 to see that the lines are in order, a few to look for the old marker.
     EXPECT_LE(fake::CollationCount() - before, 199 + 10);
-}
-
-// A first installation's lines come folder by folder, each folder's in order.
-TEST_F(UpdateLog, AFirstInstallationAsksTheCollationAboutTwicePerLine) {
-    Lines run;
-    char name[64];
-    for (int i = 0; i < 100; ++i) {
-        std::snprintf(name, sizeof name, "C:\\P\\Templates\\t%03d.rtf\t!", i);
-        run.push_back(name);
-    }
-    for (int i = 0; i < 100; ++i) {
-        std::snprintf(name, sizeof name, "C:\\P\\Clip Library\\c%03d.wmf\t!", i);
-        run.push_back(name);
-    }
-    int before = fake::CollationCount();
-    Lines merged = MergeUpdateLog({}, run, 1.0);
-    EXPECT_LE(fake::CollationCount() - before, 2 * 200);
-    ASSERT_EQ(201u, merged.size());
-    EXPECT_EQ("C:\\P\\Clip Library\\c000.wmf\t!", merged[1]);
-    EXPECT_EQ("C:\\P\\Clip Library\\c099.wmf\t!", merged[100]);
-    EXPECT_EQ("C:\\P\\Templates\\t000.rtf\t!", merged[101]);
-    EXPECT_EQ("C:\\P\\Templates\\t099.rtf\t!", merged[200]);
-}
-
-// Whatever the stretches, the lines come out as a stable sort by the collation puts them: lines
-// the collation holds equal keep the run's order.
-TEST_F(UpdateLog, TheRunsLinesComeOutAsAStableSortPutsThem) {
-    const Lines cases[] = {
-        {},
-        {"C:\\P\\a.rtf"},
-        {"C:\\P\\b.rtf", "C:\\P\\B.RTF", "C:\\P\\a.rtf", "C:\\P\\A.rtf", "C:\\P\\b.rtf\t!"},
-        {"C:\\P\\c", "C:\\P\\d", "C:\\P\\a", "C:\\P\\C", "C:\\P\\b", "C:\\P\\A", "C:\\P\\e"},
-        {"C:\\P\\z", "C:\\P\\y", "C:\\P\\x", "C:\\P\\w", "C:\\P\\v", "C:\\P\\u", "C:\\P\\t",
-         "C:\\P\\s", "C:\\P\\r", "C:\\P\\q", "C:\\P\\Y", "C:\\P\\X"},
-        {"C:\\P\\my file.rtf", "C:\\P\\my-file.rtf", "C:\\P\\myfile.rtf", "C:\\P\\My File.rtf",
-         "C:\\P\\m\xC3\xA4rz.rtf", "C:\\P\\marz.rtf"},
-    };
-    for (const Lines& run : cases) {
-        Lines expected = run;
-        std::stable_sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
-            return plat::CompareStringA(plat::kLocaleUserDefault, plat::kNormIgnoreCase | plat::kSortStringSort,
-                                        a, b) == plat::kCstrLessThan;
-        });
-        expected.insert(expected.begin(), UpdateLogMarker(1.0));
-        EXPECT_EQ(expected, MergeUpdateLog({}, run, 1.0));
-    }
-    // One spelled out.
-    EXPECT_EQ((Lines{UpdateLogMarker(1.0), "C:\\P\\a", "C:\\P\\A", "C:\\P\\b", "C:\\P\\c", "C:\\P\\C",
-                     "C:\\P\\d", "C:\\P\\e"}),
-              MergeUpdateLog({}, cases[3], 1.0));
 }
 
 TEST_F(UpdateLog, AnOldLineEqualOnlyToTheCollationIsStillThisRunsLine) {

@@ -25,36 +25,14 @@ namespace {
 
 bool LogTextLess(const std::string& a, const std::string& b) { return CompareLogText(a, b) < 0; }
 
-// More stretches than this are sorted whole: merging each into the ones before it would ask more.
-constexpr size_t kMostStretches = 8;
-
-// Sorts the lines stably, as the collation orders them. Every comparison asks the system's
-// collation, and a run's lines come as a few stretches already in order (one per folder of the
-// payload): each stretch is found with one comparison per line and merged into the ones before
-// it, about one more per line, where sorting would ask many times more. What comes out is what a
-// stable sort gives.
-void SortLogLines(std::vector<std::string>* lines) {
-    auto first = lines->begin();
-    size_t inOrder = 0, stretches = 0;
-    while (inOrder < lines->size()) {
-        size_t end = inOrder + 1;
-        while (end < lines->size() && !LogTextLess((*lines)[end], (*lines)[end - 1])) ++end;
-        if (++stretches > kMostStretches) {
-            std::stable_sort(first, lines->end(), LogTextLess);
-            return;
-        }
-        if (inOrder > 0)
-            std::inplace_merge(first, first + static_cast<std::ptrdiff_t>(inOrder),
-                               first + static_cast<std::ptrdiff_t>(end), LogTextLess);
-        inOrder = end;
-    }
-}
-
 }  // namespace
 
 std::vector<std::string> MergeUpdateLog(std::vector<std::string> lines,
                                         std::vector<std::string> runLines, double installStamp) {
-    SortLogLines(&runLines);
+    // Every comparison asks the system's collation. A run's lines come, as a rule, already in
+    // its order: finding that out costs one comparison per line, sorting them many more.
+    if (!std::is_sorted(runLines.begin(), runLines.end(), LogTextLess))
+        std::stable_sort(runLines.begin(), runLines.end(), LogTextLess);
     // The old lines are in the same order. One that is byte for byte the next of this run's
     // lines (a reinstallation's are, nearly all) is found without the collation; any other is
     // looked for as the collation sees it.
