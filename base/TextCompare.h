@@ -7,3 +7,6 @@
 // Without regard to case, by the user's locale, in string-sort order (so a hyphen or an
 // apostrophe sorts as a character like any other). Less than, equal to or greater than 0.
 int CompareTextIgnoreCase(const std::string& a, const std::string& b);
+// The key by which texts sort as CompareTextIgnoreCase orders them: compared as byte strings
+// (std::string's own order), two keys give that function's answer.
+std::string TextKeyIgnoreCase(const std::string& text);

@@ -18,6 +18,8 @@ int CompareLogText(const std::string& a, const std::string& b) {
     return CompareTextIgnoreCase(a, b);
 }
 
+std::string LogTextKey(const std::string& line) { return TextKeyIgnoreCase(line); }
+
 void LogLine(const std::string& line) {
     // Before the log starts, lines arrive only while it is suspended; a missing list is no place
     // to record one either way.

@@ -20,6 +20,8 @@ extern int32_t LogSuspendCount;
 // Compares two 8-bit texts as the logs do: without regard to case, by the user's locale, in
 // string-sort order. Less than, equal to or greater than 0.
 int CompareLogText(const std::string& a, const std::string& b);
+// The line's key in that order: two keys compare (as byte strings) as CompareLogText their lines.
+std::string LogTextKey(const std::string& line);
 
 void LogLine(const std::string& line);
 void SuspendLog();

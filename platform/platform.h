@@ -397,6 +397,10 @@ uint32_t GetUserDefaultLCID();
 Wide LCMapStringW(uint32_t locale, uint32_t flags, const Wide& text);
 // kCstrLessThan, kCstrEqual or kCstrGreaterThan; 0 on failure.
 int CompareStringA(uint32_t locale, uint32_t flags, const std::string& a, const std::string& b);
+// The text's sort key for CompareStringA with these flags (LCMapStringA, LCMAP_SORTKEY): two keys
+// compare byte by byte, as unsigned bytes, as CompareStringA compares their texts. One call where
+// sorting would ask CompareStringA many times. Empty for an empty text and on failure.
+std::string SortKeyA(uint32_t locale, uint32_t flags, const std::string& text);
 
 // ---- The program's own resources ----
 

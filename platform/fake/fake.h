@@ -168,6 +168,8 @@ void SetLocalTime(const plat::SystemTime& local);
 void SetUserLCID(uint32_t lcid);
 // CompareStringA calls since the machine was reset: each is a call into the system's collation.
 int CollationCount();
+// SortKeyA calls since the machine was reset.
+int SortKeyCount();
 // GetFinalPathNameByHandleW calls since the machine was reset: each asks the system for a path.
 int FinalPathCount();
 // GetFileAttributesW calls since the machine was reset: each looks a path up.

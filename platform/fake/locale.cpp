@@ -160,6 +160,13 @@ int CompareSpecials(const std::vector<Special>& a, const std::vector<Special>& b
     return 0;
 }
 
+// A weight (below 0x4000) as two bytes of seven bits each, both above the end mark of a level
+// (1): a shorter level that is the start of a longer one then sorts first, as CompareLevel has it.
+void AppendWeight(std::string* key, int weight) {
+    key->push_back(static_cast<char>(2 + (weight >> 7)));
+    key->push_back(static_cast<char>(2 + (weight & 0x7F)));
+}
+
 }  // namespace
 
 uint32_t GetUserDefaultLCID() { return M().lcid; }
@@ -192,6 +199,33 @@ int CompareStringA(uint32_t locale, uint32_t flags, const std::string& a, const 
     return result < 0 ? kCstrLessThan : result > 0 ? kCstrGreaterThan : kCstrEqual;
 }
 
+// The levels CompareStringA compares, one after another, each closed by its end mark; then the
+// hyphens and apostrophes of a word sort, nearer the front greater.
+std::string SortKeyA(uint32_t, uint32_t flags, const std::string& text) {
+    ++M().sortKeys;
+    if (text.empty()) return std::string();
+    std::vector<Weight> weights;
+    std::vector<Special> specials;
+    Weigh(text, flags, &weights, &specials);
+    std::string key;
+    for (const Weight& w : weights) AppendWeight(&key, w.primary);
+    key.push_back(1);
+    if (!(flags & 0x2)) {  // NORM_IGNORENONSPACE
+        for (const Weight& w : weights) AppendWeight(&key, w.secondary);
+        key.push_back(1);
+    }
+    if (!(flags & kNormIgnoreCase)) {
+        for (const Weight& w : weights) AppendWeight(&key, w.tertiary);
+        key.push_back(1);
+    }
+    for (const Special& s : specials) {
+        AppendWeight(&key, 0x3FFF - static_cast<int>(s.position));
+        AppendWeight(&key, s.weight);
+    }
+    key.push_back(1);
+    return key;
+}
+
 }  // namespace plat
 
 namespace fake {
@@ -199,5 +233,7 @@ namespace fake {
 void SetUserLCID(uint32_t lcid) { detail::M().lcid = lcid; }
 
 int CollationCount() { return detail::M().collations; }
+
+int SortKeyCount() { return detail::M().sortKeys; }
 
 }  // namespace fake

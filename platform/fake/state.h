@@ -132,6 +132,7 @@ struct Machine {
     plat::FileTime localNow = 0;  // the clock, in local time; it does not run by itself
     uint32_t lcid = 0x0409;
     int collations = 0;  // CompareStringA calls
+    int sortKeys = 0;  // SortKeyA calls
     int finalPaths = 0;  // GetFinalPathNameByHandleW calls
     int attributeLookups = 0;  // GetFileAttributesW calls
     int securityReopens = 0;  // GetSecurityInfo calls on a handle without READ_CONTROL

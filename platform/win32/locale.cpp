@@ -26,4 +26,21 @@ int CompareStringA(uint32_t locale, uint32_t flags, const std::string& a, const 
                             static_cast<int>(b.size()));
 }
 
+std::string SortKeyA(uint32_t locale, uint32_t flags, const std::string& text) {
+    if (text.empty()) return std::string();
+    // Keys of a path's length fit here; a longer one asks its size first.
+    char buffer[512];
+    int length = static_cast<int>(text.size());
+    int done = ::LCMapStringA(locale, LCMAP_SORTKEY | flags, text.data(), length, buffer,
+                              static_cast<int>(sizeof buffer));
+    if (done > 0) return std::string(buffer, static_cast<size_t>(done));
+    int needed = ::LCMapStringA(locale, LCMAP_SORTKEY | flags, text.data(), length, nullptr, 0);
+    if (needed <= 0) return std::string();
+    std::string key(static_cast<size_t>(needed), '\0');
+    done = ::LCMapStringA(locale, LCMAP_SORTKEY | flags, text.data(), length, &key[0], needed);
+    if (done <= 0) return std::string();
+    key.resize(static_cast<size_t>(done));
+    return key;
+}
+
 }  // namespace plat

@@ -56,5 +56,33 @@ TEST(ContractLocale, ComparisonOrder) {
     EXPECT_EQ(Compare("\xe9", "f"), kCstrLessThan) << "é sorts with e";
 }
 
+// Sort keys compared as byte strings give the comparison's answer, pair by pair, in each way of
+// comparing: with and without case, string sort and word sort.
+TEST(ContractLocale, SortKeysCompareAsTheTextsDo) {
+    const std::string texts[] = {
+        "C:\\ProgramData\\Tessaron\\Public\\Templates\\Letters\\Cover Letter.rtf\t!",
+        "C:\\ProgramData\\Tessaron\\Public\\Clip Library\\Images\\Arrows\\arrow-left.png\t!",
+        "C:\\ProgramData\\Tessaron\\Public\\Clip Library\\Images\\Arrows\\arrow-curved.png\t!",
+        "C:\\ProgramData\\Tessaron\\Public\\Clip Library\\Images\\Arrows\\arrowleft.png\t!",
+        "C:\\ProgramData\\Tessaron\\Public\\Clip Library\\Images\\Arrows\\Arrow-Left.png\t!",
+        "C:\\ProgramData\\Tessaron\\Public\\Clip Library\\Images\\Arrows\\arrow-left.png",
+        "*00000000B04DE640", "Made Dir: C:\\Program Files\\Tessaron\\", "a", "A", "ab", "a b",
+        "a-b", "a'b", "ab-", "file10", "file9", "!x", "1x", "Caf\xe9", "CAF\xc9", "Cafe", "caff",
+        "\xe6on", "aeon", "Stra\xdf" "e", "Strasse", "x\ty", "x y", "m\xe4rz", "Marz", "marz",
+    };
+    for (uint32_t flags : {kNormIgnoreCase | kSortStringSort, kSortStringSort, kNormIgnoreCase, 0u}) {
+        for (const std::string& a : texts) {
+            std::string keyA = SortKeyA(kLocaleUserDefault, flags, a);
+            ASSERT_FALSE(keyA.empty()) << a;
+            for (const std::string& b : texts) {
+                std::string keyB = SortKeyA(kLocaleUserDefault, flags, b);
+                int byKeys = keyA < keyB ? kCstrLessThan : keyA == keyB ? kCstrEqual : kCstrGreaterThan;
+                EXPECT_EQ(Compare(a, b, flags), byKeys) << "flags " << flags << ": \"" << a << "\" and \"" << b << "\"";
+            }
+        }
+    }
+    EXPECT_EQ("", SortKeyA(kLocaleUserDefault, kNormIgnoreCase, ""));
+}
+
 }  // namespace
 }  // namespace contract

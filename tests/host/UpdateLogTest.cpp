@@ -59,6 +59,26 @@ TEST_F(UpdateLog, AReinstallationAsksTheCollationAboutOncePerLine) {
     EXPECT_LE(fake::CollationCount() - before, 199 + 10);
 }
 
+// Lines in no order are sorted by their keys: one call into the collation per line, and no
+// comparison of two lines by it.
+TEST_F(UpdateLog, AFirstInstallationAsksOneSortKeyPerLineAndComparesNone) {
+    Lines run;
+    char name[64];
+    for (int i = 0; i < 200; ++i) {
+        std::snprintf(name, sizeof name, "C:\\P\\%s%03d.rtf\t!", i % 2 ? "B" : "a", 199 - i);
+        run.push_back(name);
+    }
+    int comparisons = fake::CollationCount(), keys = fake::SortKeyCount();
+    Lines merged = MergeUpdateLog({}, run, 1.0);
+    EXPECT_EQ(0, fake::CollationCount() - comparisons);
+    EXPECT_EQ(200, fake::SortKeyCount() - keys);
+    ASSERT_EQ(201u, merged.size());
+    EXPECT_EQ("C:\\P\\a001.rtf\t!", merged[1]);
+    EXPECT_EQ("C:\\P\\a199.rtf\t!", merged[100]);
+    EXPECT_EQ("C:\\P\\B000.rtf\t!", merged[101]);
+    EXPECT_EQ("C:\\P\\B198.rtf\t!", merged[200]);
+}
+
 TEST_F(UpdateLog, AnOldLineEqualOnlyToTheCollationIsStillThisRunsLine) {
     Lines first = MergeUpdateLog({}, {"C:\\P\\z.rtf\t!", "C:\\P\\b.rtf\t!", "C:\\P\\a.rtf\t!"}, 1.0);
     Lines merged = MergeUpdateLog(first, {"C:\\p\\Z.RTF\t!", "C:\\p\\a.rtf\t!"}, 2.0);

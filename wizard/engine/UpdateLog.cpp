@@ -23,26 +23,35 @@ std::string UpdateLogMarker(double installStamp) {
 
 namespace {
 
-bool LogTextLess(const std::string& a, const std::string& b) { return CompareLogText(a, b) < 0; }
-
 }  // namespace
 
 std::vector<std::string> MergeUpdateLog(std::vector<std::string> lines,
                                         std::vector<std::string> runLines, double installStamp) {
-    // Every comparison asks the system's collation. A run's lines come, as a rule, already in
-    // its order: finding that out costs one comparison per line, sorting them many more.
-    if (!std::is_sorted(runLines.begin(), runLines.end(), LogTextLess))
-        std::stable_sort(runLines.begin(), runLines.end(), LogTextLess);
+    // Sorted by their keys, which compare as the collation does: one call into the system per
+    // line, where comparing the lines themselves would ask it many times for each.
+    std::vector<std::string> keys;
+    std::vector<uint32_t> order;
+    for (const auto& line : runLines) {
+        order.push_back(static_cast<uint32_t>(keys.size()));
+        keys.push_back(LogTextKey(line));
+    }
+    std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+    std::vector<std::string> sortedKeys, sortedLines;
+    for (uint32_t i : order) {
+        sortedKeys.push_back(std::move(keys[i]));
+        sortedLines.push_back(std::move(runLines[i]));
+    }
+    runLines = std::move(sortedLines);
     // The old lines are in the same order. One that is byte for byte the next of this run's
     // lines (a reinstallation's are, nearly all) is found without the collation; any other is
-    // looked for as the collation sees it.
+    // looked for by its key.
     size_t next = 0;
     auto isRunLine = [&](const std::string& line) {
         if (next < runLines.size() && runLines[next] == line) {
             ++next;
             return true;
         }
-        return std::binary_search(runLines.begin(), runLines.end(), line, LogTextLess);
+        return std::binary_search(sortedKeys.begin(), sortedKeys.end(), LogTextKey(line));
     };
     lines.erase(std::remove_if(lines.begin(), lines.end(),
                                [&](const std::string& line) { return line.empty() || isRunLine(line); }),
