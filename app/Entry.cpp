@@ -48,17 +48,6 @@ private:
     bool started_ = false;
 };
 
-// The payload is inflated and listed on a thread of its own while this one starts COM: both take
-// a while, neither needs the other, and they share nothing meanwhile.
-TAttachedFiles* LoadPayloadWhileStarting(TComSession& com) {
-    TAttachedFiles* loaded = nullptr;
-    plat::Handle work = plat::StartWork(
-        [](void* into) { *static_cast<TAttachedFiles**>(into) = new TAttachedFiles(); }, &loaded);
-    com.Start();
-    plat::FinishWork(work);
-    return loaded;
-}
-
 int32_t Damaged() {
     if (!Silent) ShowMessageBox(kDamagedText, TMsgKind::Error, {TMsgButton::OK});
     return kExitDamaged;
@@ -90,7 +79,8 @@ int32_t Run() {
     // act. A damaged payload closes the wizard again, without a question; its message and exit
     // code follow as ever, with nothing done.
     if (Silent) {
-        AttachedFiles = LoadPayloadWhileStarting(com);
+        com.Start();
+        AttachedFiles = new TAttachedFiles();
         if (!AttachedFiles->Loaded()) return Damaged();
     }
 
@@ -103,7 +93,8 @@ int32_t Run() {
         form->NextBtn->Click();
     } else {
         form->OnShown = [&form, &com](TObject*) {
-            AttachedFiles = LoadPayloadWhileStarting(com);
+            com.Start();
+            AttachedFiles = new TAttachedFiles();
             if (AttachedFiles->Loaded()) return;
             form->CloseAllowed = true;
             form->ModalResult = mrCancel;

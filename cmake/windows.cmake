@@ -20,9 +20,8 @@ find_program(WINDRES NAMES ${MINGW_TRIPLE}-windres REQUIRED)
 # Small programs start faster and the setup program carries one inside: optimise for size across
 # the whole program at link time (the objects carry both forms, so that plain archives still index
 # them; one partition, as this compiler fails on the setup program split in several), and let the
-# linker drop every function and datum that nothing uses. Local statics need no guard: the
-# programs run on one thread, but for the setup program's payload, inflated on a second one while
-# the first only starts COM (app/Entry.cpp), and so never both at once in the program's own code.
+# linker drop every function and datum that nothing uses. Both programs run on one thread: local
+# statics need no guard.
 set(CMAKE_C_FLAGS_RELEASE "-Os -DNDEBUG")
 set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG")
 add_compile_options(-ffunction-sections -fdata-sections -flto -ffat-lto-objects

@@ -272,13 +272,6 @@ Wide GetModuleFileNameW();
 bool RestrictLibrarySearch();
 // The value of the process's environment variable; an empty text when it is not set.
 Wide GetEnvironmentVariableW(const Wide& name);
-// Runs work(context) on a thread of its own, beside the calling one, and returns that thread's
-// handle; FinishWork waits until the work has returned, then closes the handle. Where no thread
-// can be started, the work has run on the calling thread before StartWork returns, and the
-// result is kInvalidHandle, which FinishWork passes over. The work must share nothing with what
-// the caller does meanwhile.
-Handle StartWork(void (*work)(void*), void* context);
-void FinishWork(Handle work);
 
 // ---- Files and folders ----
 

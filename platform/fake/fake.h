@@ -220,8 +220,6 @@ constexpr char16_t kUserAccount[] = u"S-1-5-21-1004336348-1177238915-682003330-1
 constexpr char16_t kOtherUserAccount[] = u"S-1-5-21-1004336348-1177238915-682003330-1002";
 void SetProcessAccount(const Wide& sid);
 bool OleInitialized();
-// For each work that ran (StartWork, FinishWork), in order: whether COM had been started then.
-std::vector<bool> WorksRunWithCom();
 // Links saved by the shell link object, by path: target, working folder, description.
 struct LinkData {
     Wide target, workingDirectory, description;

@@ -47,24 +47,6 @@ Wide GetModuleFileNameW() { return M().moduleFileName; }
 // The fake loads no libraries by name: there is nothing to restrict.
 bool RestrictLibrarySearch() { return true; }
 
-// The fake has one thread: a work runs when it is finished, as a thread that was not scheduled
-// before would.
-Handle StartWork(void (*work)(void*), void* context) {
-    Handle handle = M().nextHandle;
-    M().nextHandle += 4;
-    M().works[handle] = {work, context};
-    return handle;
-}
-
-void FinishWork(Handle work) {
-    auto it = M().works.find(work);
-    if (it == M().works.end()) return;
-    auto job = it->second;
-    M().works.erase(it);
-    M().worksRunWithCom.push_back(M().oleInitCount > 0);
-    job.first(job.second);
-}
-
 Wide GetEnvironmentVariableW(const Wide& name) {
     auto it = M().environment.find(Upper(name));
     if (it == M().environment.end()) {

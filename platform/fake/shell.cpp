@@ -229,8 +229,6 @@ void SetDesktopShellAvailable(bool available) { M().desktopShellAvailable = avai
 
 bool OleInitialized() { return M().oleInitCount > 0; }
 
-std::vector<bool> WorksRunWithCom() { return M().worksRunWithCom; }
-
 bool LinkAt(const Wide& path, LinkData* out) {
     Path p = ParsePath(path);
     if (!p.valid || p.volume || !M().drives.count(p.drive)) return false;

@@ -150,10 +150,6 @@ struct Machine {
     uint32_t shellExecuteExResult = 0;
     bool desktopShellAvailable = false;
     int oleInitCount = 0;
-    // Works started and not yet finished, by handle: the fake runs each when it is finished, as a
-    // thread may not have been scheduled before.
-    std::map<plat::Handle, std::pair<void (*)(void*), void*>> works;
-    std::vector<bool> worksRunWithCom;  // for each work run, whether COM had been started then
     bool shellLinkAvailable = true;
 
     std::map<Wide, RegKeyNode> keys;  // by upper-cased "HKCU\PATH"

@@ -48,37 +48,6 @@ Wide GetEnvironmentVariableW(const Wide& name) {
 
 namespace {
 
-struct TWork {
-    void (*work)(void*);
-    void* context;
-};
-
-DWORD WINAPI RunWork(void* job) {
-    TWork work = *static_cast<TWork*>(job);
-    delete static_cast<TWork*>(job);
-    work.work(work.context);
-    return 0;
-}
-
-}  // namespace
-
-Handle StartWork(void (*work)(void*), void* context) {
-    TWork* job = new TWork{work, context};
-    HANDLE thread = ::CreateThread(nullptr, 0, RunWork, job, 0, nullptr);
-    if (thread) return FromH(thread);
-    delete job;
-    work(context);
-    return kInvalidHandle;
-}
-
-void FinishWork(Handle work) {
-    if (work == kInvalidHandle) return;
-    ::WaitForSingleObject(H(work), INFINITE);
-    ::CloseHandle(H(work));
-}
-
-namespace {
-
 // Before the first constructor of the program or of the libraries linked into it, which may load
 // libraries by name (the compiler's stack protector runtime, in the test programs that link it,
 // loads the cryptographic provider) while the program's folder (a downloads or temporary folder)

@@ -82,31 +82,5 @@ TEST(ContractWindows, EnumerationVisitsUntilTheVisitorStops) {
     EXPECT_EQ(stopped, visited > 0 ? 1 : 0);
 }
 
-// A work started beside the caller has run, once and whole, when it is finished; several may run
-// at a time, and a handle that starts nothing is passed over.
-TEST(ContractProcess, AWorkHasRunWhenItIsFinished) {
-    struct TCount {
-        int runs = 0;
-        std::vector<int> filled;
-    };
-    auto fill = [](void* into) {
-        TCount* count = static_cast<TCount*>(into);
-        ++count->runs;
-        for (int i = 0; i < 100000; ++i) count->filled.push_back(i);
-    };
-    TCount first, second;
-    Handle one = StartWork(fill, &first);
-    Handle two = StartWork(fill, &second);
-    FinishWork(two);
-    FinishWork(one);
-    for (const TCount* count : {&first, &second}) {
-        EXPECT_EQ(1, count->runs);
-        ASSERT_EQ(100000u, count->filled.size());
-        EXPECT_EQ(99999, count->filled.back());
-    }
-    FinishWork(kInvalidHandle);
-    EXPECT_EQ(1, first.runs);
-}
-
 }  // namespace
 }  // namespace contract

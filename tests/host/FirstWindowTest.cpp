@@ -88,22 +88,6 @@ TEST_F(FirstWindow, ASilentRunStartsCOMForItsShortcuts) {
     EXPECT_EQ(0u, Application.Icon) << "no window, so no icon is loaded";
 }
 
-// COM takes a while to start, and so does the payload: the payload is read by a work of its own,
-// which COM does not wait for, in both kinds of run.
-TEST_F(FirstWindow, ASilentRunReadsThePayloadBesideTheStartOfCOM) {
-    fake::SetCommandLine(u"setup.exe -S");
-    ASSERT_EQ(0, SetupMain());
-    EXPECT_EQ(std::vector<bool>{true}, fake::WorksRunWithCom());
-    EXPECT_TRUE(fake::FileExistsAt(kMain + u"\\tsd.exe"));
-}
-
-TEST_F(FirstWindow, AShownRunReadsThePayloadBesideTheStartOfCOM) {
-    ASSERT_EQ(0, Interactive());
-    EXPECT_EQ(std::vector<bool>{true}, fake::WorksRunWithCom());
-    EXPECT_FALSE(watching_.PayloadReadWhenShown);
-    EXPECT_TRUE(payloadReadWhenActing_);
-}
-
 TEST_F(FirstWindow, ADamagedPayloadClosesTheShownWizardWithItsMessageAndNothingDone) {
     std::string damaged = RealPayload();
     damaged[damaged.size() / 2] ^= 0x55;
