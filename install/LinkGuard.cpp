@@ -24,6 +24,7 @@ std::vector<TGuardedRoot>& Roots() {
 struct THeldFolder {
     TCheckedObject object;
     bool administrations = false;  // its owner was found, or made, the administration
+    bool wasThere = false;  // it existed when the run first looked for it
     // Patterns its entries were listed with in this run, and whether any entry matched.
     std::vector<std::pair<plat::Wide, bool>> listed;
 };
@@ -81,6 +82,7 @@ bool RealFolder(const plat::Wide& folder, const plat::Wide& parentFinal, TFolder
             return true;
         }
         if (state != TPathState::Real) return false;
+        held.wasThere = FoundMissing().count(key) == 0;
         known = Checked().emplace(key, std::move(held)).first;
     }
     THeldFolder& held = known->second;
@@ -176,10 +178,8 @@ plat::Wide HeldFolderFinal(const plat::Wide& folder) {
 }
 
 bool HeldFolderWasThere(const plat::Wide& folder) {
-    plat::Wide withBackslash = folder;
-    AppendBackslash(withBackslash);
-    plat::Wide key = PathKey(withBackslash);
-    return Checked().count(key) != 0 && FoundMissing().count(key) == 0;
+    const THeldFolder* held = Held(folder);
+    return held && held->wasThere;
 }
 
 bool HeldFolderMayHold(const plat::Wide& folder, const plat::Wide& pattern) {
