@@ -106,7 +106,8 @@ std::set<Wide>& KnownFolders() {
 void ForceFolders(const Wide& folder) {
     auto& known = KnownFolders();
     if (known.count(folder)) return;
-    if (FolderExists(folder)) {
+    // A folder that the run holds exists: nobody can remove it while it is held.
+    if (HeldFolder(folder) != plat::kInvalidHandle || FolderExists(folder)) {
         known.insert(folder);
         return;
     }

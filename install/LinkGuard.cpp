@@ -44,6 +44,14 @@ std::set<plat::Wide>& FoundMissing() {
     return folders;
 }
 
+// The folder (as the last path named it) whose whole way was found held: the files of one
+// folder come one after another, and their way, held since, needs no second walk. Forgotten with
+// the holds, and when a root is added (it may ask more of the folders on the way).
+plat::Wide& LastWayHeld() {
+    static plat::Wide folder;
+    return folder;
+}
+
 bool IsDriveRoot(const plat::Wide& folder) { return folder.size() == 3 && folder[1] == u':'; }
 
 // Takes over the folder (with its backslash) through a handle that may only read its
@@ -102,9 +110,11 @@ void GuardFolder(const plat::Wide& root, TFolderOwners owners) {
     for (TGuardedRoot& known : Roots())
         if (SamePath(known.folder, folder)) {
             if (owners == TFolderOwners::Administrators) known.owners = owners;
+            LastWayHeld().clear();
             return;
         }
     Roots().push_back({folder, owners});
+    LastWayHeld().clear();
 }
 
 void ForgetGuardedFolders() {
@@ -113,6 +123,7 @@ void ForgetGuardedFolders() {
 }
 
 void ForgetCheckedFolders() {
+    LastWayHeld().clear();
     Checked().clear();
     FoundMissing().clear();
 }
@@ -137,21 +148,31 @@ const TGuardedRoot* RootOf(const plat::Wide& path, const TGuardedRoot* after = n
 }  // namespace
 
 bool NoLinkOnTheWay(const plat::Wide& path) {
+    plat::Wide pathFolder = ExtractFolder(path);
+    if (!LastWayHeld().empty() && pathFolder == LastWayHeld()) return true;
+    bool wholeWayHeld = true;
     for (const TGuardedRoot* guarded = RootOf(path); guarded; guarded = RootOf(path, guarded)) {
         const plat::Wide& root = guarded->folder;
         // The guarded folder itself, then every folder below it on the way to the path's folder,
         // each against the final path of the one above it.
-        plat::Wide folder = ExtractFolder(path);
-        if (folder.size() < root.size()) folder = root;  // the guarded folder itself
+        plat::Wide folder = pathFolder;
+        if (folder.size() < root.size()) {  // the guarded folder itself, named without its backslash
+            folder = root;
+            wholeWayHeld = false;  // its walk is not that of the files beside it
+        }
         plat::Wide parentFinal;
         for (size_t end = root.size() - 1; end != plat::Wide::npos && end < folder.size();
              end = folder.find(u'\\', end + 1)) {
             plat::Wide step = folder.substr(0, end + 1);
             if (IsDriveRoot(step)) continue;
             if (!RealFolder(step, parentFinal, guarded->owners, &parentFinal)) return false;
-            if (parentFinal.empty()) break;  // missing: nothing below it exists either
+            if (parentFinal.empty()) {  // missing: nothing below it exists either
+                wholeWayHeld = false;
+                break;
+            }
         }
     }
+    if (wholeWayHeld) LastWayHeld() = pathFolder;
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "install/InstUtils.h"
 #include "install/InstallLog.h"
 #include "install/InstalledTime.h"
+#include "install/LinkGuard.h"
 #include "install/RunFlags.h"
 #include "install/SafeWrite.h"
 #include "install/TempFile.h"
@@ -129,6 +130,10 @@ bool TAttachedFiles::InstallFile(TAttachedFile* entry, const std::string& name,
                                  const plat::Wide& path) {
     if (!entry) entry = LastEntryNamed(name);
     return Retrying(path, [&] {
+        // The way to the file is checked, and held, before its folder is looked for: a folder
+        // of an earlier installation is then known to exist without a look of its own. Whatever
+        // the check finds, the write below finds it again.
+        NoLinkOnTheWay(path);
         ForceFolders(ExtractFolder(path));
         // A name the payload does not hold fails like a file that cannot be written.
         return entry && WriteEntry(*entry, path);

@@ -174,6 +174,8 @@ int SortKeyCount();
 int FinalPathCount();
 // GetFileAttributesW calls since the machine was reset: each looks a path up.
 int AttributeLookupCount();
+// SetCurrentDirectoryW calls since the machine was reset: each enters a folder, as a look for it does.
+int CurrentFolderChangeCount();
 // GetSecurityInfo calls through a handle without the right to read security, each of which opens
 // the object a second time.
 int SecurityReopenCount();

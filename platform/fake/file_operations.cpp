@@ -285,6 +285,7 @@ Wide GetLongPathNameW(const Wide& path) {
 Wide GetCurrentDirectoryW() { return M().currentFolder; }
 
 bool SetCurrentDirectoryW(const Wide& path) {
+    ++M().currentFolderChanges;
     if (path.empty()) return Fail(kErrorInvalidName), false;
     Path p = FollowLink(ParsePath(path));
     if (!p.valid || p.volume) return Fail(kErrorPathNotFound), false;

@@ -383,6 +383,7 @@ namespace fake {
 
 int FinalPathCount() { return detail::M().finalPaths; }
 int AttributeLookupCount() { return detail::M().attributeLookups; }
+int CurrentFolderChangeCount() { return detail::M().currentFolderChanges; }
 int SecurityReopenCount() { return detail::M().securityReopens; }
 
 }  // namespace fake

@@ -135,6 +135,7 @@ struct Machine {
     int sortKeys = 0;  // SortKeyA calls
     int finalPaths = 0;  // GetFinalPathNameByHandleW calls
     int attributeLookups = 0;  // GetFileAttributesW calls
+    int currentFolderChanges = 0;  // SetCurrentDirectoryW calls
     int securityReopens = 0;  // GetSecurityInfo calls on a handle without READ_CONTROL
 
     std::map<std::pair<std::string, std::string>, std::string> resources;

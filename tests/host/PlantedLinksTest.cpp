@@ -117,6 +117,43 @@ TEST(LinkGuard, AsksEachFolderOnTheWayOnceAndOnlyBelowItsRoots) {
     ForgetGuardedFolders();
 }
 
+// The files of one folder come one after another: a way found whole is not walked again, but
+// what the walk would find out anew still counts.
+TEST(LinkGuard, AWayFoundHeldServesTheNextFileOnlyWhileNothingCouldHaveChanged) {
+    fake::Reset();
+    ForgetGuardedFolders();
+    fake::PutFolder(u"C:\\Root\\A");
+    GuardFolder(u"C:\\Root");
+    // A folder of the way that is still missing is looked at again once it exists.
+    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\New\\one.txt"));
+    fake::PutLink(u"C:\\Root\\A\\New", u"C:\\Victim", true);
+    EXPECT_FALSE(NoLinkOnTheWay(u"C:\\Root\\A\\New\\two.txt"));
+    // Once the run lets its holds go, the way is walked again.
+    fake::PutFolder(u"C:\\Root\\A\\Kept");
+    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\Kept\\one.txt"));
+    ForgetCheckedFolders();
+    fake::PutLink(u"C:\\Root\\A\\Kept", u"C:\\Victim", true);
+    EXPECT_FALSE(NoLinkOnTheWay(u"C:\\Root\\A\\Kept\\two.txt"));
+
+    // A root named without its backslash is walked as that root, not as the folder above it.
+    fake::PutLink(u"C:\\Other", u"C:\\Victim", true);
+    GuardFolder(u"C:\\Other");
+    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root"));
+    EXPECT_FALSE(NoLinkOnTheWay(u"C:\\Other"));
+
+    // A root added later asks its own of the folders on a way already found whole: below a root
+    // of the administrators, a folder that another account owns is taken over.
+    fake::PutFolder(u"C:\\Root\\A\\B");
+    fake::SetOwner(u"C:\\Root\\A\\B", fake::kOtherUserAccount);
+    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt"));
+    EXPECT_EQ(plat::Wide(fake::kOtherUserAccount), fake::SecurityOf(u"C:\\Root\\A\\B").owner);
+    GuardFolder(u"C:\\Root\\A", TFolderOwners::Administrators);
+    EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt"));
+    EXPECT_NE(plat::Wide(fake::kOtherUserAccount), fake::SecurityOf(u"C:\\Root\\A\\B").owner)
+        << "taken over for the new root";
+    ForgetGuardedFolders();
+}
+
 }  // namespace
 
 namespace {

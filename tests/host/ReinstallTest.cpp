@@ -144,6 +144,16 @@ TEST_F(Reinstall, InAHeldFolderOfAnEarlierRunAnUnchangedFileIsNotLookedUpByItsPa
     ForgetGuardedFolders();
 }
 
+TEST_F(Reinstall, AFolderOfAnEarlierRunIsKnownToExistByItsHoldWithoutALookOfItsOwn) {
+    ForgetKnownFolders();  // a new run
+    GuardFolder(kFolder);
+    int before = fake::CurrentFolderChangeCount();
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(0, fake::CurrentFolderChangeCount() - before);
+    EXPECT_EQ((std::vector<std::string>{"File Copy: " + Utf8Of(kExe)}), *LogList) << "nothing made";
+    ForgetGuardedFolders();
+}
+
 TEST(HeldFolderAge, AFolderWasThereWhenItExistedAtTheRunsFirstLook) {
     StartFreshProcess();
     fake::PutFolder(u"C:\\G\\Old");
