@@ -106,8 +106,10 @@ std::set<Wide>& KnownFolders() {
 void ForceFolders(const Wide& folder) {
     auto& known = KnownFolders();
     if (known.count(folder)) return;
-    // A folder that the run holds exists: nobody can remove it while it is held.
-    if (HeldFolder(folder) != plat::kInvalidHandle || FolderExists(folder)) {
+    // A folder that the run holds exists: nobody can remove it while it is held. One that the
+    // check of the way just found missing is not looked for again.
+    if (HeldFolder(folder) != plat::kInvalidHandle ||
+        (!MissingAtTheLastWalk(folder) && FolderExists(folder))) {
         known.insert(folder);
         return;
     }
@@ -117,8 +119,9 @@ void ForceFolders(const Wide& folder) {
     // The length strictly decreases, so "X:" (its own parent) ends the recursion.
     if (parent.size() < folder.size()) ForceFolders(parent);
     // Only a folder that was really made counts as known; one that could not be made is tried
-    // again the next time, as before. Nothing is made where a link would lead.
-    if (NoLinkOnTheWay(folder) && plat::CreateDirectoryW(folder)) known.insert(folder);
+    // again the next time, as before. Nothing is made where a link would lead: the way to it
+    // is checked (and held); at its own name the creation fails if anything is there.
+    if (NoLinkOnTheWay(t) && plat::CreateDirectoryW(folder)) known.insert(folder);
     LogLine("Made Dir: " + Utf8Of(folder));
 }
 

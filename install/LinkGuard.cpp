@@ -52,6 +52,12 @@ plat::Wide& LastWayHeld() {
     return folder;
 }
 
+// The first folder that the latest walk found missing (with its backslash), or empty.
+plat::Wide& LastWalkMissing() {
+    static plat::Wide folder;
+    return folder;
+}
+
 bool IsDriveRoot(const plat::Wide& folder) { return folder.size() == 3 && folder[1] == u':'; }
 
 // Takes over the folder (with its backslash) through a handle that may only read its
@@ -124,6 +130,7 @@ void ForgetGuardedFolders() {
 
 void ForgetCheckedFolders() {
     LastWayHeld().clear();
+    LastWalkMissing().clear();
     Checked().clear();
     FoundMissing().clear();
 }
@@ -149,6 +156,7 @@ const TGuardedRoot* RootOf(const plat::Wide& path, const TGuardedRoot* after = n
 
 bool NoLinkOnTheWay(const plat::Wide& path) {
     plat::Wide pathFolder = ExtractFolder(path);
+    LastWalkMissing().clear();
     if (!LastWayHeld().empty() && pathFolder == LastWayHeld()) return true;
     bool wholeWayHeld = true;
     for (const TGuardedRoot* guarded = RootOf(path); guarded; guarded = RootOf(path, guarded)) {
@@ -168,6 +176,7 @@ bool NoLinkOnTheWay(const plat::Wide& path) {
             if (!RealFolder(step, parentFinal, guarded->owners, &parentFinal)) return false;
             if (parentFinal.empty()) {  // missing: nothing below it exists either
                 wholeWayHeld = false;
+                if (LastWalkMissing().empty()) LastWalkMissing() = step;
                 break;
             }
         }
@@ -196,6 +205,14 @@ plat::Handle HeldFolder(const plat::Wide& folder) {
 plat::Wide HeldFolderFinal(const plat::Wide& folder) {
     const THeldFolder* held = Held(folder);
     return held ? held->object.Final : plat::Wide();
+}
+
+bool MissingAtTheLastWalk(const plat::Wide& folder) {
+    const plat::Wide& missing = LastWalkMissing();
+    if (missing.empty()) return false;
+    plat::Wide withBackslash = folder;
+    AppendBackslash(withBackslash);
+    return PathStartsWith(withBackslash, missing);
 }
 
 bool HeldFolderWasThere(const plat::Wide& folder) {

@@ -38,6 +38,10 @@ plat::Wide HeldFolderFinal(const plat::Wide& folder);
 // run before this one may have left, not for anything this run makes there.
 bool HeldFolderMayHold(const plat::Wide& folder, const plat::Wide& pattern);
 
+// True when the latest NoLinkOnTheWay found the folder, or one above it, missing when it tried to
+// open it: a moment ago there was nothing there to look for.
+bool MissingAtTheLastWalk(const plat::Wide& folder);
+
 // True when the folder is held in this run and already existed when the run first looked for it
 // (a folder of an earlier installation, not one this run made).
 bool HeldFolderWasThere(const plat::Wide& folder);

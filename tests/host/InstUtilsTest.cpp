@@ -4,6 +4,7 @@
 #include "install/InstUtils.h"
 #include "install/SmallFiles.h"
 #include "install/InstallLog.h"
+#include "install/LinkGuard.h"
 #include "install/RunFlags.h"
 #include "platform/fake/fake.h"
 #include "tests/host/TestMachine.h"
@@ -93,6 +94,27 @@ TEST_F(InstUtils, ForceFoldersCreatesAndLogsOnlyWhatWasMissing) {
                                         "Made Dir: C:\\New\\", "Made Dir: C:\\New\\Deeper\\",
                                         "Made Dir: C:\\New\\Deeper\\Deepest\\"}),
               *LogList);
+}
+
+// Below a guarded folder the check of the way has just looked: a folder it holds exists, one it
+// found missing (and what lies below that) does not, and neither is looked for again.
+TEST_F(InstUtils, ForceFoldersBelowAGuardedFolderTrustsWhatTheCheckOfTheWayFound) {
+    fake::PutFolder(u"C:\\Root\\Old");
+    GuardFolder(u"C:\\Root");
+    ASSERT_TRUE(NoLinkOnTheWay(u"C:\\Root\\Old\\New\\Newer\\file.txt"));
+    int before = fake::CurrentFolderChangeCount();
+    ForceFolders(u"C:\\Root\\Old\\New\\Newer\\");
+    EXPECT_EQ(0, fake::CurrentFolderChangeCount() - before);
+    EXPECT_TRUE(fake::FolderExistsAt(u"C:\\Root\\Old\\New\\Newer"));
+    EXPECT_EQ((std::vector<std::string>{"Made Dir: C:\\Root\\Old\\New\\",
+                                        "Made Dir: C:\\Root\\Old\\New\\Newer\\"}),
+              *LogList);
+    // Elsewhere, and after another check, folders are looked for as ever.
+    fake::PutFolder(u"C:\\Elsewhere");
+    ForceFolders(u"C:\\Elsewhere\\");
+    EXPECT_LT(0, fake::CurrentFolderChangeCount() - before);
+    EXPECT_EQ(2u, LogList->size()) << "an existing folder is not made";
+    ForgetGuardedFolders();
 }
 
 TEST_F(InstUtils, ForceFoldersOnAMissingDriveLogsEveryLevel) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Entry.h"
+#include "install/InstallLog.h"
 #include "install/LinkGuard.h"
 #include "install/SafeWrite.h"
 #include "tests/host/TestMachine.h"
@@ -151,6 +152,24 @@ TEST(LinkGuard, AWayFoundHeldServesTheNextFileOnlyWhileNothingCouldHaveChanged) 
     EXPECT_TRUE(NoLinkOnTheWay(u"C:\\Root\\A\\B\\file.txt"));
     EXPECT_NE(plat::Wide(fake::kOtherUserAccount), fake::SecurityOf(u"C:\\Root\\A\\B").owner)
         << "taken over for the new root";
+    ForgetGuardedFolders();
+}
+
+// The check of the way found a folder missing; before it is made, another user puts a link at
+// its name. Nothing is made or written through it.
+TEST(LinkGuard, ALinkPlantedWhereAMissingFolderIsToBeMadeTakesNothing) {
+    StartFreshProcess();
+    LogList = std::make_unique<std::vector<std::string>>();
+    fake::PutFolder(u"C:\\Root");
+    fake::PutFolder(u"C:\\Victim");
+    GuardFolder(u"C:\\Root");
+    ASSERT_TRUE(NoLinkOnTheWay(u"C:\\Root\\New\\Inner\\file.txt"));
+    fake::PutLink(u"C:\\Root\\New", u"C:\\Victim", true);
+    ForceFolders(u"C:\\Root\\New\\Inner\\");
+    EXPECT_TRUE(fake::ListTree(u"C:\\Victim").empty()) << "nothing made where the link points";
+    EXPECT_FALSE(NoLinkOnTheWay(u"C:\\Root\\New\\Inner\\file.txt"));
+    EXPECT_FALSE(WriteWholeFile(u"C:\\Root\\New\\Inner\\file.txt", "x", 1));
+    EXPECT_TRUE(fake::ListTree(u"C:\\Victim").empty());
     ForgetGuardedFolders();
 }
 
