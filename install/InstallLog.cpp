@@ -113,15 +113,14 @@ void ForceFolders(const Wide& folder) {
         known.insert(folder);
         return;
     }
-    Wide t = folder;
-    if (!t.empty() && t.back() == u'\\') t.pop_back();
-    Wide parent = ExtractFolder(t);
+    Wide bare = WithoutBackslash(folder);
+    Wide parent = ExtractFolder(bare);
     // The length strictly decreases, so "X:" (its own parent) ends the recursion.
     if (parent.size() < folder.size()) ForceFolders(parent);
     // Only a folder that was really made counts as known; one that could not be made is tried
     // again the next time, as before. Nothing is made where a link would lead: the way to it
     // is checked (and held); at its own name the creation fails if anything is there.
-    if (NoLinkOnTheWay(t) && plat::CreateDirectoryW(folder)) known.insert(folder);
+    if (NoLinkOnTheWay(bare) && plat::CreateDirectoryW(folder)) known.insert(folder);
     LogLine("Made Dir: " + Utf8Of(folder));
 }
 

@@ -15,6 +15,9 @@ using namespace fake::detail;
 
 namespace {
 
+// NORM_IGNORENONSPACE: accents and other marks do not count.
+constexpr uint32_t kNormIgnoreNonSpace = 0x2;
+
 struct Weight {
     int primary;
     int secondary;
@@ -189,7 +192,7 @@ int CompareStringA(uint32_t locale, uint32_t flags, const std::string& a, const 
     Weigh(a, flags, &wa, &sa);
     Weigh(b, flags, &wb, &sb);
     int result = CompareLevel(wa, wb, [](const Weight& w) { return w.primary; });
-    if (result == 0 && !(flags & 0x2)) {  // NORM_IGNORENONSPACE
+    if (result == 0 && !(flags & kNormIgnoreNonSpace)) {
         result = CompareLevel(wa, wb, [](const Weight& w) { return w.secondary; });
     }
     if (result == 0 && !(flags & kNormIgnoreCase)) {
@@ -210,7 +213,7 @@ std::string SortKeyA(uint32_t, uint32_t flags, const std::string& text) {
     std::string key;
     for (const Weight& w : weights) AppendWeight(&key, w.primary);
     key.push_back(1);
-    if (!(flags & 0x2)) {  // NORM_IGNORENONSPACE
+    if (!(flags & kNormIgnoreNonSpace)) {
         for (const Weight& w : weights) AppendWeight(&key, w.secondary);
         key.push_back(1);
     }

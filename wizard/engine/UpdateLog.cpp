@@ -21,10 +21,6 @@ std::string UpdateLogMarker(double installStamp) {
     return marker;
 }
 
-namespace {
-
-}  // namespace
-
 std::vector<std::string> MergeUpdateLog(std::vector<std::string> lines,
                                         std::vector<std::string> runLines, double installStamp) {
     // Sorted by their keys, which compare as the collation does: one call into the system per
